@@ -1,0 +1,56 @@
+// The debug log, the one error report of the system, and the service-log probe.
+#include "common/Diagnostics.h"
+
+#include "common/Environment.h"
+#include "common/ErrorHandling.h"
+#include "platform/Platform.h"
+
+namespace BCommon {
+
+void WriteDebugLog(const std::string& message) {
+    if (!Env().m_bDebugLog) {
+        return;
+    }
+    SkipFailingStep([&] {
+        const std::string name = platform::Ui().ExeName();
+        auto log = platform::Files().OpenText(Env().m_sLocalUserPath + name + ".txt",
+                                              platform::OpenMode::Append);
+        log->Write(name + ": " + message + "\r\n");
+        log->Close();
+    });
+}
+
+std::string GetErrorText(std::int32_t number, const std::string& description,
+                         const std::string& procedureName) {
+    return "Unexpected error " + std::to_string(number) + " in procedure '" + procedureName +
+           "':\r" + description;
+}
+
+void ReportError(const std::string& procedureName) {
+    const ldgr::Error error = ldgr::CurrentError();
+    const std::string prompt =
+        GetErrorText(error.Number(), error.Description(), procedureName) +
+        "\r\rPlease contact us at\r" + Env().m_sSupportPhone + " with the above information.";
+    platform::Ui().ShowMessageBox(Env().m_sProductName, prompt,
+                                  platform::kOkOnly + platform::kExclamation);
+}
+
+bool IsServiceLogLocked() {
+    bool locked = false;
+    try {
+        const std::string path = platform::Ui().AppPath();
+        const std::string folder = path.ends_with('\\') ? path : path + "\\";
+        platform::Files()
+            .OpenText(folder + "ldgrsrvc.txt", platform::OpenMode::Append,
+                      platform::ShareMode::Exclusive)
+            ->Close();
+    } catch (const ldgr::Error& e) {
+        locked = e.IsSharingViolation();
+    } catch (...) {
+        locked = false;
+    }
+    Env().m_bServiceLogLocked = locked;
+    return locked;
+}
+
+} // namespace BCommon

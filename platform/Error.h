@@ -1,0 +1,63 @@
+// The program's one error type: a number, a source and a description, as its runtime raised them.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace ldgr {
+
+// The classic error numbers the program raises and reports.
+enum ErrorNumber : std::int32_t {
+    kInvalidProcedureCall = 5,
+    kOverflow = 6,
+    kSubscriptOutOfRange = 9,
+    kTypeMismatch = 13,
+    kBadFileNameOrNumber = 52,
+    kFileNotFound = 53,
+    kFileAlreadyOpen = 55,
+    kDeviceIOError = 57,
+    kFileAlreadyExists = 58,
+    kDiskFull = 61,
+    kInputPastEndOfFile = 62,
+    kTooManyFiles = 67,
+    kPermissionDenied = 70,
+    kPathFileAccessError = 75,
+    kPathNotFound = 76,
+    kObjectNotSet = 91,
+};
+
+// The runtime's standard description of a classic error number ("File not found").
+std::string DescriptionOf(std::int32_t number);
+
+class Error : public std::exception {
+public:
+    // Raises number with its standard description.
+    explicit Error(std::int32_t number, std::string source = {});
+    Error(std::int32_t number, std::string source, std::string description);
+
+    std::int32_t Number() const noexcept { return m_lNumber; }
+    const std::string& Source() const noexcept { return m_sSource; }
+    const std::string& Description() const noexcept { return m_sDescription; }
+    const char* what() const noexcept override { return m_sDescription.c_str(); }
+
+    // Error 70 raised because another process has the file in use (a sharing or lock
+    // violation), as opposed to missing access rights.
+    static Error SharingViolation(std::string source = {});
+    bool IsSharingViolation() const noexcept { return m_bSharingViolation; }
+
+    // The same error raised again by another procedure: only the source changes.
+    Error WithSource(std::string source) const;
+
+private:
+    std::int32_t m_lNumber;
+    std::string m_sSource;
+    std::string m_sDescription;
+    bool m_bSharingViolation = false;
+};
+
+// The error that is current in the handler that calls this (from inside a catch block): an
+// Error as it is, anything else as a classic error with its own description.
+Error CurrentError();
+
+} // namespace ldgr

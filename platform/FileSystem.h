@@ -1,0 +1,64 @@
+// File and folder operations on Windows paths (backslash separators, drive letters, UNC names).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// One match of a file search, as the system's find-first/find-next calls report it.
+struct FindEntry {
+    std::string name; // the name as stored, without folder
+    bool isFolder = false;
+    bool isHidden = false;
+    bool isSystem = false;
+    bool isReadOnly = false;
+    std::uint64_t lastWriteTime = 0; // FILETIME: 100 ns intervals since 1601-01-01 UTC
+    std::uint64_t size = 0;
+
+    // An ordinary file: not a folder, not hidden, not a system file.
+    bool IsOrdinaryFile() const { return !isFolder && !isHidden && !isSystem; }
+};
+
+enum class OpenMode { Output, Append, Input };
+
+// Output and Append let other processes read and write the file meanwhile; Exclusive refuses
+// the open (error 70) while any other process has the file open, and keeps others out.
+enum class ShareMode { DenyNone, Exclusive };
+
+// An open text file. Closed by its destructor; Close reports a failed flush as an error.
+class TextFile {
+public:
+    virtual ~TextFile() = default;
+    virtual void Write(std::string_view bytes) = 0;
+    // The rest of the file from the current position (Input mode).
+    virtual std::string ReadAll() = 0;
+    virtual void Close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // First entry matching path (wildcards * and ? allowed in the last component), in the
+    // order a listing gives; nothing when no entry matches or the folder does not exist.
+    virtual std::optional<FindEntry> FindFirst(const std::string& path) = 0;
+    // Every entry matching the pattern, "." and ".." included where the folder has them.
+    virtual std::vector<FindEntry> FindAll(const std::string& pattern) = 0;
+
+    // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
+    virtual void CreateFolder(const std::string& path) = 0;
+    // Copies a file onto another, replacing it, keeping its last-write time.
+    virtual void CopyFile(const std::string& from, const std::string& to) = 0;
+    // Renames a file; error 58 when the new name exists (nothing is replaced).
+    virtual void MoveFileNoReplace(const std::string& from, const std::string& to) = 0;
+    virtual void DeleteFile(const std::string& path) = 0;
+    virtual std::unique_ptr<TextFile> OpenText(const std::string& path, OpenMode mode,
+                                               ShareMode share = ShareMode::DenyNone) = 0;
+};
+
+} // namespace platform

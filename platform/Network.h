@@ -1,0 +1,48 @@
+// The network as the program sees it: connected drives, this computer's shares, sockets.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// One connected network resource; either name may be absent.
+struct NetConnection {
+    std::optional<std::string> localName;  // "X:" for a drive
+    std::optional<std::string> remoteName; // "\\server\share"
+};
+
+// What the socket library reported at start-up.
+struct SocketsInfo {
+    std::uint16_t version = 0;     // negotiated version word: low byte major, high byte minor
+    std::uint16_t highVersion = 0;
+    std::int16_t maxSockets = 0;
+};
+
+class Network {
+public:
+    virtual ~Network() = default;
+
+    // The connected resources (any type), as one enumeration call with a buffer of bufferSize
+    // bytes returns them; nothing when the enumeration fails or nothing is connected.
+    virtual std::optional<std::vector<NetConnection>> ConnectedResources(
+        std::size_t bufferSize) = 0;
+    // The local path of a share (information level 2) on \\server; nothing when the query
+    // fails or the path does not fit a buffer of bufferSize bytes of UTF-16 text.
+    virtual std::optional<std::string> ShareLocalPath(const std::string& server,
+                                                      const std::string& share,
+                                                      std::size_t bufferSize) = 0;
+
+    // Starts the socket library asking for a version word; nothing when it cannot start.
+    virtual std::optional<SocketsInfo> StartSockets(std::uint16_t version) = 0;
+    virtual void StopSockets() = 0;
+    // This host's name read into a buffer of bufferSize characters.
+    virtual std::optional<std::string> HostName(std::size_t bufferSize) = 0;
+    // The first address of a host lookup, bytes in network order.
+    virtual std::optional<std::vector<std::uint8_t>> FirstHostAddress(const std::string& name) = 0;
+};
+
+} // namespace platform

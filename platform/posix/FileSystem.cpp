@@ -1,0 +1,372 @@
+// Files and folders of the hosted personality: Windows paths mapped into the prefix.
+#include "platform/Error.h"
+#include "platform/posix/Hosted.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+namespace platform::posix {
+namespace {
+
+using ldgr::Error;
+
+constexpr std::uint64_t kFileTimeOfUnixEpoch = 116444736000000000ull; // 1970-01-01 in FILETIME
+
+std::string ParentOf(const std::string& hostPath) {
+    const auto slash = hostPath.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+bool IsFolder(const std::string& hostPath) {
+    struct stat info {};
+    return stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The classic error for a failed host call on hostPath.
+Error ErrorFor(int error, const std::string& hostPath) {
+    switch (error) {
+    case ENOENT: return Error(IsFolder(ParentOf(hostPath)) ? ldgr::kFileNotFound : ldgr::kPathNotFound);
+    case ENOTDIR: return Error(ldgr::kPathNotFound);
+    case EACCES:
+    case EPERM: return Error(ldgr::kPermissionDenied);
+    case EWOULDBLOCK: return Error::SharingViolation();
+    case EEXIST: return Error(ldgr::kFileAlreadyExists);
+    case ENOSPC:
+    case EDQUOT: return Error(ldgr::kDiskFull);
+    case EMFILE:
+    case ENFILE: return Error(ldgr::kTooManyFiles);
+    case EIO: return Error(ldgr::kDeviceIOError);
+    case ENAMETOOLONG: return Error(ldgr::kBadFileNameOrNumber);
+    default: return Error(ldgr::kPathFileAccessError);
+    }
+}
+
+bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+FindEntry EntryFor(const std::string& name, const struct stat& info) {
+    FindEntry entry;
+    entry.name = name;
+    entry.isFolder = S_ISDIR(info.st_mode);
+    entry.isHidden = name.size() > 1 && name[0] == '.' && name != "..";
+    entry.isReadOnly = (info.st_mode & S_IWUSR) == 0;
+    entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(info.st_size);
+    entry.lastWriteTime = kFileTimeOfUnixEpoch +
+                          static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10000000ull +
+                          static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
+    return entry;
+}
+
+std::optional<FindEntry> EntryAt(const std::string& hostPath, const std::string& name) {
+    struct stat info {};
+    if (stat(hostPath.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return EntryFor(name, info);
+}
+
+// Folder and last component of a Windows path.
+std::pair<std::string, std::string> SplitLast(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    const auto slash = path.find_last_of('\\');
+    if (slash == std::string::npos) {
+        const bool drive = path.size() >= 2 && path[1] == ':';
+        return drive ? std::pair{path.substr(0, 2) + "\\", path.substr(2)}
+                     : std::pair{std::string(), path};
+    }
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// A drive root or UNC share has no "." and ".." entries.
+bool IsRootFolder(std::string windowsFolder) {
+    while (windowsFolder.ends_with('\\')) {
+        windowsFolder.pop_back();
+    }
+    if (windowsFolder.size() == 2 && windowsFolder[1] == ':') {
+        return true;
+    }
+    return windowsFolder.starts_with("\\\\") &&
+           std::count(windowsFolder.begin() + 2, windowsFolder.end(), '\\') <= 1;
+}
+
+class PosixTextFile final : public TextFile {
+public:
+    PosixTextFile(int fd, std::string hostPath) : m_fd(fd), m_sHostPath(std::move(hostPath)) {}
+    ~PosixTextFile() override {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    PosixTextFile(const PosixTextFile&) = delete;
+    PosixTextFile& operator=(const PosixTextFile&) = delete;
+
+    void Write(std::string_view bytes) override {
+        RequireOpen();
+        while (!bytes.empty()) {
+            const ssize_t written = write(m_fd, bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw ErrorFor(errno, m_sHostPath);
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+
+    std::string ReadAll() override {
+        RequireOpen();
+        std::string content;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = read(m_fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw ErrorFor(errno, m_sHostPath);
+            }
+            if (got == 0) {
+                return content;
+            }
+            content.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+
+    void Close() override {
+        RequireOpen();
+        const int fd = m_fd;
+        m_fd = -1;
+        if (close(fd) != 0) {
+            throw ErrorFor(errno, m_sHostPath);
+        }
+    }
+
+private:
+    void RequireOpen() const {
+        if (m_fd < 0) {
+            throw Error(ldgr::kBadFileNameOrNumber);
+        }
+    }
+
+    int m_fd;
+    std::string m_sHostPath;
+};
+
+// Closes a descriptor on every way out unless released.
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : m_fd(fd) {}
+    ~FdGuard() {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+int OpenFlags(OpenMode mode) {
+    switch (mode) {
+    case OpenMode::Output: return O_WRONLY | O_CREAT;
+    case OpenMode::Append: return O_WRONLY | O_CREAT | O_APPEND;
+    case OpenMode::Input: return O_RDONLY;
+    }
+    return O_RDONLY;
+}
+
+void CopyContent(int from, int to, const std::string& hostTo) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(from, buffer, sizeof buffer);
+        if (got < 0) {
+            throw ErrorFor(errno, hostTo);
+        }
+        if (got == 0) {
+            return;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t written = write(to, buffer + done, static_cast<std::size_t>(got - done));
+            if (written < 0) {
+                throw ErrorFor(errno, hostTo);
+            }
+            done += written;
+        }
+    }
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    std::optional<FindEntry> FindFirst(const std::string& path) override {
+        const auto [folder, name] = SplitLast(path);
+        if (name.empty()) {
+            return std::nullopt;
+        }
+        if (!HasWildcard(name)) {
+            const std::string host = ToHostPath(path);
+            return EntryAt(host, host.substr(host.find_last_of('/') + 1));
+        }
+        std::vector<FindEntry> all = FindAll(path);
+        if (all.empty()) {
+            return std::nullopt;
+        }
+        return all.front();
+    }
+
+    std::vector<FindEntry> FindAll(const std::string& pattern) override {
+        const auto [folder, name] = SplitLast(pattern);
+        std::vector<FindEntry> found;
+        if (name.empty()) {
+            return found;
+        }
+        if (!HasWildcard(name)) {
+            if (auto entry = FindFirst(pattern)) {
+                found.push_back(*entry);
+            }
+            return found;
+        }
+        const std::string hostFolder = folder.empty() ? ToHostPath(".") : ToHostPath(folder);
+        if (!IsFolder(hostFolder)) {
+            return found;
+        }
+        std::vector<std::string> names = FolderEntries(hostFolder);
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return UpperKey(a) < UpperKey(b);
+        });
+        if (folder.empty() || !IsRootFolder(folder)) {
+            names.insert(names.begin(), {".", ".."});
+        }
+        for (const std::string& entryName : names) {
+            if (!MatchesPattern(entryName, name)) {
+                continue;
+            }
+            const std::string host = entryName == "." ? hostFolder
+                                     : entryName == ".." ? ParentOf(hostFolder)
+                                                         : hostFolder + "/" + entryName;
+            if (auto entry = EntryAt(host, entryName)) {
+                found.push_back(*entry);
+            }
+        }
+        return found;
+    }
+
+    void CreateFolder(const std::string& path) override {
+        const std::string host = ToHostPath(path);
+        if (mkdir(host.c_str(), 0777) != 0) {
+            const int error = errno;
+            if (error == EEXIST || error == EACCES || error == EPERM || error == EROFS) {
+                throw Error(ldgr::kPathFileAccessError);
+            }
+            throw ErrorFor(error, host);
+        }
+    }
+
+    void CopyFile(const std::string& from, const std::string& to) override {
+        const std::string hostFrom = ToHostPath(from);
+        const std::string hostTo = ToHostPath(to);
+        FdGuard source(open(hostFrom.c_str(), O_RDONLY | O_CLOEXEC));
+        struct stat info {};
+        if (source.get() < 0) {
+            throw ErrorFor(errno, hostFrom);
+        }
+        if (fstat(source.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+            throw Error(ldgr::kPathFileAccessError);
+        }
+        if (IsFolder(hostTo) || (access(hostTo.c_str(), F_OK) == 0 && access(hostTo.c_str(), W_OK) != 0)) {
+            throw Error(ldgr::kPermissionDenied);
+        }
+        // The copy is written beside the target and renamed over it, so a reader never sees
+        // half a file, and programs copying at the same moment do not disturb each other.
+        const std::string temporary = ParentOf(hostTo) + "/.ldgrcopy." + std::to_string(getpid()) + ".tmp";
+        FdGuard target(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777));
+        if (target.get() < 0) {
+            throw ErrorFor(errno, hostTo);
+        }
+        try {
+            CopyContent(source.get(), target.get(), hostTo);
+            const timespec times[2] = {info.st_atim, info.st_mtim};
+            futimens(target.get(), times);
+            if (close(target.release()) != 0 || rename(temporary.c_str(), hostTo.c_str()) != 0) {
+                throw ErrorFor(errno, hostTo);
+            }
+        } catch (...) {
+            unlink(temporary.c_str());
+            throw;
+        }
+    }
+
+    void MoveFileNoReplace(const std::string& from, const std::string& to) override {
+        const std::string hostFrom = ToHostPath(from);
+        const std::string hostTo = ToHostPath(to);
+        if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) {
+            return;
+        }
+        if (errno != EINVAL && errno != ENOSYS) {
+            throw ErrorFor(errno, hostFrom);
+        }
+        // File systems without the no-replace rename: a hard link fails when the name exists.
+        if (link(hostFrom.c_str(), hostTo.c_str()) != 0) {
+            throw ErrorFor(errno, hostTo);
+        }
+        unlink(hostFrom.c_str());
+    }
+
+    void DeleteFile(const std::string& path) override {
+        const std::string host = ToHostPath(path);
+        if (IsFolder(host)) {
+            throw Error(ldgr::kPathFileAccessError);
+        }
+        if (unlink(host.c_str()) != 0) {
+            throw ErrorFor(errno, host);
+        }
+    }
+
+    std::unique_ptr<TextFile> OpenText(const std::string& path, OpenMode mode,
+                                       ShareMode share) override {
+        const std::string host = ToHostPath(path);
+        if (IsFolder(host)) {
+            throw Error(ldgr::kPathFileAccessError);
+        }
+        FdGuard fd(open(host.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666));
+        if (fd.get() < 0) {
+            throw ErrorFor(errno, host);
+        }
+        // Windows sharing modes, emulated with advisory locks between the suite's processes.
+        const int lock = share == ShareMode::Exclusive ? LOCK_EX : LOCK_SH;
+        if (flock(fd.get(), lock | LOCK_NB) != 0) {
+            throw ErrorFor(errno, host);
+        }
+        if (mode == OpenMode::Output && ftruncate(fd.get(), 0) != 0) {
+            throw ErrorFor(errno, host);
+        }
+        return std::make_unique<PosixTextFile>(fd.release(), host);
+    }
+
+private:
+    static std::string UpperKey(const std::string& name) {
+        std::string key = name;
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; });
+        return key;
+    }
+};
+
+} // namespace
+
+FileSystem& HostedFileSystem() {
+    static PosixFileSystem files;
+    return files;
+}
+
+} // namespace platform::posix

@@ -1,0 +1,48 @@
+// The hosted personality's internals shared by its implementation files.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <string>
+#include <vector>
+
+namespace platform::posix {
+
+// The services of the hosted build, one instance each.
+FileSystem& HostedFileSystem();
+Registry& HostedRegistry();
+Desktop& HostedDesktop();
+SystemInfo& HostedSystemInfo();
+Network& HostedNetwork();
+Clock& HostedClock();
+
+// Records argv[0], the name the program was invoked by.
+void SetInvocationName(const std::string& argv0);
+
+// The prefix folder: LDGR_PREFIX, else $HOME/.ledgerline.
+std::string PrefixFolder();
+// Creates what is missing of the prefix skeleton; touches nothing that exists.
+void EnsureSkeleton();
+
+// The user name: LDGR_USERNAME when set (even empty or blank), else the login name.
+std::string HostUserName();
+// The name of the user's profile folder: the user name, or the login name when it is blank.
+std::string ProfileUserName();
+
+// The host path a Windows path names. Each component that does not exist as written is
+// matched against the folder's entries ignoring letter case; a component that matches
+// nothing stays as written.
+std::string ToHostPath(const std::string& windowsPath);
+// The Windows name of a host path: through the drive whose folder holds it (the longest
+// match), else Z:\ and the path.
+std::string ToWindowsPath(const std::string& hostPath);
+
+// Whether a name matches a file-name pattern with * and ?, as Windows matches them (letter
+// case ignored, "*.*" matches names without a dot, "?" may match nothing at the end of a
+// name or before a dot).
+bool MatchesPattern(const std::string& name, const std::string& pattern);
+
+// The entries of a host folder ("." and ".." excluded), unsorted; empty when unreadable.
+std::vector<std::string> FolderEntries(const std::string& hostFolder);
+
+} // namespace platform::posix
