@@ -1,0 +1,19 @@
+// The INI-reading library: open a configuration file, read entries by section and key, close.
+#pragma once
+
+#include <cstdint>
+
+namespace KorvaneIni {
+
+// A handle for the file, or 0 when it cannot be opened.
+std::int32_t OpenIni(const char* sPath);
+// Copies the value of the key in the section (or sDefault when either is absent) into
+// sBuffer, cut to lSize - 1 characters and terminated; returns the count of characters
+// copied, without the terminator. Names are matched ignoring letter case and blanks around
+// them. Nothing is written beyond lSize; a stale or 0 handle reads as an empty file.
+std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sDefault,
+                          char* sBuffer, std::int32_t lSize, std::int32_t hIniFile);
+// Releases the handle; the result has no meaning.
+std::int32_t CloseIni(std::int32_t hIniFile);
+
+} // namespace KorvaneIni
