@@ -1,0 +1,24 @@
+// Path and drive helpers: drive letters, network paths and this computer's shares.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace BCommon {
+
+// The path with one backslash appended unless it ends with one; empty stays empty.
+std::string AddBackslash(const std::string& sPath);
+// The remote name of the connection of a drive ("x:"), or "Drive Letter Not Found".
+std::string GetNetworkPath(const std::string& sDrive);
+// A network path through the first mapped drive letter that reaches it, or unchanged.
+std::string GetMappedDrivePath(const std::string& sPath);
+// The network form of a path, the local form for this computer's own shares, or unchanged.
+std::string GetAbsolutePath(const std::string& sPath);
+// The local path of a share of the named server followed by the rest, or empty text.
+std::string GetSharePath(const std::string& sPath);
+// The sum of the two 32-bit halves of the first match's last-write time, or 0.
+std::int32_t GetFileStamp(const std::string& sPath);
+// The count of names matching the pattern ("." , ".." and " " excluded).
+std::int16_t CountFolderEntries(const std::string& sPattern);
+
+} // namespace BCommon
