@@ -9,6 +9,8 @@ public:
     RegistryValue ReadValue(RootKey, const std::string&, const std::string&, RegistryAccess,
                             std::size_t) override {
         return {};
+    }
+};
 
 } // namespace
 
