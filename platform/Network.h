@@ -30,8 +30,9 @@ public:
     // bytes returns them; nothing when the enumeration fails or nothing is connected.
     virtual std::optional<std::vector<NetConnection>> ConnectedResources(
         std::size_t bufferSize) = 0;
-    // The local path of a share (information level 2) on \\server; nothing when the query
-    // fails or the path does not fit a buffer of bufferSize bytes of UTF-16 text.
+    // The local path of a share (information level 2); server is written as the query takes
+    // it, with its two leading backslashes (\\MYPC). Nothing when the query fails or the
+    // path does not fit a buffer of bufferSize bytes of UTF-16 text.
     virtual std::optional<std::string> ShareLocalPath(const std::string& server,
                                                       const std::string& share,
                                                       std::size_t bufferSize) = 0;
