@@ -28,9 +28,9 @@ std::string GetErrorText(std::int32_t number, const std::string& description,
 
 void ReportError(const std::string& procedureName) {
     const ldgr::Error error = ldgr::CurrentError();
-    const std::string prompt =
-        GetErrorText(error.Number(), error.Description(), procedureName) +
-        "\r\rPlease contact us at\r" + Env().m_sSupportPhone + " with the above information.";
+    const std::string prompt = GetErrorText(error.Number(), error.Description(), procedureName) +
+                               "\r\rPlease contact us at\r" + Env().m_sSupportPhone +
+                               " with the above information.";
     platform::Ui().ShowMessageBox(Env().m_sProductName, prompt,
                                   platform::kOkOnly + platform::kExclamation);
 }

@@ -29,6 +29,8 @@ EnvironmentRecord& Env() {
     return record;
 }
 
-void ResetEnvironment() { Env() = EnvironmentRecord{}; }
+void ResetEnvironment() {
+    Env() = EnvironmentRecord{};
+}
 
 } // namespace BCommon

@@ -6,10 +6,16 @@
 namespace ldgr::text {
 namespace {
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char LowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool SameIgnoringCase(char a, char b) { return UpperChar(a) == UpperChar(b); }
+bool SameIgnoringCase(char a, char b) {
+    return UpperChar(a) == UpperChar(b);
+}
 
 std::string TrimAny(std::string_view text, std::string_view blanks) {
     const auto first = text.find_first_not_of(blanks);
@@ -47,8 +53,12 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
-std::string Trim(std::string_view text) { return TrimAny(text, " "); }
+std::string Trim(std::string_view text) {
+    return TrimAny(text, " ");
+}
 
-std::string TrimBlanks(std::string_view text) { return TrimAny(text, " \t"); }
+std::string TrimBlanks(std::string_view text) {
+    return TrimAny(text, " \t");
+}
 
 } // namespace ldgr::text

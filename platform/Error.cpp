@@ -9,27 +9,48 @@ namespace ldgr {
 
 std::string DescriptionOf(std::int32_t number) {
     switch (number) {
-    case kInvalidProcedureCall: return "Invalid procedure call or argument";
-    case kOverflow: return "Overflow";
-    case 7: return "Out of memory";
-    case kSubscriptOutOfRange: return "Subscript out of range";
-    case kTypeMismatch: return "Type mismatch";
-    case kBadFileNameOrNumber: return "Bad file name or number";
-    case kFileNotFound: return "File not found";
-    case 54: return "Bad file mode";
-    case kFileAlreadyOpen: return "File already open";
-    case kDeviceIOError: return "Device I/O error";
-    case kFileAlreadyExists: return "File already exists";
-    case kDiskFull: return "Disk full";
-    case kInputPastEndOfFile: return "Input past end of file";
-    case kTooManyFiles: return "Too many files";
-    case 68: return "Device unavailable";
-    case kPermissionDenied: return "Permission denied";
-    case 71: return "Disk not ready";
-    case kPathFileAccessError: return "Path/File access error";
-    case kPathNotFound: return "Path not found";
-    case kObjectNotSet: return "Object variable or With block variable not set";
-    default: return "Application-defined or object-defined error";
+    case kInvalidProcedureCall:
+        return "Invalid procedure call or argument";
+    case kOverflow:
+        return "Overflow";
+    case 7:
+        return "Out of memory";
+    case kSubscriptOutOfRange:
+        return "Subscript out of range";
+    case kTypeMismatch:
+        return "Type mismatch";
+    case kBadFileNameOrNumber:
+        return "Bad file name or number";
+    case kFileNotFound:
+        return "File not found";
+    case 54:
+        return "Bad file mode";
+    case kFileAlreadyOpen:
+        return "File already open";
+    case kDeviceIOError:
+        return "Device I/O error";
+    case kFileAlreadyExists:
+        return "File already exists";
+    case kDiskFull:
+        return "Disk full";
+    case kInputPastEndOfFile:
+        return "Input past end of file";
+    case kTooManyFiles:
+        return "Too many files";
+    case 68:
+        return "Device unavailable";
+    case kPermissionDenied:
+        return "Permission denied";
+    case 71:
+        return "Disk not ready";
+    case kPathFileAccessError:
+        return "Path/File access error";
+    case kPathNotFound:
+        return "Path not found";
+    case kObjectNotSet:
+        return "Object variable or With block variable not set";
+    default:
+        return "Application-defined or object-defined error";
     }
 }
 

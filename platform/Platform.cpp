@@ -15,12 +15,24 @@ template <class T> T* Keep(T* replacement, T* current) {
 
 } // namespace
 
-FileSystem& Files() { return *Current().files; }
-Registry& Reg() { return *Current().registry; }
-Desktop& Ui() { return *Current().desktop; }
-SystemInfo& Sys() { return *Current().system; }
-Network& Net() { return *Current().network; }
-Clock& Time() { return *Current().clock; }
+FileSystem& Files() {
+    return *Current().files;
+}
+Registry& Reg() {
+    return *Current().registry;
+}
+Desktop& Ui() {
+    return *Current().desktop;
+}
+SystemInfo& Sys() {
+    return *Current().system;
+}
+Network& Net() {
+    return *Current().network;
+}
+Clock& Time() {
+    return *Current().clock;
+}
 
 ScopedServices::ScopedServices(const Services& replacement) : m_previous(Current()) {
     Services& current = Current();
@@ -32,6 +44,8 @@ ScopedServices::ScopedServices(const Services& replacement) : m_previous(Current
     current.clock = Keep(replacement.clock, current.clock);
 }
 
-ScopedServices::~ScopedServices() { Current() = m_previous; }
+ScopedServices::~ScopedServices() {
+    Current() = m_previous;
+}
 
 } // namespace platform

@@ -2,12 +2,11 @@
 // answers, and no window messages to process.
 #include "platform/posix/Hosted.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace platform::posix {
@@ -53,22 +52,33 @@ constexpr Button kNo{kAnswerNo, "no", "No"};
 
 std::vector<Button> ButtonsOf(std::int32_t style) {
     switch (style & 0xF) {
-    case 1: return {kOk, kCancel};
-    case 2: return {kAbort, kRetry, kIgnore};
-    case 3: return {kYes, kNo, kCancel};
-    case 4: return {kYes, kNo};
-    case 5: return {kRetry, kCancel};
-    default: return {kOk};
+    case 1:
+        return {kOk, kCancel};
+    case 2:
+        return {kAbort, kRetry, kIgnore};
+    case 3:
+        return {kYes, kNo, kCancel};
+    case 4:
+        return {kYes, kNo};
+    case 5:
+        return {kRetry, kCancel};
+    default:
+        return {kOk};
     }
 }
 
 const char* IconWord(std::int32_t style) {
     switch (style & 0xF0) {
-    case kCritical: return "critical";
-    case kQuestion: return "question";
-    case kExclamation: return "exclamation";
-    case kInformation: return "information";
-    default: return "no icon";
+    case kCritical:
+        return "critical";
+    case kQuestion:
+        return "question";
+    case kExclamation:
+        return "exclamation";
+    case kInformation:
+        return "information";
+    default:
+        return "no icon";
     }
 }
 
@@ -94,7 +104,8 @@ public:
         for (std::string word; std::getline(stream, word, ',');) {
             const auto first = word.find_first_not_of(" \t");
             const auto last = word.find_last_not_of(" \t");
-            words.push_back(first == std::string::npos ? "" : Lower(word.substr(first, last - first + 1)));
+            words.push_back(
+                first == std::string::npos ? "" : Lower(word.substr(first, last - first + 1)));
         }
         if (m_lUsed >= words.size()) {
             return std::nullopt;
@@ -114,11 +125,21 @@ std::string JsonString(const std::string& text) {
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (byte < 0x20 || byte >= 0x7F) {
                 char escaped[8];
@@ -181,7 +202,8 @@ public:
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override {
         const std::vector<Button> buttons = ButtonsOf(style);
-        const std::size_t defaultIndex = std::min<std::size_t>((style >> 8) & 0xF, buttons.size() - 1);
+        const std::size_t defaultIndex =
+            std::min<std::size_t>((style >> 8) & 0xF, buttons.size() - 1);
         Button answer = buttons[defaultIndex];
         // A scripted answer that names no button of this box is used up; the default answers.
         if (const auto word = m_answers.Next()) {
@@ -206,7 +228,9 @@ private:
 
 } // namespace
 
-void SetInvocationName(const std::string& argv0) { g_invocationName = argv0; }
+void SetInvocationName(const std::string& argv0) {
+    g_invocationName = argv0;
+}
 
 Desktop& HostedDesktop() {
     static PosixDesktop desktop;

@@ -2,14 +2,13 @@
 #include "platform/Error.h"
 #include "platform/posix/Hosted.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <utility>
 
 namespace platform::posix {
@@ -32,23 +31,35 @@ bool IsFolder(const std::string& hostPath) {
 // The classic error for a failed host call on hostPath.
 Error ErrorFor(int error, const std::string& hostPath) {
     switch (error) {
-    case ENOENT: return Error(IsFolder(ParentOf(hostPath)) ? ldgr::kFileNotFound : ldgr::kPathNotFound);
-    case ENOTDIR: return Error(ldgr::kPathNotFound);
+    case ENOENT:
+        return Error(IsFolder(ParentOf(hostPath)) ? ldgr::kFileNotFound : ldgr::kPathNotFound);
+    case ENOTDIR:
+        return Error(ldgr::kPathNotFound);
     case EACCES:
-    case EPERM: return Error(ldgr::kPermissionDenied);
-    case EWOULDBLOCK: return Error::SharingViolation();
-    case EEXIST: return Error(ldgr::kFileAlreadyExists);
+    case EPERM:
+        return Error(ldgr::kPermissionDenied);
+    case EWOULDBLOCK:
+        return Error::SharingViolation();
+    case EEXIST:
+        return Error(ldgr::kFileAlreadyExists);
     case ENOSPC:
-    case EDQUOT: return Error(ldgr::kDiskFull);
+    case EDQUOT:
+        return Error(ldgr::kDiskFull);
     case EMFILE:
-    case ENFILE: return Error(ldgr::kTooManyFiles);
-    case EIO: return Error(ldgr::kDeviceIOError);
-    case ENAMETOOLONG: return Error(ldgr::kBadFileNameOrNumber);
-    default: return Error(ldgr::kPathFileAccessError);
+    case ENFILE:
+        return Error(ldgr::kTooManyFiles);
+    case EIO:
+        return Error(ldgr::kDeviceIOError);
+    case ENAMETOOLONG:
+        return Error(ldgr::kBadFileNameOrNumber);
+    default:
+        return Error(ldgr::kPathFileAccessError);
     }
 }
 
-bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+bool HasWildcard(const std::string& name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
 
 FindEntry EntryFor(const std::string& name, const struct stat& info) {
     FindEntry entry;
@@ -179,9 +190,12 @@ private:
 
 int OpenFlags(OpenMode mode) {
     switch (mode) {
-    case OpenMode::Output: return O_WRONLY | O_CREAT;
-    case OpenMode::Append: return O_WRONLY | O_CREAT | O_APPEND;
-    case OpenMode::Input: return O_RDONLY;
+    case OpenMode::Output:
+        return O_WRONLY | O_CREAT;
+    case OpenMode::Append:
+        return O_WRONLY | O_CREAT | O_APPEND;
+    case OpenMode::Input:
+        return O_RDONLY;
     }
     return O_RDONLY;
 }
@@ -251,7 +265,7 @@ public:
             if (!MatchesPattern(entryName, name)) {
                 continue;
             }
-            const std::string host = entryName == "." ? hostFolder
+            const std::string host = entryName == "."    ? hostFolder
                                      : entryName == ".." ? ParentOf(hostFolder)
                                                          : hostFolder + "/" + entryName;
             if (auto entry = EntryAt(host, entryName)) {
@@ -283,13 +297,16 @@ public:
         if (fstat(source.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
             throw Error(ldgr::kPathFileAccessError);
         }
-        if (IsFolder(hostTo) || (access(hostTo.c_str(), F_OK) == 0 && access(hostTo.c_str(), W_OK) != 0)) {
+        if (IsFolder(hostTo) ||
+            (access(hostTo.c_str(), F_OK) == 0 && access(hostTo.c_str(), W_OK) != 0)) {
             throw Error(ldgr::kPermissionDenied);
         }
         // The copy is written beside the target and renamed over it, so a reader never sees
         // half a file, and programs copying at the same moment do not disturb each other.
-        const std::string temporary = ParentOf(hostTo) + "/.ldgrcopy." + std::to_string(getpid()) + ".tmp";
-        FdGuard target(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777));
+        const std::string temporary =
+            ParentOf(hostTo) + "/.ldgrcopy." + std::to_string(getpid()) + ".tmp";
+        FdGuard target(
+            open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777));
         if (target.get() < 0) {
             throw ErrorFor(errno, hostTo);
         }
@@ -309,7 +326,8 @@ public:
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
         const std::string hostFrom = ToHostPath(from);
         const std::string hostTo = ToHostPath(to);
-        if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) {
+        if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) ==
+            0) {
             return;
         }
         if (errno != EINVAL && errno != ENOSYS) {
@@ -356,8 +374,9 @@ public:
 private:
     static std::string UpperKey(const std::string& name) {
         std::string key = name;
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; });
+        std::transform(key.begin(), key.end(), key.begin(), [](char c) {
+            return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        });
         return key;
     }
 };

@@ -1,26 +1,29 @@
 // The hosted prefix: its skeleton, and the mapping between Windows paths and host paths.
 #include "platform/posix/Hosted.h"
 
-#include <dirent.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
+#include <pwd.h>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform::posix {
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
 std::string LoginName() {
@@ -119,7 +122,8 @@ struct SplitPath {
 SplitPath SplitWindowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
     if (path.starts_with("\\\\")) {
-        return {PrefixFolder() + "/dosdevices/unc", SplitComponents(std::string_view(path).substr(2))};
+        return {PrefixFolder() + "/dosdevices/unc",
+                SplitComponents(std::string_view(path).substr(2))};
     }
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
         return {DriveFolder(path[0]), SplitComponents(std::string_view(path).substr(2))};
@@ -218,8 +222,8 @@ std::string ToWindowsPath(const std::string& hostPath) {
         if (root.empty()) {
             continue;
         }
-        const bool inside = real == root || root == "/" ||
-                            (real.starts_with(root) && real[root.size()] == '/');
+        const bool inside =
+            real == root || root == "/" || (real.starts_with(root) && real[root.size()] == '/');
         const bool longer = root.size() > bestRoot.size() ||
                             (root.size() == bestRoot.size() && Upper(entry[0]) < bestLetter);
         if (inside && (bestRoot.empty() || longer)) {
