@@ -54,6 +54,15 @@ void MakeFolderIfMissing(const std::string& hostPath) {
     }
 }
 
+// The prefix may name a folder whose parents do not exist yet; they are made as well.
+void MakeFolderAndParentsIfMissing(const std::string& hostPath) {
+    for (std::size_t slash = hostPath.find('/', 1); slash != std::string::npos;
+         slash = hostPath.find('/', slash + 1)) {
+        MakeFolderIfMissing(hostPath.substr(0, slash));
+    }
+    MakeFolderIfMissing(hostPath);
+}
+
 void MakeLinkIfMissing(const std::string& target, const std::string& hostPath) {
     if (!Exists(hostPath)) {
         symlink(target.c_str(), hostPath.c_str());
@@ -158,7 +167,7 @@ std::string ProfileUserName() {
 
 void EnsureSkeleton() {
     const std::string prefix = PrefixFolder();
-    MakeFolderIfMissing(prefix);
+    MakeFolderAndParentsIfMissing(prefix);
     MakeFolderIfMissing(prefix + "/dosdevices");
     MakeFolderIfMissing(prefix + "/drive_c");
     MakeLinkIfMissing("../drive_c", prefix + "/dosdevices/c:");

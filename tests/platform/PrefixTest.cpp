@@ -1,0 +1,76 @@
+// Hosted-only: the prefix skeleton, completed at every start without touching what exists.
+#include "platform/posix/Hosted.h"
+#include "support/HostedWorld.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ldgr::test::HostedWorld;
+
+class Prefix : public HostedWorld {};
+
+TEST_F(Prefix, NewPrefixGetsTheWholeSkeleton) {
+    EXPECT_EQ(fs::read_symlink(Host("dosdevices/c:")), "../drive_c");
+    EXPECT_EQ(fs::read_symlink(Host("dosdevices/z:")), "/");
+    EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
+    EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + platform::posix::ProfileUserName())));
+}
+
+TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
+    // A prefix arranged by hand: c: elsewhere, system32 gone, a file in windows.
+    fs::remove(Host("dosdevices/c:"));
+    fs::create_directory_symlink(Scratch(), Host("dosdevices/c:"));
+    fs::remove_all(Host("drive_c/windows/system32"));
+    WriteHostFile(Host("drive_c/windows/win.ini"), "[windows]\r\n");
+    fs::remove(Host("dosdevices/z:"));
+    LinkDrive('d', Scratch());
+
+    StartAs(ProgramFolder() + "/ldgrmake");
+
+    EXPECT_EQ(fs::read_symlink(Host("dosdevices/c:")), Scratch());
+    EXPECT_EQ(fs::read_symlink(Host("dosdevices/d:")), Scratch());
+    EXPECT_EQ(fs::read_symlink(Host("dosdevices/z:")), "/");
+    EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
+    EXPECT_EQ(ReadHostFile(Host("drive_c/windows/win.ini")), "[windows]\r\n");
+    EXPECT_FALSE(HostExists(Scratch() + "/windows")) << "the skeleton went through the c: link";
+}
+
+TEST_F(Prefix, PrefixWhoseParentsAreMissingIsCreated) {
+    const std::string deep = Scratch() + "/a/b/prefix";
+    SetVariable("LDGR_PREFIX", deep);
+    StartAs(ProgramFolder() + "/ldgrmake");
+    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/windows/system32"));
+}
+
+TEST_F(Prefix, ProfileFolderFollowsTheUserName) {
+    struct Case {
+        const char* userName; // nullptr: LDGR_USERNAME unset
+        bool loginName;       // the profile folder is the login name's
+    };
+    const Case cases[] = {{"Anna Berg", false}, {"", true}, {"   ", true}, {nullptr, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.userName == nullptr ? "(unset)" : c.userName);
+        UnsetVariable("LDGR_USERNAME");
+        const std::string login = platform::posix::ProfileUserName();
+        if (c.userName != nullptr) {
+            SetVariable("LDGR_USERNAME", c.userName);
+        }
+        StartAs(ProgramFolder() + "/ldgrmake");
+        const std::string expected = c.loginName ? login : c.userName;
+        EXPECT_EQ(platform::posix::ProfileUserName(), expected);
+        EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + expected)));
+    }
+}
+
+TEST_F(Prefix, DefaultPrefixIsInTheHomeFolder) {
+    UnsetVariable("LDGR_PREFIX");
+    SetVariable("HOME", Scratch());
+    EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
+    SetVariable("LDGR_PREFIX", "");
+    EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
+}
+
+} // namespace
