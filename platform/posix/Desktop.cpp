@@ -92,6 +92,11 @@ std::string Lower(std::string text) {
 // The scripted answers of LDGR_MSGBOX_ANSWERS, taken in order across the process's boxes.
 class ScriptedAnswers {
 public:
+    void Restart() {
+        m_sScript.clear();
+        m_lUsed = 0;
+    }
+
     std::optional<std::string> Next() {
         const char* value = std::getenv("LDGR_MSGBOX_ANSWERS");
         const std::string script = value == nullptr ? std::string() : value;
@@ -221,20 +226,31 @@ public:
 
     void ProcessPendingMessages() override {}
 
+    // A new start: no title yet, and the scripted answers are taken from the first again.
+    void Restart() {
+        m_sTitle.clear();
+        m_answers.Restart();
+    }
+
 private:
     std::string m_sTitle;
     ScriptedAnswers m_answers;
 };
 
+PosixDesktop& TheDesktop() {
+    static PosixDesktop desktop;
+    return desktop;
+}
+
 } // namespace
 
 void SetInvocationName(const std::string& argv0) {
     g_invocationName = argv0;
+    TheDesktop().Restart();
 }
 
 Desktop& HostedDesktop() {
-    static PosixDesktop desktop;
-    return desktop;
+    return TheDesktop();
 }
 
 } // namespace platform::posix

@@ -16,7 +16,8 @@ SystemInfo& HostedSystemInfo();
 Network& HostedNetwork();
 Clock& HostedClock();
 
-// Records argv[0], the name the program was invoked by.
+// Records argv[0], the name the program was invoked by, and starts the desktop afresh (no
+// title, scripted message-box answers taken from the first again).
 void SetInvocationName(const std::string& argv0);
 
 // The prefix folder: LDGR_PREFIX, else $HOME/.ledgerline.
