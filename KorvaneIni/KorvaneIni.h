@@ -5,7 +5,8 @@
 
 namespace KorvaneIni {
 
-// A handle for the file, or 0 when it cannot be opened.
+// A handle for the file, or 0 when it cannot be opened. A file is parsed once per version:
+// opening it again while its size and last-write time are unchanged reuses the parsed form.
 std::int32_t OpenIni(const char* sPath);
 // Copies the value of the key in the section (or sDefault when either is absent) into
 // sBuffer, cut to lSize - 1 characters and terminated; returns the count of characters
@@ -15,5 +16,9 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
                           char* sBuffer, std::int32_t lSize, std::int32_t hIniFile);
 // Releases the handle; the result has no meaning.
 std::int32_t CloseIni(std::int32_t hIniFile);
+
+// Drops the parsed files kept for later opens, so the next open of each reads it afresh.
+// Open handles keep what they read.
+void ForgetParsedFiles();
 
 } // namespace KorvaneIni

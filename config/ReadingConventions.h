@@ -15,9 +15,8 @@ std::string ConfigMessageText(ConfigMessage message, const std::string& sSection
                               const std::string& sKey, const std::string& sIniFile);
 // Shows a configuration message: OK button, titled m_sProductName, with the given icon style
 // (48 warning unless a reader names 16 critical).
-void ShowConfigMessage(ConfigMessage message, const std::string& sSection,
-                       const std::string& sKey, const std::string& sIniFile,
-                       std::int32_t lIconStyle = 48);
+void ShowConfigMessage(ConfigMessage message, const std::string& sSection, const std::string& sKey,
+                       const std::string& sIniFile, std::int32_t lIconStyle = 48);
 // "Unable to open configuration file:" CR file.
 void ShowOpenFailure(const std::string& sIniFile);
 

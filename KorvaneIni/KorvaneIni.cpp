@@ -1,0 +1,95 @@
+// The INI-reading library: open handles over shared parsed files.
+#include "KorvaneIni/KorvaneIni.h"
+
+#include "KorvaneIni/ParseCache.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <string_view>
+#include <unordered_map>
+
+namespace KorvaneIni {
+namespace {
+
+// The library's state. The suite's programs call it from one thread, but as a shared library
+// it may be called from several, so every call holds the lock.
+struct Library {
+    std::mutex lock;
+    ParseCache cache;
+    std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>> handles;
+    std::int32_t lLastHandle = 0;
+
+    // Handles count up and are not reused while open, so a stale handle never reaches
+    // another caller's file (until the count wraps, far beyond any program's life).
+    std::int32_t NextHandle() {
+        do {
+            lLastHandle =
+                lLastHandle == std::numeric_limits<std::int32_t>::max() ? 1 : lLastHandle + 1;
+        } while (handles.contains(lLastHandle));
+        return lLastHandle;
+    }
+};
+
+Library& TheLibrary() {
+    static Library library;
+    return library;
+}
+
+std::string_view TextOrEmpty(const char* text) {
+    return text == nullptr ? "" : text;
+}
+
+// Copies as much of text as fits before the terminator; the count copied.
+std::int32_t CopyTerminated(std::string_view text, char* sBuffer, std::int32_t lSize) {
+    if (sBuffer == nullptr || lSize <= 0) {
+        return 0;
+    }
+    const std::size_t count = std::min(text.size(), static_cast<std::size_t>(lSize) - 1);
+    std::memcpy(sBuffer, text.data(), count);
+    sBuffer[count] = '\0';
+    return static_cast<std::int32_t>(count);
+}
+
+} // namespace
+
+std::int32_t OpenIni(const char* sPath) {
+    if (sPath == nullptr) {
+        return 0;
+    }
+    Library& library = TheLibrary();
+    const std::scoped_lock guard(library.lock);
+    std::shared_ptr<const IniIndex> index = library.cache.Open(sPath);
+    if (!index) {
+        return 0;
+    }
+    const std::int32_t hIniFile = library.NextHandle();
+    library.handles.emplace(hIniFile, std::move(index));
+    return hIniFile;
+}
+
+std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sDefault,
+                          char* sBuffer, std::int32_t lSize, std::int32_t hIniFile) {
+    Library& library = TheLibrary();
+    const std::scoped_lock guard(library.lock);
+    std::string_view value = TextOrEmpty(sDefault);
+    if (const auto open = library.handles.find(hIniFile); open != library.handles.end()) {
+        value = open->second->Find(TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(value);
+    }
+    return CopyTerminated(value, sBuffer, lSize);
+}
+
+std::int32_t CloseIni(std::int32_t hIniFile) {
+    Library& library = TheLibrary();
+    const std::scoped_lock guard(library.lock);
+    return library.handles.erase(hIniFile) != 0 ? 1 : 0;
+}
+
+void ForgetParsedFiles() {
+    Library& library = TheLibrary();
+    const std::scoped_lock guard(library.lock);
+    library.cache.Forget();
+}
+
+} // namespace KorvaneIni

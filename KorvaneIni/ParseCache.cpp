@@ -1,0 +1,86 @@
+// The parsed files kept between opens: a file is parsed again only when it has changed.
+#include "KorvaneIni/ParseCache.h"
+
+#include "common/Text.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace KorvaneIni {
+namespace {
+
+constexpr std::size_t kKeptFiles = 8;
+
+// What a file search says about an ordinary file that may be read, or nothing.
+std::optional<platform::FindEntry> Probe(const std::string& sPath) {
+    if (sPath.empty() || sPath.find_first_of("*?") != std::string::npos) {
+        return std::nullopt;
+    }
+    try {
+        std::optional<platform::FindEntry> entry = platform::Files().FindFirst(sPath);
+        if (entry && entry->isFolder) {
+            return std::nullopt;
+        }
+        return entry;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+bool SameVersion(const platform::FindEntry& a, const platform::FindEntry& b) {
+    return a.size == b.size && a.lastWriteTime == b.lastWriteTime;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& sPath) {
+    try {
+        auto file = platform::Files().OpenText(sPath, platform::OpenMode::Input);
+        std::string content = file->ReadAll();
+        file->Close();
+        return content;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
+    const std::optional<platform::FindEntry> before = Probe(sPath);
+    if (!before) {
+        return nullptr;
+    }
+    const std::string sKey = ldgr::text::Upper(sPath);
+    const auto kept = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
+        return file.sKey == sKey && file.lSize == before->size &&
+               file.lLastWrite == before->lastWriteTime;
+    });
+    if (kept != m_files.end()) {
+        std::rotate(m_files.begin(), kept, kept + 1);
+        return m_files.front().index;
+    }
+    std::optional<std::string> content = ReadWholeFile(sPath);
+    if (!content) {
+        return nullptr;
+    }
+    const std::size_t lRead = content->size();
+    auto index = std::make_shared<const IniIndex>(std::move(*content));
+    // The file may have been replaced while it was read (the suite's copier renames a new
+    // version over it at any moment). Such a read is used for this open only: it is kept
+    // only when the file still is the version the search saw and all of it was read.
+    const std::optional<platform::FindEntry> after = Probe(sPath);
+    if (after && SameVersion(*before, *after) && lRead == before->size) {
+        Keep({sKey, before->size, before->lastWriteTime, index});
+    }
+    return index;
+}
+
+void ParseCache::Keep(Kept kept) {
+    std::erase_if(m_files, [&](const Kept& file) { return file.sKey == kept.sKey; });
+    if (m_files.size() >= kKeptFiles) {
+        m_files.pop_back();
+    }
+    m_files.insert(m_files.begin(), std::move(kept));
+}
+
+} // namespace KorvaneIni

@@ -1,0 +1,37 @@
+// The parsed files kept between opens: a file is parsed again only when it has changed.
+#pragma once
+
+#include "KorvaneIni/IniIndex.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace KorvaneIni {
+
+// Keyed by the path (ignoring letter case), the size and the last-write time that a file search
+// reports. A few files are kept, the least recently opened dropped first; an index stays alive
+// for as long as a handle holds it. Not thread-safe: its owner serialises the calls.
+class ParseCache {
+public:
+    // The parsed file, or null when it cannot be read (missing, a folder, a wildcard name,
+    // refused access).
+    std::shared_ptr<const IniIndex> Open(const std::string& sPath);
+    // Drops every kept file; handles already open keep theirs.
+    void Forget() { m_files.clear(); }
+
+private:
+    struct Kept {
+        std::string sKey;
+        std::uint64_t lSize = 0;
+        std::uint64_t lLastWrite = 0;
+        std::shared_ptr<const IniIndex> index;
+    };
+
+    void Keep(Kept kept);
+
+    std::vector<Kept> m_files; // most recently opened first
+};
+
+} // namespace KorvaneIni

@@ -1,0 +1,119 @@
+// Module BConfigFile: finding the configuration file, reading one entry, writing INI lines.
+#include "config/BConfigFile.h"
+
+#include "KorvaneIni/KorvaneIni.h"
+#include "common/Diagnostics.h"
+#include "common/Environment.h"
+#include "common/Text.h"
+#include "config/ReadingConventions.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace BConfigFile {
+namespace {
+
+constexpr std::int32_t kIniBufferSize = 2048;
+constexpr std::size_t kKeyWidth = 24;
+constexpr const char* kDefaultFileName = "Config.ini";
+
+// A file-existence probe; a probe that fails (a name that is no valid file name) finds nothing.
+bool FileExists(const std::string& sPath) {
+    try {
+        const auto entry = platform::Files().FindFirst(sPath);
+        return entry && !entry->isFolder;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string InFolder(const std::string& sFolder, const std::string& sName) {
+    return sFolder.ends_with('\\') ? sFolder + sName : sFolder + "\\" + sName;
+}
+
+// Asks whether to use a configuration file found outside its standard place; No is the default.
+bool UserAcceptsFile(const std::string& sFile) {
+    const std::string prompt = "Found configuration parameters file:\r" + sFile +
+                               "\r\rThis is not a standard location for this file.\r"
+                               "Do you want to continue anyway using this file?";
+    return platform::Ui().ShowMessageBox(BCommon::Env().m_sProductName, prompt,
+                                         platform::kYesNo + platform::kExclamation +
+                                             platform::kDefaultButton2) == platform::kAnswerYes;
+}
+
+// Writes one line with its CR LF; False (reported under sProcedure) when the write fails.
+bool WriteLine(platform::TextFile& oFile, const std::string& sLine, const char* sProcedure) {
+    try {
+        oFile.Write(sLine + "\r\n");
+        return true;
+    } catch (...) {
+        BCommon::ReportError(sProcedure);
+        return false;
+    }
+}
+
+} // namespace
+
+bool FindConfigFile(std::string& sFile, bool bSilent) {
+    const BCommon::EnvironmentRecord& env = BCommon::Env();
+    try {
+        if (!env.m_sconfigfile.empty() && FileExists(env.m_sconfigfile)) {
+            sFile = env.m_sconfigfile;
+            return true;
+        }
+        sFile = InFolder(env.m_sSharedConfigFile, kDefaultFileName);
+        if (FileExists(sFile) && (bSilent || UserAcceptsFile(sFile))) {
+            return true;
+        }
+        sFile = InFolder(env.m_sLocalUserPath, kDefaultFileName);
+        if (FileExists(sFile) && UserAcceptsFile(sFile)) {
+            return true;
+        }
+        sFile = env.m_sconfigfile;
+        return false;
+    } catch (...) {
+        BCommon::ReportError("FindConfigFile");
+        return false;
+    }
+}
+
+std::string GetPPS(const std::string& sSection, const std::string& sKey,
+                   const std::string& sIniFile, std::int32_t hIniFile, bool bAllowBlank,
+                   bool bAllowMissing) {
+    try {
+        std::vector<char> buffer(kIniBufferSize);
+        const std::int32_t lCount = KorvaneIni::GetIniString(
+            sSection.c_str(), sKey.c_str(), kNotFound, buffer.data(), kIniBufferSize, hIniFile);
+        const std::size_t lKept = static_cast<std::size_t>(std::clamp(lCount, 0, kIniBufferSize));
+        const std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
+        if (sValue == kNotFound && !bAllowMissing) {
+            ShowConfigMessage(ConfigMessage::MissingEntry, sSection, sKey, sIniFile);
+            return kNotFound;
+        }
+        if (!sValue.empty() || bAllowBlank) {
+            return sValue;
+        }
+        ShowConfigMessage(ConfigMessage::BlankEntry, sSection, sKey, sIniFile);
+        return kNotFound;
+    } catch (...) {
+        BCommon::ReportError("GetPPS");
+        return kNotFound;
+    }
+}
+
+bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection) {
+    return WriteLine(oFile, sSection.empty() ? std::string() : "[" + sSection + "]",
+                     "WriteIniFileSection");
+}
+
+bool WriteIniFileValue(platform::TextFile& oFile, const std::string& sKey,
+                       const std::string& sValue) {
+    std::string sPadded = sKey;
+    if (sPadded.size() < kKeyWidth) {
+        sPadded.resize(kKeyWidth, ' ');
+    }
+    return WriteLine(oFile, sPadded + " = " + sValue, "WriteIniFileValue");
+}
+
+} // namespace BConfigFile

@@ -1,0 +1,113 @@
+// The configuration readers of module BCommon that start-up uses.
+#include "config/ConfigReaders.h"
+
+#include "KorvaneIni/KorvaneIni.h"
+#include "common/Diagnostics.h"
+#include "common/Text.h"
+#include "config/BConfigFile.h"
+#include "config/BRegistry.h"
+#include "config/ReadingConventions.h"
+
+#include <limits>
+
+namespace BCommon {
+namespace {
+
+using BConfigFile::kNotFound;
+
+// The registry key of this release: the product's key and the major version of the program.
+constexpr const char* kProgramKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
+constexpr const char* kGeneral = "GENERAL";
+
+// An INI handle closed on every way out of the procedure that opened it.
+class OpenIniFile {
+public:
+    explicit OpenIniFile(const std::string& sIniFile)
+        : m_hIniFile(KorvaneIni::OpenIni(sIniFile.c_str())) {}
+    ~OpenIniFile() { Close(); }
+    OpenIniFile(const OpenIniFile&) = delete;
+    OpenIniFile& operator=(const OpenIniFile&) = delete;
+
+    std::int32_t Handle() const { return m_hIniFile; }
+    void Close() {
+        if (m_hIniFile != 0) {
+            KorvaneIni::CloseIni(m_hIniFile);
+            m_hIniFile = 0;
+        }
+    }
+
+private:
+    std::int32_t m_hIniFile;
+};
+
+// One entry of a file opened for this read alone; nothing when the file cannot be opened
+// (the open-failure message has been shown), else GetPPS's answer.
+std::optional<std::string> ReadOneEntry(const std::string& sIniFile, const std::string& sSection,
+                                        const std::string& sKey, bool bAllowBlank,
+                                        bool bAllowMissing) {
+    OpenIniFile file(sIniFile);
+    if (file.Handle() == 0) {
+        BConfigFile::ShowOpenFailure(sIniFile);
+        return std::nullopt;
+    }
+    return BConfigFile::GetPPS(sSection, sKey, sIniFile, file.Handle(), bAllowBlank, bAllowMissing);
+}
+
+} // namespace
+
+std::string GetConfigFile() {
+    try {
+        const std::string sValue = BRegistry::GetMachineKeyValue(kProgramKey, "ConfigFile");
+        return ldgr::text::Upper(sValue) == "(UNKNOWN)" ? std::string() : sValue;
+    } catch (...) {
+        ReportError("GetConfigFile");
+        return {};
+    }
+}
+
+std::int32_t GetConfigFileVersion(const std::string& sIniFile) {
+    try {
+        const std::optional<std::string> sValue =
+            ReadOneEntry(sIniFile, kGeneral, "Version", false, false);
+        if (!sValue || *sValue == kNotFound) {
+            return 0;
+        }
+        const BConfigFile::EntrySource source{kGeneral, sIniFile, 0};
+        return BConfigFile::ReadNumber(source, "Version", *sValue,
+                                       std::numeric_limits<std::int32_t>::min(),
+                                       std::numeric_limits<std::int32_t>::max())
+            .value_or(0);
+    } catch (...) {
+        ReportError("GetConfigFileVersion");
+        return 0;
+    }
+}
+
+std::string GetGeneralOption(const std::string& sIniFile, const std::string& sKey,
+                             const std::string& sSection) {
+    try {
+        const std::optional<std::string> sValue =
+            ReadOneEntry(sIniFile, sSection.empty() ? kGeneral : sSection, sKey, true, true);
+        return !sValue || *sValue == kNotFound ? std::string() : *sValue;
+    } catch (...) {
+        ReportError("GetGeneralOption");
+        return {};
+    }
+}
+
+std::string GetDataPath() {
+    try {
+        std::string sFile;
+        if (!BConfigFile::FindConfigFile(sFile, true)) {
+            return {};
+        }
+        const std::optional<std::string> sValue =
+            ReadOneEntry(sFile, kGeneral, "DataFile", false, false);
+        return !sValue || *sValue == kNotFound ? std::string() : *sValue;
+    } catch (...) {
+        ReportError("GetDataPath");
+        return {};
+    }
+}
+
+} // namespace BCommon

@@ -1,0 +1,234 @@
+// The INI library: reading rules, the buffer contract, handles and the parse cache.
+#include "KorvaneIni/KorvaneIni.h"
+
+#include "config/ConfigDoubles.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+using ldgr::testing::ConfigWorld;
+
+constexpr const char* kPath = "C:\\Ledgerline\\Config.ini";
+constexpr const char* kMissing = "<missing>";
+
+// The value GetIniString gives through a buffer as large as the suite's callers use.
+std::string Read(std::int32_t hIniFile, const char* sSection, const char* sKey) {
+    char buffer[2048];
+    const std::int32_t count =
+        KorvaneIni::GetIniString(sSection, sKey, kMissing, buffer, sizeof buffer, hIniFile);
+    return std::string(buffer, static_cast<std::size_t>(count));
+}
+
+class KorvaneIniTest : public ::testing::Test {
+protected:
+    // Opens content as the file at kPath; the handle is closed by the test.
+    std::int32_t OpenWith(std::string content) {
+        world.files.Put(kPath, std::move(content));
+        return KorvaneIni::OpenIni(kPath);
+    }
+
+    ConfigWorld world;
+};
+
+struct Lookup {
+    const char* what;
+    const char* content;
+    const char* section;
+    const char* key;
+    const char* expected;
+};
+
+const Lookup kLookups[] = {
+    {"CR LF line ends", "[A]\r\nk=1\r\nm=2\r\n", "A", "m", "2"},
+    {"LF line ends", "[A]\nk=1\nm=2", "A", "m", "2"},
+    {"CR line ends", "[A]\rk=1\rm=2\r", "A", "m", "2"},
+    {"mixed line ends", "[A]\r\n\r\rk=1\n\nm=2", "A", "m", "2"},
+    {"no line end at the end", "[A]\r\nk=last", "A", "k", "last"},
+    {"byte-order mark before the first header", "\xEF\xBB\xBF[A]\r\nk=1", "A", "k", "1"},
+    {"byte-order mark only at the very start", "[A]\r\n\xEF\xBB\xBFk=1", "A", "k", kMissing},
+    {"comment line", "[A]\r\n;k=1\r\nk=2", "A", "k", "2"},
+    {"indented comment line", "[A]\r\n \t; k=1\r\nk=2", "A", "k", "2"},
+    {"semicolon inside a value is kept", "[A]\r\nk=a ; b", "A", "k", "a ; b"},
+    {"hash is no comment", "[A]\r\n#k=1", "A", "#k", "1"},
+    {"section name ignores case", "[General]\r\nVersion=2", "GENERAL", "version", "2"},
+    {"names ignore blanks around them", "[ A ]\r\n  k  =  v  ", " a\t", "\tK ", "v"},
+    {"header name ends at the first bracket", "[A]]x\r\nk=1", "A", "k", "1"},
+    {"header without closing bracket", "[A\r\nk=1", "A", "k", "1"},
+    {"tabs trimmed from value", "[A]\r\nk=\t v \t", "A", "k", "v"},
+    {"split at the first equals sign", "[A]\r\nk = a=b", "A", "k", "a=b"},
+    {"quotes kept", "[A]\r\nk=\"quoted\"", "A", "k", "\"quoted\""},
+    {"empty value", "[A]\r\nk=", "A", "k", ""},
+    {"line without equals sign ignored", "[A]\r\nk\r\nk=2", "A", "k", "2"},
+    {"first key wins", "[A]\r\nk=1\r\nK=2", "A", "k", "1"},
+    {"first section wins", "[A]\r\nk=1\r\n[B]\r\nj=3\r\n[a]\r\nk=2\r\nm=4", "A", "m", kMissing},
+    {"later section after a repeated one", "[A]\r\n[A]\r\n[B]\r\nj=3", "B", "j", "3"},
+    {"key of another section", "[A]\r\nk=1\r\n[B]\r\nj=2", "B", "k", kMissing},
+    {"absent section", "[A]\r\nk=1", "C", "k", kMissing},
+    {"entries before the first header", "k=0\r\n[A]\r\nk=1", "", "k", "0"},
+    {"empty file", "", "A", "k", kMissing},
+    {"padded writer line", "[GENERAL]\r\nVersion                  = 2", "General", "Version", "2"},
+    {"code-page letters kept", "[A]\r\nk=caf\xE9", "A", "k", "caf\xE9"},
+};
+
+TEST_F(KorvaneIniTest, LookupsFollowTheReadingRules) {
+    for (const Lookup& lookup : kLookups) {
+        SCOPED_TRACE(lookup.what);
+        const std::int32_t hIniFile = OpenWith(lookup.content);
+        ASSERT_NE(hIniFile, 0);
+        EXPECT_EQ(Read(hIniFile, lookup.section, lookup.key), lookup.expected);
+        KorvaneIni::CloseIni(hIniFile);
+    }
+}
+
+TEST_F(KorvaneIniTest, LongLinesAreReadWhole) {
+    const std::string value(100000, 'x');
+    const std::int32_t hIniFile = OpenWith("[A]\r\nk=" + value);
+    std::string buffer(value.size() + 1, '\0');
+    EXPECT_EQ(KorvaneIni::GetIniString("A", "k", "", buffer.data(),
+                                       static_cast<std::int32_t>(buffer.size()), hIniFile),
+              static_cast<std::int32_t>(value.size()));
+    EXPECT_EQ(buffer.substr(0, value.size()), value);
+    KorvaneIni::CloseIni(hIniFile);
+}
+
+TEST_F(KorvaneIniTest, NothingIsWrittenBeyondTheGivenSize) {
+    const std::int32_t hIniFile = OpenWith("[A]\r\nk=value\r\n");
+    const std::string value = "value";
+    const std::string fallback = "default!";
+    struct Case {
+        const char* key;
+        const std::string& text;
+        std::int32_t size;
+    };
+    const auto length = [](const std::string& text) {
+        return static_cast<std::int32_t>(text.size());
+    };
+    const Case cases[] = {
+        {"k", value, 0},
+        {"k", value, 1},
+        {"k", value, length(value)},
+        {"k", value, length(value) + 1},
+        {"gone", fallback, 0},
+        {"gone", fallback, 1},
+        {"gone", fallback, length(fallback)},
+        {"gone", fallback, length(fallback) + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " size " + std::to_string(c.size));
+        std::string buffer(32, '#');
+        const std::int32_t count =
+            KorvaneIni::GetIniString("A", c.key, fallback.c_str(), buffer.data(), c.size, hIniFile);
+        const std::int32_t expected = c.size == 0 ? 0 : std::min(length(c.text), c.size - 1);
+        EXPECT_EQ(count, expected);
+        if (c.size > 0) {
+            EXPECT_EQ(buffer.substr(0, count), c.text.substr(0, count));
+            EXPECT_EQ(buffer[count], '\0');
+        }
+        const std::size_t firstUntouched = static_cast<std::size_t>(c.size);
+        EXPECT_EQ(buffer.find_first_not_of('#', firstUntouched), std::string::npos);
+    }
+    KorvaneIni::CloseIni(hIniFile);
+}
+
+TEST_F(KorvaneIniTest, NullArgumentsAreAnsweredSafely) {
+    const std::int32_t hIniFile = OpenWith("[A]\r\nk=1");
+    char buffer[8] = {};
+    EXPECT_EQ(KorvaneIni::GetIniString(nullptr, nullptr, nullptr, buffer, 8, hIniFile), 0);
+    EXPECT_EQ(KorvaneIni::GetIniString("A", "k", "d", nullptr, 8, hIniFile), 0);
+    EXPECT_EQ(KorvaneIni::GetIniString("A", "k", "d", buffer, -5, hIniFile), 0);
+    EXPECT_EQ(KorvaneIni::OpenIni(nullptr), 0);
+    KorvaneIni::CloseIni(hIniFile);
+}
+
+TEST_F(KorvaneIniTest, FilesThatCannotBeReadGiveNoHandle) {
+    world.files.Put("C:\\cfg\\a.ini", "[A]");
+    for (const char* path : {"", "C:\\cfg\\missing.ini", "C:\\cfg\\*.ini", "C:\\cfg\\a.in?"}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(KorvaneIni::OpenIni(path), 0);
+    }
+}
+
+TEST_F(KorvaneIniTest, HandlesAreIndependentAndStaleOnesReadAsEmpty) {
+    const std::int32_t first = OpenWith("[A]\r\nk=old");
+    world.files.Put(kPath, "[A]\r\nk=new");
+    const std::int32_t second = KorvaneIni::OpenIni(kPath);
+    ASSERT_NE(first, 0);
+    ASSERT_NE(second, 0);
+    EXPECT_NE(first, second);
+
+    KorvaneIni::CloseIni(first);
+    EXPECT_EQ(Read(second, "A", "k"), "new");
+    EXPECT_EQ(Read(first, "A", "k"), kMissing);
+    EXPECT_EQ(Read(0, "A", "k"), kMissing);
+    KorvaneIni::CloseIni(first);
+    KorvaneIni::CloseIni(0);
+
+    const std::int32_t third = KorvaneIni::OpenIni(kPath);
+    EXPECT_NE(third, first);
+    EXPECT_EQ(Read(second, "A", "k"), "new");
+    KorvaneIni::CloseIni(second);
+    KorvaneIni::CloseIni(third);
+}
+
+TEST_F(KorvaneIniTest, AnUnchangedFileIsParsedOnce) {
+    world.files.Put(kPath, "[A]\r\nk=1");
+    for (int i = 0; i < 5; ++i) {
+        const std::int32_t hIniFile = KorvaneIni::OpenIni(kPath);
+        EXPECT_EQ(Read(hIniFile, "A", "k"), "1");
+        KorvaneIni::CloseIni(hIniFile);
+    }
+    // The same file named in another letter case is the same file.
+    KorvaneIni::CloseIni(KorvaneIni::OpenIni("c:\\LEDGERLINE\\config.INI"));
+    EXPECT_EQ(world.files.reads, 1);
+}
+
+TEST_F(KorvaneIniTest, AChangedFileIsReadAnew) {
+    struct Change {
+        const char* what;
+        std::string content;
+        bool sameTime;
+    };
+    const Change changes[] = {
+        {"same size, new time", "[A]\r\nk=2", false},
+        {"new size, new time", "[A]\r\nk=22", false},
+        {"new size, same time", "[A]\r\nk=333", true},
+    };
+    world.files.Put(kPath, "[A]\r\nk=1");
+    KorvaneIni::CloseIni(KorvaneIni::OpenIni(kPath));
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        if (change.sameTime) {
+            world.files.PutAt(kPath, change.content, world.files.LastWriteTime(kPath));
+        } else {
+            world.files.Put(kPath, change.content);
+        }
+        const std::int32_t hIniFile = KorvaneIni::OpenIni(kPath);
+        EXPECT_EQ("[A]\r\nk=" + Read(hIniFile, "A", "k"), change.content);
+        KorvaneIni::CloseIni(hIniFile);
+    }
+    EXPECT_EQ(world.files.reads, 4);
+}
+
+TEST_F(KorvaneIniTest, AFileReplacedWhileReadIsNotKept) {
+    world.files.Put(kPath, "[A]\r\nk=old");
+    world.files.onRead = [&] { world.files.Put(kPath, "[A]\r\nk=new"); };
+    const std::int32_t during = KorvaneIni::OpenIni(kPath);
+    EXPECT_EQ(Read(during, "A", "k"), "old");
+    const std::int32_t after = KorvaneIni::OpenIni(kPath);
+    EXPECT_EQ(Read(after, "A", "k"), "new");
+    EXPECT_EQ(world.files.reads, 2);
+    KorvaneIni::CloseIni(during);
+    KorvaneIni::CloseIni(after);
+}
+
+TEST_F(KorvaneIniTest, AFileDeletedAfterOpeningStaysReadable) {
+    const std::int32_t hIniFile = OpenWith("[A]\r\nk=1");
+    world.files.Remove(kPath);
+    EXPECT_EQ(Read(hIniFile, "A", "k"), "1");
+    EXPECT_EQ(KorvaneIni::OpenIni(kPath), 0);
+    KorvaneIni::CloseIni(hIniFile);
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+// Module BRegistry and the registry record of the configuration file.
+#include "config/BRegistry.h"
+
+#include "config/ConfigDoubles.h"
+#include "config/ConfigReaders.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ldgr::testing::ConfigWorld;
+using platform::RootKey;
+
+constexpr const char* kKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void Set(std::uint32_t type, std::string data) {
+        world.registry.Set(RootKey::LocalMachine, kKey, "Value", type, std::move(data));
+    }
+    // GetKeyValue's result and text, starting from "before".
+    std::pair<bool, std::string> Get() {
+        std::string sResult = "before";
+        const bool ok = BRegistry::GetKeyValue(RootKey::LocalMachine, kKey, "Value", sResult);
+        return {ok, sResult};
+    }
+
+    ConfigWorld world;
+};
+
+TEST_F(RegistryTest, ValuesByType) {
+    using std::string_literals::operator""s;
+    struct Case {
+        const char* what;
+        std::uint32_t type;
+        std::string data;
+        std::pair<bool, std::string> full;
+        std::string machine;
+    };
+    const Case cases[] = {
+        {"text with terminator", platform::kRegSz, "C:\\x\0"s, {true, "C:\\x"}, "C:\\x"},
+        {"text without terminator", platform::kRegSz, "C:\\x", {true, "C:\\x"}, "C:\\x"},
+        {"empty text", platform::kRegSz, ""s, {true, ""}, ""},
+        {"1023 bytes and terminator",
+         platform::kRegSz,
+         std::string(1023, 'a') + '\0',
+         {true, std::string(1023, 'a')},
+         std::string(1023, 'a')},
+        {"1024 bytes and terminator",
+         platform::kRegSz,
+         std::string(1024, 'a') + '\0',
+         {false, "before"},
+         "(unknown)"},
+        {"dword 266", platform::kRegDword, "\x0A\x01\0\0"s, {true, "266"}, "\x0A\x01\0"s},
+        {"dword 0", platform::kRegDword, "\0\0\0\0"s, {true, "0"}, "\0\0\0"s},
+        {"dword 2^31", platform::kRegDword, "\0\0\0\x80"s, {true, "2147483648"}, "\0\0\0\x80"s},
+        {"expandable text", platform::kRegExpandSz, "%TEMP%\0"s, {true, "before"}, "%TEMP%"},
+        {"binary", platform::kRegBinary, "\x01\x02"s, {true, "before"}, "\x01\x02"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Set(c.type, c.data);
+        EXPECT_EQ(Get(), c.full);
+        EXPECT_EQ(BRegistry::GetMachineKeyValue(kKey, "Value"), c.machine);
+    }
+    EXPECT_TRUE(world.desktop.boxes.empty());
+}
+
+TEST_F(RegistryTest, MissingOrRefusedValues) {
+    EXPECT_EQ(Get(), (std::pair<bool, std::string>{false, "before"}));
+    EXPECT_EQ(BRegistry::GetMachineKeyValue(kKey, "Value"), "(unknown)");
+
+    Set(platform::kRegSz, "readable");
+    world.registry.MakeReadOnly(kKey);
+    EXPECT_EQ(Get(), (std::pair<bool, std::string>{false, "before"}));
+    EXPECT_EQ(BRegistry::GetMachineKeyValue(kKey, "Value"), "readable");
+    EXPECT_TRUE(world.desktop.boxes.empty());
+}
+
+TEST_F(RegistryTest, UnexpectedFailureIsReported) {
+    world.registry.failNextRead = true;
+    EXPECT_EQ(Get(), (std::pair<bool, std::string>{false, ""}));
+    ASSERT_EQ(world.desktop.boxes.size(), 1u);
+    EXPECT_EQ(
+        world.desktop.boxes[0].text.rfind("Unexpected error 5 in procedure 'GetKeyValue':", 0), 0u);
+}
+
+TEST_F(RegistryTest, GetConfigFile) {
+    EXPECT_EQ(BCommon::GetConfigFile(), "");
+    for (const char* unknown : {"(unknown)", "(UNKNOWN)", "(Unknown)"}) {
+        world.registry.Set(RootKey::LocalMachine, kKey, "ConfigFile", platform::kRegSz, unknown);
+        EXPECT_EQ(BCommon::GetConfigFile(), "") << unknown;
+    }
+    world.registry.Set(RootKey::LocalMachine, kKey, "ConfigFile", platform::kRegSz,
+                       std::string("\\\\srv\\ledger\\Config.ini") + '\0');
+    EXPECT_EQ(BCommon::GetConfigFile(), "\\\\srv\\ledger\\Config.ini");
+    world.registry.failNextRead = true;
+    EXPECT_EQ(BCommon::GetConfigFile(), "");
+    ASSERT_EQ(world.desktop.boxes.size(), 1u);
+    EXPECT_NE(world.desktop.boxes[0].text.find("'GetConfigFile'"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,215 @@
+// Test doubles for the configuration tests: files, registry and desktop in memory.
+#include "config/ConfigDoubles.h"
+
+#include "KorvaneIni/KorvaneIni.h"
+#include "common/Environment.h"
+#include "common/Text.h"
+#include "platform/Error.h"
+
+#include <utility>
+
+namespace ldgr::testing {
+namespace {
+
+std::string KeyOf(const std::string& path) {
+    return ldgr::text::Upper(path);
+}
+
+std::string ValueKey(platform::RootKey root, const std::string& subKey,
+                     const std::string& valueName) {
+    return std::to_string(static_cast<std::uint32_t>(root)) + "\\" + KeyOf(subKey) + "\\\\" +
+           KeyOf(valueName);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+class MemoryTextFile final : public platform::TextFile {
+public:
+    MemoryTextFile(std::string content, std::function<void(const std::string&)> store,
+                   std::function<void()> afterRead, const bool& failWrites)
+        : m_content(std::move(content)), m_store(std::move(store)),
+          m_afterRead(std::move(afterRead)), m_failWrites(failWrites) {}
+
+    void Write(std::string_view bytes) override {
+        RequireOpen();
+        if (m_failWrites) {
+            throw ldgr::Error(ldgr::kDiskFull);
+        }
+        m_content.append(bytes);
+        m_store(m_content);
+    }
+    std::string ReadAll() override {
+        RequireOpen();
+        std::string all = std::move(m_content);
+        m_content.clear();
+        if (m_afterRead) {
+            std::exchange(m_afterRead, nullptr)();
+        }
+        return all;
+    }
+    void Close() override {
+        RequireOpen();
+        m_open = false;
+    }
+
+private:
+    void RequireOpen() const {
+        if (!m_open) {
+            throw ldgr::Error(ldgr::kBadFileNameOrNumber);
+        }
+    }
+
+    std::string m_content;
+    std::function<void(const std::string&)> m_store;
+    std::function<void()> m_afterRead;
+    const bool& m_failWrites;
+    bool m_open = true;
+};
+
+} // namespace
+
+void MemoryFiles::Put(const std::string& path, std::string content) {
+    PutAt(path, std::move(content), m_lClock += 10'000'000);
+}
+
+void MemoryFiles::PutAt(const std::string& path, std::string content, std::uint64_t lastWriteTime) {
+    m_files[KeyOf(path)] = File{std::move(content), lastWriteTime};
+}
+
+void MemoryFiles::Remove(const std::string& path) {
+    m_files.erase(KeyOf(path));
+}
+
+std::string MemoryFiles::Content(const std::string& path) const {
+    const auto file = m_files.find(KeyOf(path));
+    return file == m_files.end() ? std::string() : file->second.content;
+}
+
+bool MemoryFiles::Exists(const std::string& path) const {
+    return m_files.contains(KeyOf(path));
+}
+
+std::uint64_t MemoryFiles::LastWriteTime(const std::string& path) const {
+    return m_files.at(KeyOf(path)).lastWriteTime;
+}
+
+std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& path) {
+    const auto file = m_files.find(KeyOf(path));
+    if (file == m_files.end()) {
+        return std::nullopt;
+    }
+    platform::FindEntry entry;
+    entry.name = NameOf(path);
+    entry.size = file->second.content.size();
+    entry.lastWriteTime = file->second.lastWriteTime;
+    return entry;
+}
+
+std::vector<platform::FindEntry> MemoryFiles::FindAll(const std::string& pattern) {
+    std::vector<platform::FindEntry> found;
+    if (auto entry = FindFirst(pattern)) {
+        found.push_back(*entry);
+    }
+    return found;
+}
+
+void MemoryFiles::CreateFolder(const std::string&) {}
+
+void MemoryFiles::CopyFile(const std::string& from, const std::string& to) {
+    if (!Exists(from)) {
+        throw ldgr::Error(ldgr::kFileNotFound);
+    }
+    m_files[KeyOf(to)] = m_files.at(KeyOf(from));
+}
+
+void MemoryFiles::MoveFileNoReplace(const std::string& from, const std::string& to) {
+    if (Exists(to)) {
+        throw ldgr::Error(ldgr::kFileAlreadyExists);
+    }
+    CopyFile(from, to);
+    Remove(from);
+}
+
+void MemoryFiles::DeleteFile(const std::string& path) {
+    if (m_files.erase(KeyOf(path)) == 0) {
+        throw ldgr::Error(ldgr::kFileNotFound);
+    }
+}
+
+std::unique_ptr<platform::TextFile>
+MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform::ShareMode) {
+    const std::string key = KeyOf(path);
+    if (mode == platform::OpenMode::Input) {
+        if (!m_files.contains(key)) {
+            throw ldgr::Error(ldgr::kFileNotFound);
+        }
+        ++reads;
+        return std::make_unique<MemoryTextFile>(
+            m_files[key].content, [](const std::string&) {}, std::exchange(onRead, nullptr),
+            failWrites);
+    }
+    std::string start = mode == platform::OpenMode::Append ? Content(path) : std::string();
+    Put(path, start);
+    return std::make_unique<MemoryTextFile>(
+        std::move(start), [this, path](const std::string& content) { Put(path, content); }, nullptr,
+        failWrites);
+}
+
+std::int32_t RecordingDesktop::ShowMessageBox(const std::string& title, const std::string& text,
+                                              std::int32_t style) {
+    boxes.push_back({title, text, style});
+    if (!answers.empty()) {
+        const std::int32_t answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    const bool yesNo = (style & 0xF) == platform::kYesNo;
+    const bool secondIsDefault = (style & platform::kDefaultButton2) != 0;
+    if (yesNo) {
+        return secondIsDefault ? platform::kAnswerNo : platform::kAnswerYes;
+    }
+    return platform::kAnswerOk;
+}
+
+void MemoryRegistry::Set(platform::RootKey root, const std::string& subKey,
+                         const std::string& valueName, std::uint32_t type, std::string data) {
+    m_values[ValueKey(root, subKey, valueName)] = {platform::RegistryStatus::Ok, type,
+                                                   std::move(data)};
+}
+
+platform::RegistryValue MemoryRegistry::ReadValue(platform::RootKey root, const std::string& subKey,
+                                                  const std::string& valueName,
+                                                  platform::RegistryAccess access,
+                                                  std::size_t bufferSize) {
+    if (std::exchange(failNextRead, false)) {
+        throw ldgr::Error(ldgr::kInvalidProcedureCall);
+    }
+    for (const std::string& readOnly : m_readOnly) {
+        if (access == platform::RegistryAccess::AllAccess &&
+            ldgr::text::EqualsIgnoreCase(readOnly, subKey)) {
+            return {platform::RegistryStatus::KeyNotOpened, platform::kRegNone, {}};
+        }
+    }
+    const auto value = m_values.find(ValueKey(root, subKey, valueName));
+    if (value == m_values.end() || value->second.data.size() > bufferSize) {
+        return {platform::RegistryStatus::ValueNotRead, platform::kRegNone, {}};
+    }
+    return value->second;
+}
+
+ConfigWorld::ConfigWorld()
+    : m_services(platform::Services{&files, &registry, &desktop, nullptr, nullptr, nullptr}) {
+    BCommon::ResetEnvironment();
+    BCommon::Env().m_sProductName = "Ledgerline";
+    KorvaneIni::ForgetParsedFiles();
+}
+
+ConfigWorld::~ConfigWorld() {
+    KorvaneIni::ForgetParsedFiles();
+    BCommon::ResetEnvironment();
+}
+
+} // namespace ldgr::testing

@@ -1,0 +1,108 @@
+// Test doubles for the configuration tests: files in memory, a registry in memory and a
+// desktop that records its message boxes and answers from a script.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ldgr::testing {
+
+// Files kept in memory under their upper-cased Windows path. Every write of a file gives it
+// a later last-write time unless the test says which.
+class MemoryFiles final : public platform::FileSystem {
+public:
+    void Put(const std::string& path, std::string content);
+    void PutAt(const std::string& path, std::string content, std::uint64_t lastWriteTime);
+    void Remove(const std::string& path);
+    std::string Content(const std::string& path) const;
+    bool Exists(const std::string& path) const;
+    std::uint64_t LastWriteTime(const std::string& path) const;
+
+    int reads = 0;                // files opened for input
+    bool failWrites = false;      // writes raise error 61 (disk full)
+    std::function<void()> onRead; // runs after a file's content was read (once, then cleared)
+
+    std::optional<platform::FindEntry> FindFirst(const std::string& path) override;
+    std::vector<platform::FindEntry> FindAll(const std::string& pattern) override;
+    void CreateFolder(const std::string& path) override;
+    void CopyFile(const std::string& from, const std::string& to) override;
+    void MoveFileNoReplace(const std::string& from, const std::string& to) override;
+    void DeleteFile(const std::string& path) override;
+    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
+                                                 platform::ShareMode share) override;
+
+private:
+    struct File {
+        std::string content;
+        std::uint64_t lastWriteTime = 0;
+    };
+    std::map<std::string, File> m_files;
+    std::uint64_t m_lClock = 132000000000000000ull;
+};
+
+// One message box as the code showed it.
+struct ShownBox {
+    std::string title;
+    std::string text;
+    std::int32_t style = 0;
+};
+
+class RecordingDesktop final : public platform::Desktop {
+public:
+    std::vector<ShownBox> boxes;
+    std::deque<std::int32_t> answers; // used in order; the default button answers after them
+
+    std::string ExeName() override { return "ldgrmake"; }
+    std::string AppPath() override { return "C:\\Program Files\\Ledgerline"; }
+    void SetTitle(const std::string& title) override { m_sTitle = title; }
+    std::string Title() override { return m_sTitle; }
+    std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
+                                std::int32_t style) override;
+    void ProcessPendingMessages() override {}
+
+private:
+    std::string m_sTitle;
+};
+
+// Registry values in memory; a key marked read-only refuses full access, as a key the user may
+// read but not change.
+class MemoryRegistry final : public platform::Registry {
+public:
+    void Set(platform::RootKey root, const std::string& subKey, const std::string& valueName,
+             std::uint32_t type, std::string data);
+    void MakeReadOnly(const std::string& subKey) { m_readOnly.push_back(subKey); }
+    bool failNextRead = false; // the next read raises error 5
+
+    platform::RegistryValue ReadValue(platform::RootKey root, const std::string& subKey,
+                                      const std::string& valueName, platform::RegistryAccess access,
+                                      std::size_t bufferSize) override;
+
+private:
+    std::map<std::string, platform::RegistryValue> m_values;
+    std::vector<std::string> m_readOnly;
+};
+
+// Puts the three doubles in place for one test and resets the environment record, with the
+// product name as start-up sets it.
+class ConfigWorld {
+public:
+    ConfigWorld();
+    ~ConfigWorld();
+    ConfigWorld(const ConfigWorld&) = delete;
+    ConfigWorld& operator=(const ConfigWorld&) = delete;
+
+    MemoryFiles files;
+    RecordingDesktop desktop;
+    MemoryRegistry registry;
+
+private:
+    platform::ScopedServices m_services;
+};
+
+} // namespace ldgr::testing

@@ -1,0 +1,281 @@
+// Reading one entry: GetPPS and its entry kinds, the configuration messages, Boolean and
+// numeric entries, and the start-up readers built on them.
+#include "config/ReadingConventions.h"
+
+#include "KorvaneIni/KorvaneIni.h"
+#include "common/Environment.h"
+#include "config/BConfigFile.h"
+#include "config/ConfigDoubles.h"
+#include "config/ConfigReaders.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace BConfigFile;
+using ldgr::testing::ConfigWorld;
+
+constexpr const char* kFile = "C:\\Users\\pat\\LdgrApp\\ldgrmake.ini";
+
+class ReadingTest : public ::testing::Test {
+protected:
+    // Opens content as kFile; closed when the test ends.
+    EntrySource Open(std::string content, std::string sSection = "GENERAL") {
+        world.files.Put(kFile, std::move(content));
+        hIniFile = KorvaneIni::OpenIni(kFile);
+        return {std::move(sSection), kFile, hIniFile};
+    }
+    ~ReadingTest() override { KorvaneIni::CloseIni(hIniFile); }
+
+    // The texts and styles of the boxes shown so far, as one text for short comparisons.
+    std::string Boxes() const {
+        std::string all;
+        for (const auto& box : world.desktop.boxes) {
+            all += "<" + std::to_string(box.style) + "|" + box.title + "|" + box.text + ">";
+        }
+        return all;
+    }
+
+    ConfigWorld world;
+    std::int32_t hIniFile = 0;
+};
+
+TEST_F(ReadingTest, MessageTextsAreExact) {
+    struct Case {
+        ConfigMessage message;
+        const char* text;
+    };
+    const Case cases[] = {
+        {ConfigMessage::MissingEntry, "Entry [GENERAL].Version not found in file:\rC:\\c.ini"},
+        {ConfigMessage::BlankEntry, "Entry [GENERAL].Version is blank in file:\rC:\\c.ini"},
+        {ConfigMessage::NotValid,
+         "Entry [GENERAL].Version is not valid in configuration file:\rC:\\c.ini"},
+        {ConfigMessage::NotNumeric,
+         "Entry [GENERAL].Version is not numeric in configuration file:\rC:\\c.ini"},
+        {ConfigMessage::OpenFailure, "Unable to open configuration file:\rC:\\c.ini"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConfigMessageText(c.message, "GENERAL", "Version", "C:\\c.ini"), c.text);
+    }
+    ShowConfigMessage(ConfigMessage::NotValid, "Printer 1", "DisableLogging", "x", 16);
+    ShowOpenFailure("x");
+    EXPECT_EQ(Boxes(), "<16|Ledgerline|Entry [Printer 1].DisableLogging is not valid in "
+                       "configuration file:\rx><48|Ledgerline|Unable to open configuration "
+                       "file:\rx>");
+}
+
+TEST_F(ReadingTest, GetPPSByEntryKind) {
+    const std::string missing =
+        "<48|Ledgerline|Entry [GENERAL].Key not found in file:\r" + std::string(kFile) + ">";
+    const std::string blank =
+        "<48|Ledgerline|Entry [GENERAL].Key is blank in file:\r" + std::string(kFile) + ">";
+    struct Case {
+        const char* content;
+        bool bAllowBlank;
+        bool bAllowMissing;
+        std::string result;
+        std::string boxes;
+    };
+    const Case cases[] = {
+        {"Other=1", false, false, kNotFound, missing},
+        {"Other=1", true, false, kNotFound, missing},
+        {"Other=1", false, true, kNotFound, ""},
+        {"Other=1", true, true, kNotFound, ""},
+        {"Key=   ", false, false, kNotFound, blank},
+        {"Key=   ", true, false, "", ""},
+        {"Key=   ", false, true, kNotFound, blank},
+        {"Key=   ", true, true, "", ""},
+        {"Key= a b ", false, false, "a b", ""},
+        {"Key=!2@3#4$5%6^7&8*9(0)[-]", false, false, kNotFound, missing},
+        {"Key=!2@3#4$5%6^7&8*9(0)[-]", false, true, kNotFound, ""},
+        {"Key=!2@3#4$5%6^7&8*9(0)[-]x", false, false, "!2@3#4$5%6^7&8*9(0)[-]x", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.content) + (c.bAllowBlank ? " blank ok" : "") +
+                     (c.bAllowMissing ? " missing ok" : ""));
+        world.desktop.boxes.clear();
+        const EntrySource source = Open(std::string("[GENERAL]\r\n") + c.content);
+        EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, source.hIniFile, c.bAllowBlank, c.bAllowMissing),
+                  c.result);
+        EXPECT_EQ(Boxes(), c.boxes);
+        KorvaneIni::CloseIni(hIniFile);
+    }
+}
+
+TEST_F(ReadingTest, ReadEntryMapsKindsToFlags) {
+    const EntrySource source = Open("[GENERAL]\r\nBlank=\r\nSet=x");
+    EXPECT_EQ(ReadEntry(source, "Set", EntryKind::Required), "x");
+    EXPECT_EQ(ReadEntry(source, "Blank", EntryKind::RequiredBlankAllowed), "");
+    EXPECT_EQ(ReadEntry(source, "Gone", EntryKind::OptionalBlankAllowed), std::nullopt);
+    EXPECT_EQ(ReadEntry(source, "Gone", EntryKind::Optional), std::nullopt);
+    EXPECT_EQ(Boxes(), "");
+    EXPECT_EQ(ReadEntry(source, "Blank", EntryKind::Optional), std::nullopt);
+    EXPECT_EQ(world.desktop.boxes.size(), 1u);
+}
+
+TEST_F(ReadingTest, AValueLongerThanTheBufferIsCut) {
+    const EntrySource source = Open("[GENERAL]\r\nKey=" + std::string(3000, 'v'));
+    EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, source.hIniFile, false, false),
+              std::string(2047, 'v'));
+}
+
+TEST_F(ReadingTest, BooleanEntries) {
+    struct Case {
+        const char* value;
+        bool loose;
+        std::optional<bool> strict;
+    };
+    const Case cases[] = {
+        {"True", true, true},       {"true", true, true},        {"False", false, false},
+        {"yes", true, true},        {"Y", true, true},           {"1", true, true},
+        {"no", false, false},       {"0", false, false},         {"nonsense", false, false},
+        {"2", false, std::nullopt}, {"-1", false, std::nullopt}, {"maybe", false, std::nullopt},
+        {"", false, std::nullopt},
+    };
+    const EntrySource source{"GENERAL", kFile, 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        world.desktop.boxes.clear();
+        EXPECT_EQ(IsTrueText(c.value), c.loose);
+        EXPECT_EQ(ReadStrictBoolean(source, "LogSilent", c.value), c.strict);
+        EXPECT_EQ(world.desktop.boxes.size(), c.strict ? 0u : 1u);
+    }
+    ReadStrictBoolean({"Printer 1", kFile, 0}, "DisableLogging", "2", 16);
+    EXPECT_EQ(world.desktop.boxes.back().style, 16);
+    EXPECT_EQ(world.desktop.boxes.back().text,
+              "Entry [Printer 1].DisableLogging is not valid in configuration file:\r" +
+                  std::string(kFile));
+}
+
+TEST_F(ReadingTest, BlanksAroundABooleanAreTrimmedByGetPPS) {
+    const EntrySource source = Open("[GENERAL]\r\nFlag=   yes   ");
+    EXPECT_TRUE(IsTrueText(*ReadEntry(source, "Flag", EntryKind::Required)));
+}
+
+TEST(NumericEntries, IsNumeric) {
+    for (const char* numeric :
+         {"0", "-1", "+2", "2.5", ".5", "5.", " 3 ", "\t3", "1e0", "1E+3", "-2.5e-3", "007"}) {
+        EXPECT_TRUE(IsNumeric(numeric)) << numeric;
+    }
+    for (const char* other : {"", " ", "abc", "1a", "--1", "+", ".", "1e", "e5", "1 2", "1,5",
+                              "&H10", "0x10", "$5", "1.2.3", "1e2.5"}) {
+        EXPECT_FALSE(IsNumeric(other)) << other;
+    }
+}
+
+TEST(NumericEntries, RoundHalfEven) {
+    const std::pair<double, std::int32_t> cases[] = {
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {-3.5, -4},
+        {0.5, 0},
+        {1.5, 2},
+        {2.4, 2},
+        {2.6, 3},
+        {-0.4, 0},
+        {1e0, 1},
+        {2147483647.4, 2147483647},
+        {1e300, 2147483647},
+        {-1e300, -2147483647 - 1},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(RoundHalfEven(value), expected) << value;
+    }
+}
+
+TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
+    const EntrySource source{"Printer 1", kFile, 0};
+    struct Case {
+        const char* value;
+        std::optional<std::int32_t> result;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"5", 5, nullptr},
+        {" 2.5 ", 2, nullptr},
+        {"10.4", 10, nullptr},
+        {"10.6", std::nullopt, "is not valid"},
+        {"-1", std::nullopt, "is not valid"},
+        {"1e400", std::nullopt, "is not valid"},
+        {"-1e400", std::nullopt, "is not valid"},
+        {"1e-400", 0, nullptr},
+        {"0.0000000000000000000000000000001e-400", 0, nullptr},
+        {"x", std::nullopt, "is not numeric"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        world.desktop.boxes.clear();
+        EXPECT_EQ(ReadNumber(source, "Copies", c.value, 0, 10.5), c.result);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(world.desktop.boxes.empty());
+        } else {
+            ASSERT_EQ(world.desktop.boxes.size(), 1u);
+            EXPECT_NE(world.desktop.boxes[0].text.find(c.message), std::string::npos);
+        }
+    }
+}
+
+TEST_F(ReadingTest, GetConfigFileVersion) {
+    const std::string file(kFile);
+    struct Case {
+        const char* value; // nullptr: no Version entry
+        std::int32_t version;
+        std::string boxes;
+    };
+    const Case cases[] = {
+        {"2", 2, ""},
+        {"2.5", 2, ""},
+        {"3.5", 4, ""},
+        {"1e0", 1, ""},
+        {"0", 0, ""},
+        {"-2147483648", -2147483647 - 1, ""},
+        {"abc", 0,
+         "<48|Ledgerline|Entry [GENERAL].Version is not numeric in configuration file:\r" + file +
+             ">"},
+        {"   ", 0, "<48|Ledgerline|Entry [GENERAL].Version is blank in file:\r" + file + ">"},
+        {"2147483648", 0,
+         "<48|Ledgerline|Entry [GENERAL].Version is not valid in configuration file:\r" + file +
+             ">"},
+        {nullptr, 0, "<48|Ledgerline|Entry [GENERAL].Version not found in file:\r" + file + ">"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value == nullptr ? "(none)" : c.value);
+        world.desktop.boxes.clear();
+        world.files.Put(kFile, c.value == nullptr ? "[GENERAL]\r\n"
+                                                  : "[GENERAL]\r\nVersion=" + std::string(c.value));
+        EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), c.version);
+        EXPECT_EQ(Boxes(), c.boxes);
+    }
+    world.desktop.boxes.clear();
+    EXPECT_EQ(BCommon::GetConfigFileVersion("C:\\nowhere.ini"), 0);
+    EXPECT_EQ(Boxes(), "<48|Ledgerline|Unable to open configuration file:\rC:\\nowhere.ini>");
+}
+
+TEST_F(ReadingTest, GetGeneralOptionShowsNoEntryMessages) {
+    world.files.Put(kFile, "[General]\r\nLoggingMachine= PRINTSRV \r\nBlank=\r\n[Other]\r\nk=v");
+    EXPECT_EQ(BCommon::GetGeneralOption(kFile, "LoggingMachine"), "PRINTSRV");
+    EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Blank"), "");
+    EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Missing"), "");
+    EXPECT_EQ(BCommon::GetGeneralOption(kFile, "k", "other"), "v");
+    EXPECT_EQ(Boxes(), "");
+    // Every call opens the file anew, so every failing open is told.
+    BCommon::GetGeneralOption("C:\\none.ini", "a");
+    BCommon::GetGeneralOption("C:\\none.ini", "b");
+    EXPECT_EQ(world.desktop.boxes.size(), 2u);
+}
+
+TEST_F(ReadingTest, GetDataPath) {
+    BCommon::Env().m_sconfigfile = kFile;
+    EXPECT_EQ(BCommon::GetDataPath(), "");
+    EXPECT_EQ(Boxes(), "");
+
+    world.files.Put(kFile, "[GENERAL]\r\nDataFile = \\\\srv\\data\\ ");
+    EXPECT_EQ(BCommon::GetDataPath(), "\\\\srv\\data\\");
+    world.files.Put(kFile, "[GENERAL]\r\nVersion=2");
+    EXPECT_EQ(BCommon::GetDataPath(), "");
+    EXPECT_EQ(Boxes(), "<48|Ledgerline|Entry [GENERAL].DataFile not found in file:\r" +
+                           std::string(kFile) + ">");
+}
+
+} // namespace
