@@ -3,10 +3,13 @@
 
 #include "platform/Platform.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace platform::posix {
+
+class RegFile;
 
 // The services of the hosted build, one instance each.
 FileSystem& HostedFileSystem();
@@ -24,6 +27,13 @@ void SetInvocationName(const std::string& argv0);
 std::string PrefixFolder();
 // Creates what is missing of the prefix skeleton; touches nothing that exists.
 void EnsureSkeleton();
+
+// The prefix's registry file (registry.reg) as it is now, read again whenever it has changed;
+// null when it is missing or unreadable.
+std::shared_ptr<const RegFile> CurrentRegistryFile();
+
+// The computer name: LDGR_COMPUTERNAME when set (even empty), else the host's name in upper case.
+std::string HostedComputerName();
 
 // The user name: LDGR_USERNAME when set (even empty or blank), else the login name.
 std::string HostUserName();

@@ -1,0 +1,139 @@
+// The hosted registry read from the prefix's registry.reg (hosted build only: uses POSIX).
+#include "platform/Platform.h"
+#include "platform/posix/Hosted.h"
+#include "support/HostedWorld.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+using platform::RegistryAccess;
+using platform::RegistryStatus;
+using platform::RootKey;
+
+const char* const kKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
+
+std::string RegistryWith(const std::string& valueLine) {
+    return "Windows Registry Editor Version 5.00\r\n\r\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n" +
+           valueLine + "\r\n";
+}
+
+class HostedRegistry : public ldgr::test::HostedWorld {
+protected:
+    void WriteRegistry(const std::string& bytes) const {
+        WriteHostFile(Host("registry.reg"), bytes);
+    }
+};
+
+platform::RegistryValue Read(const std::string& name, RegistryAccess access = RegistryAccess::Read,
+                             std::size_t bufferSize = 1024) {
+    return platform::posix::HostedRegistry().ReadValue(RootKey::LocalMachine, kKey, name, access,
+                                                       bufferSize);
+}
+
+TEST_F(HostedRegistry, ValueFitsTheBufferOrFails) {
+    struct Case {
+        std::size_t textLength;
+        std::size_t bufferSize;
+        RegistryStatus status;
+    };
+    const std::vector<Case> cases = {
+        {1023, 1024, RegistryStatus::Ok},           // 1023 characters and the NUL fill it
+        {1024, 1024, RegistryStatus::ValueNotRead}, // the NUL no longer fits
+        {0, 1, RegistryStatus::Ok},
+        {0, 0, RegistryStatus::ValueNotRead},
+    };
+    for (const Case& c : cases) {
+        WriteRegistry(RegistryWith("\"ConfigFile\"=\"" + std::string(c.textLength, 'x') + "\""));
+        const auto value = Read("ConfigFile", RegistryAccess::Read, c.bufferSize);
+        EXPECT_EQ(value.status, c.status) << c.textLength << " in " << c.bufferSize;
+        if (c.status == RegistryStatus::Ok) {
+            EXPECT_EQ(value.type, platform::kRegSz);
+            EXPECT_EQ(value.data, std::string(c.textLength, 'x') + '\0');
+        }
+    }
+}
+
+TEST_F(HostedRegistry, MissingKeyValueOrFile) {
+    EXPECT_EQ(Read("ConfigFile").status, RegistryStatus::KeyNotOpened); // no registry.reg
+    WriteRegistry(RegistryWith("\"Count\"=dword:0000010a"));
+    EXPECT_EQ(Read("ConfigFile").status, RegistryStatus::ValueNotRead);
+    EXPECT_EQ(Read("count").data, "\x0a\x01\0\0"s);
+    EXPECT_EQ(platform::posix::HostedRegistry()
+                  .ReadValue(RootKey::CurrentUser, kKey, "Count", RegistryAccess::Read, 1024)
+                  .status,
+              RegistryStatus::KeyNotOpened);
+}
+
+TEST_F(HostedRegistry, SeesEveryChangeOfTheFile) {
+    // Same size, written within the file clock's resolution: only the bytes tell them apart.
+    for (const char* text : {"one", "two", "six", "ten"}) {
+        WriteRegistry(RegistryWith("\"Word\"=\"" + std::string(text) + "\""));
+        EXPECT_EQ(Read("Word").data, std::string(text) + '\0');
+    }
+    std::filesystem::remove(Host("registry.reg"));
+    EXPECT_EQ(Read("Word").status, RegistryStatus::KeyNotOpened);
+}
+
+TEST_F(HostedRegistry, FollowsThePrefix) {
+    WriteRegistry(RegistryWith("\"Word\"=\"first\""));
+    EXPECT_EQ(Read("Word").data, "first\0"s);
+    WriteHostFile(Scratch() + "/registry.reg", RegistryWith("\"Word\"=\"second\""));
+    SetVariable("LDGR_PREFIX", Scratch());
+    EXPECT_EQ(Read("Word").data, "second\0"s);
+    SetVariable("LDGR_PREFIX", Prefix());
+    EXPECT_EQ(Read("Word").data, "first\0"s);
+}
+
+TEST_F(HostedRegistry, FullAccessNeedsAWritableRegistry) {
+    WriteRegistry(RegistryWith("\"Word\"=\"x\""));
+    struct Case {
+        const char* what;
+        std::optional<std::string> readOnly;
+        RegistryStatus full;
+    };
+    const std::vector<Case> cases = {
+        {"writable file", std::nullopt, RegistryStatus::Ok},
+        {"flag set", "1", RegistryStatus::KeyNotOpened},
+        {"flag empty", "", RegistryStatus::Ok},
+    };
+    for (const Case& c : cases) {
+        if (c.readOnly) {
+            SetVariable("LDGR_REGISTRY_READONLY", *c.readOnly);
+        } else {
+            UnsetVariable("LDGR_REGISTRY_READONLY");
+        }
+        EXPECT_EQ(Read("Word", RegistryAccess::AllAccess).status, c.full) << c.what;
+        EXPECT_EQ(Read("Word", RegistryAccess::Read).status, RegistryStatus::Ok) << c.what;
+    }
+}
+
+TEST_F(HostedRegistry, ReadOnlyFileRefusesFullAccess) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root may write any file, so a read-only file cannot refuse it";
+    }
+    WriteRegistry(RegistryWith("\"Word\"=\"x\""));
+    const auto file = Host("registry.reg");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    EXPECT_EQ(Read("Word", RegistryAccess::AllAccess).status, RegistryStatus::KeyNotOpened);
+    EXPECT_EQ(Read("Word", RegistryAccess::Read).status, RegistryStatus::Ok);
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    EXPECT_EQ(Read("Word", RegistryAccess::Read).status, RegistryStatus::KeyNotOpened);
+}
+
+TEST_F(HostedRegistry, ServesTheProgram) {
+    WriteRegistry(RegistryWith("\"Word\"=\"x\""));
+    EXPECT_EQ(platform::Reg()
+                  .ReadValue(RootKey::LocalMachine, kKey, "Word", RegistryAccess::Read, 1024)
+                  .data,
+              "x\0"s);
+}
+
+} // namespace

@@ -1,0 +1,256 @@
+// Reading .reg files: value types, escapes, encodings, deletions and damaged lines.
+#include "platform/posix/RegFile.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::RootKey;
+using platform::posix::RegFile;
+using namespace std::string_literals;
+
+// A version 5 file as regedit writes it, with the quirks people add by hand.
+const std::string kExport = R"(Windows Registry Editor Version 5.00
+
+; written by hand
+[HKEY_LOCAL_MACHINE\SOFTWARE\Korvane Group\Ledgerline\4]
+"ConfigFile"="\\\\server\\data\\Config.ini"
+"Quoted"="say \"hi\""
+"Other\Escape"="C:\temp"
+@="the default"
+"Count"=dword:0000010a
+"Zero"=dword:0
+"Blob"=hex:00,ff,10
+"Empty"=hex:
+"Spool"=hex(2):25,00,53,00,59,00,53,00,25,00,00,00
+"Lines"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00
+"Raw"=hex(1):41,00,42,00
+"Big"=hex(b):01,00,00,00,00,00,00,00
+"Long"=hex:01,02,03,\
+  04,05,\
+  06
+  "Spaced" = "yes"
+"Accent"="caf)"s + "\xE9" + R"("
+
+[hkey_current_user\Network\z]
+"RemotePath"="\\\\srv\\data"
+
+[HKCU\Network\Y]
+"RemotePath"="\\\\srv\\other"
+)";
+
+struct Lookup {
+    const char* what;
+    RootKey root;
+    const char* subKey;
+    std::string valueName;
+    std::uint32_t type;
+    std::string data;
+};
+
+TEST(RegFile, ReadsEachKindOfValue) {
+    const RegFile file = RegFile::Parse(kExport);
+    const char* korvane = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
+    const std::vector<Lookup> cases = {
+        {"escaped backslashes", RootKey::LocalMachine, korvane, "ConfigFile", platform::kRegSz,
+         "\\\\server\\data\\Config.ini\0"s},
+        {"escaped quotes", RootKey::LocalMachine, korvane, "Quoted", platform::kRegSz,
+         "say \"hi\"\0"s},
+        {"other backslashes stay", RootKey::LocalMachine, korvane, "Other\\Escape",
+         platform::kRegSz, "C:\\temp\0"s},
+        {"default value", RootKey::LocalMachine, korvane, "", platform::kRegSz, "the default\0"s},
+        {"dword", RootKey::LocalMachine, korvane, "Count", platform::kRegDword, "\x0a\x01\0\0"s},
+        {"short dword", RootKey::LocalMachine, korvane, "Zero", platform::kRegDword, "\0\0\0\0"s},
+        {"binary", RootKey::LocalMachine, korvane, "Blob", platform::kRegBinary, "\0\xff\x10"s},
+        {"empty binary", RootKey::LocalMachine, korvane, "Empty", platform::kRegBinary, ""},
+        {"expandable text from UTF-16", RootKey::LocalMachine, korvane, "Spool",
+         platform::kRegExpandSz, "%SYS%\0"s},
+        {"multi-string from UTF-16", RootKey::LocalMachine, korvane, "Lines", platform::kRegMultiSz,
+         "a\0bc\0\0"s},
+        {"text without terminator", RootKey::LocalMachine, korvane, "Raw", platform::kRegSz, "AB"},
+        {"other hex type", RootKey::LocalMachine, korvane, "Big", platform::kRegQword,
+         "\x01\0\0\0\0\0\0\0"s},
+        {"continuation lines", RootKey::LocalMachine, korvane, "Long", platform::kRegBinary,
+         "\x01\x02\x03\x04\x05\x06"},
+        {"blanks around =", RootKey::LocalMachine, korvane, "Spaced", platform::kRegSz, "yes\0"s},
+        {"code-page text", RootKey::LocalMachine, korvane, "Accent", platform::kRegSz,
+         "caf\xE9\0"s},
+        {"names ignore case", RootKey::LocalMachine, "software\\KORVANE group\\ledgerline\\4",
+         "configfile", platform::kRegSz, "\\\\server\\data\\Config.ini\0"s},
+        {"accented names ignore case", RootKey::LocalMachine, korvane, "ACCENT", platform::kRegSz,
+         "caf\xE9\0"s},
+        {"lower-case root name", RootKey::CurrentUser, "Network\\Z", "RemotePath", platform::kRegSz,
+         "\\\\srv\\data\0"s},
+        {"short root name", RootKey::CurrentUser, "network\\y", "RemotePath", platform::kRegSz,
+         "\\\\srv\\other\0"s},
+    };
+    for (const Lookup& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto* value = file.FindValue(c.root, c.subKey, c.valueName);
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->type, c.type);
+        EXPECT_EQ(value->data, c.data);
+    }
+    EXPECT_TRUE(file.SkippedLines().empty());
+}
+
+TEST(RegFile, KeysExistWithTheirParents) {
+    const RegFile file = RegFile::Parse(kExport);
+    struct Case {
+        RootKey root;
+        const char* subKey;
+        bool exists;
+    };
+    const std::vector<Case> cases = {
+        {RootKey::LocalMachine, "SOFTWARE\\Korvane Group", true},
+        {RootKey::LocalMachine, "SOFTWARE\\Korvane Group\\Ledgerline\\4\\", true},
+        {RootKey::LocalMachine, "", true},
+        {RootKey::Users, "", true},
+        {RootKey::LocalMachine, "SOFTWARE\\Korvane", false},
+        {RootKey::CurrentUser, "SOFTWARE\\Korvane Group", false},
+        {RootKey::LocalMachine, "\\SOFTWARE", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(file.HasKey(c.root, c.subKey), c.exists) << c.subKey;
+    }
+    EXPECT_EQ(file.SubKeyNames(RootKey::CurrentUser, "Network"),
+              (std::vector<std::string>{"Y", "z"}));
+    EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "SOFTWARE\\Korvane Group", "ConfigFile"),
+              nullptr);
+}
+
+TEST(RegFile, LaterLinesReplaceAndDelete) {
+    const RegFile file = RegFile::Parse(R"(Windows Registry Editor Version 5.00
+[HKEY_LOCAL_MACHINE\A\B\C]
+"v"="c"
+[HKEY_LOCAL_MACHINE\A\D]
+"Kept"="1"
+"Gone"="1"
+"Twice"="first"
+[HKEY_LOCAL_MACHINE\A\d]
+"gone"=-
+"TWICE"="second"
+"NeverThere"=-
+[-HKEY_LOCAL_MACHINE\A\B]
+[-HKEY_LOCAL_MACHINE\X\Y]
+"Orphan"="no key to go to"
+)");
+    EXPECT_FALSE(file.HasKey(RootKey::LocalMachine, "A\\B"));
+    EXPECT_FALSE(file.HasKey(RootKey::LocalMachine, "A\\B\\C"));
+    EXPECT_TRUE(file.HasKey(RootKey::LocalMachine, "A\\D"));
+    EXPECT_NE(file.FindValue(RootKey::LocalMachine, "A\\D", "Kept"), nullptr);
+    EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "A\\D", "Gone"), nullptr);
+    EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "A\\D", "Twice")->data, "second\0"s);
+    EXPECT_EQ(file.SubKeyNames(RootKey::LocalMachine, "A"), (std::vector<std::string>{"D"}));
+    // The value under a deletion header has no key to go to.
+    EXPECT_EQ(file.SkippedLines(), (std::vector<std::size_t>{14}));
+}
+
+TEST(RegFile, SkipsDamagedLinesAndKeepsTheRest) {
+    struct Case {
+        const char* what;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"unclosed name quote", "\"Name=\"x\""},
+        {"unclosed data quote", "\"Name\"=\"x"},
+        {"escaped closing quote", "\"Name\"=\"x\\\""},
+        {"text after the data", "\"Name\"=\"x\" y"},
+        {"missing equals sign", "\"Name\" \"x\""},
+        {"unknown data kind", "\"Name\"=qword:1"},
+        {"dword too long", "\"Name\"=dword:000000001"},
+        {"dword not hex", "\"Name\"=dword:0000001g"},
+        {"dword empty", "\"Name\"=dword:"},
+        {"hex byte too long", "\"Name\"=hex:001"},
+        {"hex doubled comma", "\"Name\"=hex:01,,02"},
+        {"hex type unclosed", "\"Name\"=hex(2:00"},
+        {"hex type not a number", "\"Name\"=hex(z):00"},
+        {"hex without colon", "\"Name\"=hex 00"},
+        {"hex cut off at the end of file", "\"Name\"=hex:01,\\"},
+        {"hex continued by a non-hex line", "\"Name\"=hex:01,\\\n[HKEY_LOCAL_MACHINE\\A]"},
+        {"stray text", "garbage"},
+        {"header not closed", "[HKEY_LOCAL_MACHINE\\Broken"},
+        {"unknown root", "[HKEY_NOWHERE\\A]"},
+        {"deleting a root", "[-HKEY_LOCAL_MACHINE]"},
+        {"empty header", "[]"},
+        {"key name too long", "[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]"},
+        {"key too deep", "[HKEY_LOCAL_MACHINE" +
+                             [] {
+                                 std::string path;
+                                 for (int i = 0; i < 513; ++i) {
+                                     path += "\\k";
+                                 }
+                                 return path;
+                             }() +
+                             "]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The damaged line sits between two good ones, under a good header, or at the end.
+        const RegFile file =
+            RegFile::Parse("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"Before\"=\"1\"\r\n" + c.line +
+                           "\r\n\"After\"=\"2\"\r\n[HKEY_LOCAL_MACHINE\\B]\r\n\"Next\"=\"3\"");
+        const RegFile atEnd =
+            RegFile::Parse("[HKEY_LOCAL_MACHINE\\A]\n\"Before\"=\"1\"\n" + c.line);
+        EXPECT_NE(file.FindValue(RootKey::LocalMachine, "A", "Before"), nullptr);
+        EXPECT_NE(file.FindValue(RootKey::LocalMachine, "B", "Next"), nullptr);
+        EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "A", "Name"), nullptr);
+        EXPECT_FALSE(file.SkippedLines().empty());
+        EXPECT_EQ(file.SkippedLines().front(), 4u);
+        EXPECT_NE(atEnd.FindValue(RootKey::LocalMachine, "A", "Before"), nullptr);
+        EXPECT_FALSE(atEnd.SkippedLines().empty());
+    }
+}
+
+TEST(RegFile, ValuesBelowAnUnreadableHeaderAreSkipped) {
+    const RegFile file = RegFile::Parse("[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"1\"\n[HKEY_NOWHERE\\B]\n"
+                                        "\"x\"=\"2\"\n");
+    EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "A", "x")->data, "1\0"s);
+    EXPECT_EQ(file.SkippedLines(), (std::vector<std::size_t>{3, 4}));
+}
+
+std::string Utf16Le(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+TEST(RegFile, ReadsUnicodeFilesIntoTheCodePage) {
+    const std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                u"[HKEY_CURRENT_USER\\Caf\u00e9]\r\n"
+                                u"\"Price\"=\"\u20ac 5\"\r\n"
+                                u"\"Greek\"=\"\u03a9\"\r\n"
+                                u"\"Emoji\"=\"\U0001F600\"\r\n";
+    const RegFile utf16 = RegFile::Parse(Utf16Le(text));
+    EXPECT_TRUE(utf16.HasKey(RootKey::CurrentUser, "CAF\xC9"));
+    EXPECT_EQ(utf16.FindValue(RootKey::CurrentUser, "Caf\xE9", "Price")->data, "\x80 5\0"s);
+    EXPECT_EQ(utf16.FindValue(RootKey::CurrentUser, "Caf\xE9", "Greek")->data, "?\0"s);
+    EXPECT_EQ(utf16.FindValue(RootKey::CurrentUser, "Caf\xE9", "Emoji")->data, "?\0"s);
+
+    const RegFile utf8 =
+        RegFile::Parse("\xEF\xBB\xBF[HKEY_CURRENT_USER\\A]\n\"P\"=\"\xE2\x82\xAC\"\n");
+    EXPECT_EQ(utf8.FindValue(RootKey::CurrentUser, "A", "P")->data, "\x80\0"s);
+}
+
+TEST(RegFile, HexTextIsCodePageInOldFiles) {
+    const RegFile file = RegFile::Parse("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n"
+                                        "\"E\"=hex(2):25,41,25,00\n\"M\"=hex(7):61,00,62,00,00\n");
+    EXPECT_EQ(file.FindValue(RootKey::CurrentUser, "A", "E")->data, "%A%\0"s);
+    EXPECT_EQ(file.FindValue(RootKey::CurrentUser, "A", "M")->data, "a\0b\0\0"s);
+}
+
+TEST(RegFile, OddLineEndsAndEmptyFiles) {
+    EXPECT_TRUE(RegFile::Parse("").SkippedLines().empty());
+    EXPECT_TRUE(RegFile::Parse("\xFF\xFE").HasKey(RootKey::LocalMachine, ""));
+    const RegFile crOnly = RegFile::Parse("REGEDIT4\r[HKEY_USERS\\S]\r\"v\"=\"1\"\r");
+    EXPECT_NE(crOnly.FindValue(RootKey::Users, "S", "v"), nullptr);
+    const RegFile withNul = RegFile::Parse("[HKEY_USERS\\S]\n\"v\"=hex:00\n\"n\0m\"=\"x\"\n"s);
+    EXPECT_NE(withNul.FindValue(RootKey::Users, "S", "n\0m"s), nullptr);
+}
+
+} // namespace
