@@ -90,11 +90,11 @@ std::string RealPath(const std::string& hostPath) {
     return result;
 }
 
-std::vector<std::string> SplitComponents(std::string_view path) {
+std::vector<std::string> SplitComponents(std::string_view path, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
+        const std::size_t end = std::min(path.find(separator, start), path.size());
         if (end > start) {
             parts.emplace_back(path.substr(start, end - start));
         }
@@ -103,9 +103,20 @@ std::vector<std::string> SplitComponents(std::string_view path) {
     return parts;
 }
 
-// The host folder of a drive letter ("c:" in dosdevices).
-std::string DriveFolder(char letter) {
-    return PrefixFolder() + "/dosdevices/" + std::string(1, Lower(letter)) + ":";
+// Drops "." and resolves ".." against the components before it; ".." never climbs above the
+// first component.
+std::vector<std::string> WithoutDots(const std::vector<std::string>& components) {
+    std::vector<std::string> kept;
+    for (const std::string& component : components) {
+        if (component == "..") {
+            if (!kept.empty()) {
+                kept.pop_back();
+            }
+        } else if (component != ".") {
+            kept.push_back(component);
+        }
+    }
+    return kept;
 }
 
 // The existing entry of a folder that a component names, letter case ignored.
@@ -123,6 +134,22 @@ std::string MatchComponent(const std::string& hostFolder, const std::string& com
     return component;
 }
 
+std::string DosDevices() {
+    return PrefixFolder() + "/dosdevices";
+}
+
+// The host folder of a drive letter: its link in dosdevices ("c:", or "C:" if made so).
+std::string DriveFolder(char letter) {
+    return DosDevices() + "/" + MatchComponent(DosDevices(), std::string{Lower(letter), ':'});
+}
+
+bool HasDrive(std::string_view path) {
+    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+// A Windows path split at its root: the host folder of the drive or of the share
+// ("\\server\share"), and the components below it. A path without a drive is taken
+// relative to the current folder, as Windows takes it.
 struct SplitPath {
     std::string hostRoot;
     std::vector<std::string> components;
@@ -131,17 +158,89 @@ struct SplitPath {
 SplitPath SplitWindowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
     if (path.starts_with("\\\\")) {
-        return {PrefixFolder() + "/dosdevices/unc",
-                SplitComponents(std::string_view(path).substr(2))};
+        std::vector<std::string> parts = SplitComponents(std::string_view(path).substr(2), '\\');
+        std::string root = DosDevices() + "/unc";
+        const std::size_t rootParts = std::min<std::size_t>(parts.size(), 2);
+        for (std::size_t i = 0; i < rootParts; ++i) {
+            root += "/" + MatchComponent(root, parts[i]);
+        }
+        parts.erase(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(rootParts));
+        return {root, std::move(parts)};
     }
-    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-        return {DriveFolder(path[0]), SplitComponents(std::string_view(path).substr(2))};
+    if (HasDrive(path)) {
+        return {DriveFolder(path[0]), SplitComponents(std::string_view(path).substr(2), '\\')};
     }
+    const std::string current = ToWindowsPath(CurrentFolder());
     if (path.starts_with("\\")) {
-        const std::string current = ToWindowsPath(CurrentFolder());
-        return {DriveFolder(current[0]), SplitComponents(path)};
+        // Rooted on the current drive or share.
+        const std::size_t rootLength =
+            HasDrive(current)
+                ? 2
+                : std::min(current.find('\\', current.find('\\', 2) + 1), current.size());
+        return SplitWindowsPath(current.substr(0, rootLength) + path);
     }
-    return {CurrentFolder(), SplitComponents(path)};
+    return SplitWindowsPath(current + "\\" + path);
+}
+
+// A host path made absolute with "." and ".." resolved through the links of the part that
+// exists; the rest, not yet created, is resolved as written.
+std::string ResolvedHostPath(const std::string& hostPath) {
+    const std::string absolute =
+        hostPath.starts_with('/') ? hostPath : CurrentFolder() + "/" + hostPath;
+    std::vector<std::string> missing;
+    std::string existing = absolute;
+    std::string real = RealPath(existing);
+    while (real.empty() && existing.size() > 1) {
+        const std::size_t slash = existing.find_last_of('/');
+        missing.insert(missing.begin(), existing.substr(slash + 1));
+        existing = slash == 0 ? "/" : existing.substr(0, slash);
+        real = RealPath(existing);
+    }
+    std::vector<std::string> components = SplitComponents(real, '/');
+    components.insert(components.end(), missing.begin(), missing.end());
+    std::string resolved;
+    for (const std::string& component : WithoutDots(components)) {
+        resolved += "/" + component;
+    }
+    return resolved.empty() ? "/" : resolved;
+}
+
+// A folder that Windows names by a root of its own: a drive ("C:") or a share
+// ("\\FileSrv\Share").
+struct WindowsRoot {
+    std::string hostFolder; // resolved
+    std::string windowsName;
+};
+
+// Every drive of dosdevices, then every share of dosdevices/unc, drives in letter order.
+std::vector<WindowsRoot> WindowsRoots() {
+    std::vector<WindowsRoot> roots;
+    std::vector<std::string> entries = FolderEntries(DosDevices());
+    std::sort(entries.begin(), entries.end(),
+              [](const std::string& a, const std::string& b) { return Upper(a[0]) < Upper(b[0]); });
+    for (const std::string& entry : entries) {
+        if (HasDrive(entry) && entry.size() == 2) {
+            const std::string folder = RealPath(DosDevices() + "/" + entry);
+            if (!folder.empty()) {
+                roots.push_back({folder, std::string{Upper(entry[0]), ':'}});
+            }
+        }
+    }
+    const std::string unc = DosDevices() + "/unc";
+    for (const std::string& server : FolderEntries(unc)) {
+        for (const std::string& share : FolderEntries(unc + "/" + server)) {
+            const std::string folder = RealPath(unc + "/" + server + "/" + share);
+            if (!folder.empty()) {
+                roots.push_back({folder, "\\\\" + server + "\\" + share});
+            }
+        }
+    }
+    return roots;
+}
+
+bool IsInside(const std::string& path, const std::string& folder) {
+    return folder == "/" || path == folder ||
+           (path.starts_with(folder) && path[folder.size()] == '/');
 }
 
 } // namespace
@@ -195,57 +294,33 @@ std::vector<std::string> FolderEntries(const std::string& hostFolder) {
 }
 
 std::string ToHostPath(const std::string& windowsPath) {
-    SplitPath split = SplitWindowsPath(windowsPath);
-    std::vector<std::string> kept;
-    for (const std::string& component : split.components) {
-        if (component == ".") {
-            continue;
-        }
-        if (component == "..") {
-            if (!kept.empty()) {
-                kept.pop_back();
-            }
-            continue;
-        }
-        kept.push_back(component);
-    }
+    const SplitPath split = SplitWindowsPath(windowsPath);
     std::string host = split.hostRoot;
-    for (const std::string& component : kept) {
+    for (const std::string& component : WithoutDots(split.components)) {
         host += "/" + MatchComponent(host, component);
     }
     return host;
 }
 
 std::string ToWindowsPath(const std::string& hostPath) {
-    std::string real = RealPath(hostPath);
-    if (real.empty()) {
-        real = hostPath;
-    }
-    std::string bestRoot;
-    char bestLetter = 'Z';
-    for (const std::string& entry : FolderEntries(PrefixFolder() + "/dosdevices")) {
-        if (entry.size() != 2 || entry[1] != ':') {
-            continue;
-        }
-        std::string root = RealPath(PrefixFolder() + "/dosdevices/" + entry);
-        if (root.empty()) {
-            continue;
-        }
-        const bool inside =
-            real == root || root == "/" || (real.starts_with(root) && real[root.size()] == '/');
-        const bool longer = root.size() > bestRoot.size() ||
-                            (root.size() == bestRoot.size() && Upper(entry[0]) < bestLetter);
-        if (inside && (bestRoot.empty() || longer)) {
-            bestRoot = root;
-            bestLetter = Upper(entry[0]);
+    const std::string resolved = ResolvedHostPath(hostPath);
+    // The root that holds the path most closely; on a tie the first (drives before shares).
+    const WindowsRoot* best = nullptr;
+    const std::vector<WindowsRoot> roots = WindowsRoots();
+    for (const WindowsRoot& root : roots) {
+        if (IsInside(resolved, root.hostFolder) &&
+            (best == nullptr || root.hostFolder.size() > best->hostFolder.size())) {
+            best = &root;
         }
     }
-    std::string rest = bestRoot.empty() || bestRoot == "/" ? real : real.substr(bestRoot.size());
+    const bool rootIsHostRoot = best == nullptr || best->hostFolder == "/";
+    std::string rest = rootIsHostRoot ? resolved : resolved.substr(best->hostFolder.size());
     std::replace(rest.begin(), rest.end(), '/', '\\');
-    if (!rest.starts_with("\\")) {
-        rest.insert(rest.begin(), '\\');
+    const std::string root = best == nullptr ? "Z:" : best->windowsName;
+    if (rest == "\\") {
+        rest.clear();
     }
-    return std::string(1, bestLetter) + ":" + rest;
+    return HasDrive(root) && rest.empty() ? root + "\\" : root + rest;
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {

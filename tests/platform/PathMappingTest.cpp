@@ -1,0 +1,116 @@
+// Hosted-only: Windows paths mapped to host paths through the prefix, and back.
+#include "platform/posix/Hosted.h"
+#include "support/HostedWorld.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::posix::ToHostPath;
+using platform::posix::ToWindowsPath;
+
+// The arranged world: C: holds Data\Machines\PC1, D: is a host folder holding Jobs\Anna, the
+// share \\FileSrv\Share is a link to a host folder, and the current folder is D:\Jobs.
+class PathMapping : public ldgr::test::HostedWorld {
+protected:
+    void SetUp() override {
+        HostedWorld::SetUp();
+        MakeHostFolders(Host("drive_c/Data/Machines/PC1"));
+        MakeHostFolders(DriveD() + "/Jobs/Anna");
+        LinkDrive('d', DriveD());
+        MakeHostFolders(Share());
+        MakeHostFolders(Host("dosdevices/unc/FileSrv"));
+        fs::create_directory_symlink(Share(), Host("dosdevices/unc/FileSrv/Share"));
+        fs::current_path(DriveD() + "/Jobs");
+    }
+
+    std::string DriveD() { return Scratch() + "/d"; }
+    std::string Share() { return Scratch() + "/share"; }
+
+    // Scratch() as Windows shows it through Z:.
+    std::string ScratchOnZ() {
+        std::string path = "Z:" + fs::canonical(Scratch()).string();
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
+
+    static std::string Canonical(const std::string& hostPath) {
+        return fs::weakly_canonical(hostPath).string();
+    }
+};
+
+TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\windows\\system32", Host("drive_c/windows/system32")},
+        {"c:/WINDOWS/System32", Host("drive_c/windows/system32")},
+        {"C:\\data\\machines\\pc1", Host("drive_c/Data/Machines/PC1")},
+        {"C:\\DATA\\Machines\\NewOne\\x.txt", Host("drive_c/Data/Machines/NewOne/x.txt")},
+        {"C:\\windows\\.\\system32\\..\\..\\Data\\", Host("drive_c/Data")},
+        {"C:\\..\\..\\windows", Host("drive_c/windows")},
+        {"C:", Host("drive_c")},
+        {"d:\\jobs\\ANNA", DriveD() + "/Jobs/Anna"},
+        {"D:\\", DriveD()},
+        {"\\\\FileSrv\\Share\\x.txt", Share() + "/x.txt"},
+        {"\\\\filesrv\\SHARE\\x.txt", Share() + "/x.txt"},
+        {"//FileSrv/Share/sub/x.txt", Share() + "/sub/x.txt"},
+        {"\\\\FileSrv\\Share\\..\\..\\x.txt", Share() + "/x.txt"}, // a share is a root
+        // Relative to the current folder, D:\Jobs.
+        {"anna\\file.txt", DriveD() + "/Jobs/Anna/file.txt"},
+        {".", DriveD() + "/Jobs"},
+        {".\\Anna\\..\\..", DriveD()},
+        {"..\\..\\..\\..\\Jobs", DriveD() + "/Jobs"},
+        {"\\jobs", DriveD() + "/Jobs"},
+        {ScratchOnZ() + "\\d\\Jobs", DriveD() + "/Jobs"},
+    };
+    for (const auto& [windows, host] : cases) {
+        SCOPED_TRACE(windows);
+        EXPECT_EQ(Canonical(ToHostPath(windows)), Canonical(host));
+    }
+}
+
+TEST_F(PathMapping, DriveLinkNamedInCapitalsIsFound) {
+    fs::create_directory_symlink(Share(), Host("dosdevices/E:"));
+    EXPECT_EQ(Canonical(ToHostPath("e:\\x.txt")), Canonical(Share() + "/x.txt"));
+}
+
+TEST_F(PathMapping, HostPathsShowThroughTheDriveThatHoldsThem) {
+    MakeHostFolders(Scratch() + "/elsewhere");
+    fs::create_directory_symlink(Host("drive_c/windows"), Scratch() + "/elsewhere/win");
+    fs::create_directory_symlink(DriveD(), Host("dosdevices/m:"));
+    fs::create_directory_symlink(Host("drive_c/Data"), Host("dosdevices/f:"));
+    const std::pair<std::string, std::string> cases[] = {
+        {Host("drive_c/windows/system32"), "C:\\windows\\system32"},
+        {Host("drive_c"), "C:\\"},
+        {Host("drive_c/windows/not yet.txt"), "C:\\windows\\not yet.txt"},
+        {Scratch() + "/elsewhere/win/not yet.txt", "C:\\windows\\not yet.txt"},
+        {DriveD() + "/Jobs/Anna", "D:\\Jobs\\Anna"}, // D: and M: hold it: the lower letter
+        {DriveD(), "D:\\"},
+        {Host("drive_c/Data/Machines"), "F:\\Machines"}, // F: is the closer drive
+        {Share() + "/x.txt", "\\\\FileSrv\\Share\\x.txt"},
+        {Share(), "\\\\FileSrv\\Share"},
+        {Scratch() + "/elsewhere/x", ScratchOnZ() + "\\elsewhere\\x"},
+        {"/", "Z:\\"},
+        {".", "D:\\Jobs"},
+        {"Anna/new", "D:\\Jobs\\Anna\\new"},
+    };
+    for (const auto& [host, windows] : cases) {
+        SCOPED_TRACE(host);
+        EXPECT_EQ(ToWindowsPath(host), windows);
+    }
+}
+
+TEST_F(PathMapping, ExistingPathsSurviveTheRoundTripWithTheirStoredCase) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"c:\\DATA\\machines\\pc1", "C:\\Data\\Machines\\PC1"},
+        {"d:\\jobs\\anna", "D:\\Jobs\\Anna"},
+        {"\\\\FILESRV\\share", "\\\\FileSrv\\Share"},
+    };
+    for (const auto& [asked, stored] : cases) {
+        SCOPED_TRACE(asked);
+        EXPECT_EQ(ToWindowsPath(ToHostPath(asked)), stored);
+    }
+}
+
+} // namespace
