@@ -49,8 +49,8 @@ std::string ToHostPath(const std::string& windowsPath);
 std::string ToWindowsPath(const std::string& hostPath);
 
 // Whether a name matches a file-name pattern with * and ?, as Windows matches them (letter
-// case ignored, "*.*" matches names without a dot, "?" may match nothing at the end of a
-// name or before a dot).
+// case ignored, "*.*" matches names without a dot too, "*." only those, "?" never takes a
+// dot and may match nothing at the end of a name or before a dot).
 bool MatchesPattern(const std::string& name, const std::string& pattern);
 
 // The entries of a host folder ("." and ".." excluded), unsorted; empty when unreadable.

@@ -323,32 +323,59 @@ std::string ToWindowsPath(const std::string& hostPath) {
     return HasDrive(root) && rest.empty() ? root + "\\" : root + rest;
 }
 
+namespace {
+
+// A pattern character as Windows reads it before matching: '?' never takes a dot and takes
+// nothing at a dot or at the end of the name; '*' before a dot stops at the name's last dot;
+// a dot before a wildcard or at the end of the pattern also matches the end of the name.
+enum class Token { Literal, Star, StarBeforeDot, Question, DotOrEnd };
+
+Token TokenAt(const std::string& pattern, std::size_t j) {
+    const bool last = j + 1 == pattern.size();
+    const char next = last ? '\0' : pattern[j + 1];
+    switch (pattern[j]) {
+    case '*':
+        return next == '.' ? Token::StarBeforeDot : Token::Star;
+    case '?':
+        return Token::Question;
+    case '.':
+        return last || next == '*' || next == '?' ? Token::DotOrEnd : Token::Literal;
+    default:
+        return Token::Literal;
+    }
+}
+
+} // namespace
+
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
-    // match[i][j]: name from i matches pattern from j.
+    // match[i][j]: the name from i matches the pattern from j.
     const std::size_t n = name.size();
     const std::size_t m = pattern.size();
+    const std::size_t lastDot = name.find_last_of('.');
     std::vector<std::vector<char>> match(n + 1, std::vector<char>(m + 1, 0));
     match[n][m] = 1;
     for (std::size_t j = m; j-- > 0;) {
+        const Token token = TokenAt(pattern, j);
         for (std::size_t i = n + 1; i-- > 0;) {
-            const char p = pattern[j];
             const bool atEnd = i == n;
+            const bool atDot = !atEnd && name[i] == '.';
             bool ok = false;
-            if (p == '*') {
+            switch (token) {
+            case Token::Star:
                 ok = match[i][j + 1] || (!atEnd && match[i + 1][j]);
-            } else if (p == '?') {
-                // One character; nothing at the end of the name or before its dot.
-                ok = (!atEnd && match[i + 1][j + 1]) ||
-                     ((atEnd || name[i] == '.') && match[i][j + 1]);
-            } else if (p == '.') {
-                // A dot also matches the end of a name without extension when only wildcards
-                // follow it ("*.*", "name.*").
-                const bool onlyWildcards =
-                    pattern.find_first_not_of("*?.", j + 1) == std::string::npos;
-                ok = (!atEnd && name[i] == '.' && match[i + 1][j + 1]) ||
-                     (atEnd && onlyWildcards && match[i][j + 1]);
-            } else {
-                ok = !atEnd && Upper(name[i]) == Upper(p) && match[i + 1][j + 1];
+                break;
+            case Token::StarBeforeDot:
+                ok = match[i][j + 1] || (!atEnd && i != lastDot && match[i + 1][j]);
+                break;
+            case Token::Question:
+                ok = atEnd || atDot ? match[i][j + 1] : match[i + 1][j + 1];
+                break;
+            case Token::DotOrEnd:
+                ok = atDot ? match[i + 1][j + 1] : atEnd && match[i][j + 1];
+                break;
+            case Token::Literal:
+                ok = !atEnd && Upper(name[i]) == Upper(pattern[j]) && match[i + 1][j + 1];
+                break;
             }
             match[i][j] = ok ? 1 : 0;
         }
