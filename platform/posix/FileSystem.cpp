@@ -57,6 +57,19 @@ Error ErrorFor(int error, const std::string& hostPath) {
     }
 }
 
+// Windows refuses to change a file whose read-only attribute is set, whoever asks. The
+// attribute is the owner's write bit, so root, whom the host lets write anything, is refused
+// as well; a file that the host keeps this user from writing is refused too.
+void RefuseReadOnly(const std::string& hostPath) {
+    struct stat info {};
+    if (stat(hostPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return;
+    }
+    if ((info.st_mode & S_IWUSR) == 0 || access(hostPath.c_str(), W_OK) != 0) {
+        throw Error(ldgr::kPermissionDenied);
+    }
+}
+
 bool HasWildcard(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
 }
@@ -297,10 +310,10 @@ public:
         if (fstat(source.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
             throw Error(ldgr::kPathFileAccessError);
         }
-        if (IsFolder(hostTo) ||
-            (access(hostTo.c_str(), F_OK) == 0 && access(hostTo.c_str(), W_OK) != 0)) {
+        if (IsFolder(hostTo)) {
             throw Error(ldgr::kPermissionDenied);
         }
+        RefuseReadOnly(hostTo);
         // The copy is written beside the target and renamed over it, so a reader never sees
         // half a file, and programs copying at the same moment do not disturb each other.
         const std::string temporary =
@@ -345,6 +358,7 @@ public:
         if (IsFolder(host)) {
             throw Error(ldgr::kPathFileAccessError);
         }
+        RefuseReadOnly(host);
         if (unlink(host.c_str()) != 0) {
             throw ErrorFor(errno, host);
         }
@@ -355,6 +369,9 @@ public:
         const std::string host = ToHostPath(path);
         if (IsFolder(host)) {
             throw Error(ldgr::kPathFileAccessError);
+        }
+        if (mode != OpenMode::Input) {
+            RefuseReadOnly(host);
         }
         FdGuard fd(open(host.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666));
         if (fd.get() < 0) {
