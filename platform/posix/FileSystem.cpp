@@ -233,6 +233,14 @@ void CopyContent(int from, int to, const std::string& hostTo) {
     }
 }
 
+// The classic error for a failed rename: the host says only "no such file" when either the
+// file or the target's folder is missing.
+Error MoveErrorFor(int error, const std::string& hostFrom, const std::string& hostTo) {
+    struct stat info {};
+    return lstat(hostFrom.c_str(), &info) == 0 ? ErrorFor(error, hostTo)
+                                               : ErrorFor(errno, hostFrom);
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     std::optional<FindEntry> FindFirst(const std::string& path) override {
@@ -344,11 +352,11 @@ public:
             return;
         }
         if (errno != EINVAL && errno != ENOSYS) {
-            throw ErrorFor(errno, hostFrom);
+            throw MoveErrorFor(errno, hostFrom, hostTo);
         }
         // File systems without the no-replace rename: a hard link fails when the name exists.
         if (link(hostFrom.c_str(), hostTo.c_str()) != 0) {
-            throw ErrorFor(errno, hostTo);
+            throw MoveErrorFor(errno, hostFrom, hostTo);
         }
         unlink(hostFrom.c_str());
     }
