@@ -192,14 +192,27 @@ public:
             close(m_fd);
         }
     }
+    FdGuard(FdGuard&& other) noexcept : m_fd(other.release()) {}
     FdGuard(const FdGuard&) = delete;
     FdGuard& operator=(const FdGuard&) = delete;
+    FdGuard& operator=(FdGuard&&) = delete;
     int get() const { return m_fd; }
     int release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
 };
+
+// Windows refuses to replace or delete a file that another process has open; here, one that
+// another process holds a lock on. The lock taken here keeps others out until the returned
+// guard closes. A missing file needs no claim.
+FdGuard ClaimWholeFile(const std::string& hostPath) {
+    FdGuard fd(open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() >= 0 && flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        throw ErrorFor(errno, hostPath);
+    }
+    return fd;
+}
 
 int OpenFlags(OpenMode mode) {
     switch (mode) {
@@ -322,6 +335,7 @@ public:
             throw Error(ldgr::kPermissionDenied);
         }
         RefuseReadOnly(hostTo);
+        const FdGuard claim = ClaimWholeFile(hostTo);
         // The copy is written beside the target and renamed over it, so a reader never sees
         // half a file, and programs copying at the same moment do not disturb each other.
         const std::string temporary =
@@ -367,6 +381,7 @@ public:
             throw Error(ldgr::kPathFileAccessError);
         }
         RefuseReadOnly(host);
+        const FdGuard claim = ClaimWholeFile(host);
         if (unlink(host.c_str()) != 0) {
             throw ErrorFor(errno, host);
         }

@@ -298,4 +298,22 @@ TEST_F(HostedFiles, ExclusiveOpenKeepsOthersOutUntilClosed) {
     EXPECT_TRUE(other.Holding());
 }
 
+TEST_F(HostedFiles, FilesAnotherProcessHoldsAreNeitherReplacedNorDeleted) {
+    const std::function<void(platform::FileSystem&)> operations[] = {
+        [](platform::FileSystem& fs) { fs.CopyFile("C:\\jobs\\a.prt", "C:\\jobs\\c.dat"); },
+        [](platform::FileSystem& fs) { fs.DeleteFile("C:\\jobs\\c.dat"); },
+    };
+    for (const LockHolder::Kind kind : {LockHolder::Kind::Shared, LockHolder::Kind::Exclusive}) {
+        for (const auto& operation : operations) {
+            SCOPED_TRACE(static_cast<int>(&operation - operations));
+            LockHolder holder(Jobs() + "/c.dat", kind);
+            ASSERT_TRUE(holder.Holding());
+            EXPECT_EQ(ErrorOf([&] { operation(files); }), ldgr::kPermissionDenied);
+            EXPECT_EQ(ReadHostFile(Jobs() + "/c.dat"), "c.dat");
+        }
+    }
+    EXPECT_EQ(ErrorOf([&] { operations[0](files); }), 0);
+    EXPECT_EQ(ErrorOf([&] { operations[1](files); }), 0);
+}
+
 } // namespace
