@@ -1,0 +1,115 @@
+// The hosted clock and locale: LDGR_NOW fixes the local time, LDGR_LOCALE picks the settings.
+#include "platform/posix/Hosted.h"
+
+#include <array>
+#include <cstdlib>
+#include <string_view>
+#include <time.h>
+
+namespace platform::posix {
+namespace {
+
+struct NamedLocale {
+    std::string_view name;
+    const char* shortDatePattern;
+    DateOrder order;
+    const char* dateSeparator;
+};
+
+// The first one is the default.
+constexpr std::array<NamedLocale, 4> kLocales{{
+    {"en-US", "M/d/yyyy", DateOrder::MonthDayYear, "/"},
+    {"en-GB", "dd/MM/yyyy", DateOrder::DayMonthYear, "/"},
+    {"de-DE", "dd.MM.yyyy", DateOrder::DayMonthYear, "."},
+    {"nl-NL", "d-M-yyyy", DateOrder::DayMonthYear, "-"},
+}};
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const NamedLocale& ChosenLocale() {
+    const char* name = std::getenv("LDGR_LOCALE");
+    for (const NamedLocale& locale : kLocales) {
+        if (name != nullptr && SameName(name, locale.name)) {
+            return locale;
+        }
+    }
+    return kLocales.front();
+}
+
+// The number written by the digits text[from, from + count); -1 when one is not a digit.
+int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return -1;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// "YYYY-MM-DDTHH:MM:SS" naming a real moment; nothing otherwise.
+std::optional<LocalTime> ParseFixedTime(std::string_view text) {
+    constexpr std::string_view kShape = "0000-00-00T00:00:00";
+    if (text.size() != kShape.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        if (kShape[i] != '0' && text[i] != kShape[i]) {
+            return std::nullopt;
+        }
+    }
+    const LocalTime time{DigitsAt(text, 0, 4),  DigitsAt(text, 5, 2),  DigitsAt(text, 8, 2),
+                         DigitsAt(text, 11, 2), DigitsAt(text, 14, 2), DigitsAt(text, 17, 2)};
+    return time.IsValid() ? std::optional(time) : std::nullopt;
+}
+
+LocalTime HostLocalTime() {
+    const time_t now = time(nullptr);
+    tm parts{};
+    localtime_r(&now, &parts);
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+class PosixClock final : public Clock {
+public:
+    // A malformed LDGR_NOW is ignored: the host clock answers.
+    LocalTime Now() override {
+        if (const char* fixed = std::getenv("LDGR_NOW"); fixed != nullptr) {
+            if (auto time = ParseFixedTime(fixed)) {
+                return *time;
+            }
+        }
+        return HostLocalTime();
+    }
+
+    LocaleInfo Locale() override {
+        const NamedLocale& chosen = ChosenLocale();
+        LocaleInfo info;
+        info.shortDatePattern = chosen.shortDatePattern;
+        info.order = chosen.order;
+        info.dateSeparator = chosen.dateSeparator;
+        return info;
+    }
+};
+
+} // namespace
+
+Clock& HostedClock() {
+    static PosixClock clock;
+    return clock;
+}
+
+} // namespace platform::posix
