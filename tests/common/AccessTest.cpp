@@ -1,0 +1,190 @@
+// The permission probe over a temporary prefix (hosted build only: it forks and changes user).
+//
+// Permission bits mean nothing to root, and CI runs as root: a probe run as root would find
+// every right in a read-only folder. So each probe whose outcome depends on missing rights
+// runs in a forked child that first drops to the user nobody (as an ordinary user, the test
+// runs the probe itself). The child sends its access word back through a pipe.
+#include "common/Access.h"
+
+#include "HostedWorld.h"
+
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using ldgr::commontest::ReadHostFile;
+using ldgr::commontest::TempPrefix;
+namespace fs = std::filesystem;
+
+bool DropToNobody() {
+    const passwd* nobody = getpwnam("nobody");
+    const uid_t uid = nobody != nullptr ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody != nullptr ? nobody->pw_gid : 65534;
+    return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(uid) == 0 && geteuid() != 0;
+}
+
+// The probe's result as an unprivileged user; nullopt when no unprivileged user can be had.
+std::optional<std::string> RunUnprivileged(const std::function<std::string()>& probe) {
+    if (geteuid() != 0) {
+        return probe();
+    }
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return std::nullopt;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const std::string word = DropToNobody() ? "=" + probe() : "!";
+        [[maybe_unused]] const ssize_t sent = write(channel[1], word.data(), word.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string received;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) {
+        received.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!received.starts_with("=")) {
+        return std::nullopt;
+    }
+    return received.substr(1);
+}
+
+// The same bits for owner, group and others, so a mode means the same to nobody (when the
+// test runs as root) and to the ordinary user who owns the folders.
+constexpr auto kReadOnly = static_cast<fs::perms>(0555);
+constexpr auto kOpen = static_cast<fs::perms>(0777);
+constexpr auto kPassOnly = static_cast<fs::perms>(0111);
+constexpr auto kReadableFile = static_cast<fs::perms>(0444);
+constexpr auto kWritableFile = static_cast<fs::perms>(0666);
+
+// Folders under the prefix for the user nobody: the prefix itself must be passable.
+class Probe : public testing::Test {
+protected:
+    Probe() { fs::permissions(m_prefix.Folder(), fs::perms::all); }
+
+    fs::path Folder(const std::string& name, fs::perms mode,
+                    const std::vector<std::string>& files = {}) {
+        const fs::path folder = m_prefix.MakeFolder(name);
+        for (const std::string& file : files) {
+            m_prefix.WriteFile(name + "\\" + file, "content");
+            fs::permissions(folder / file, kReadableFile);
+        }
+        fs::permissions(folder, mode);
+        return folder;
+    }
+
+    std::string Unprivileged(const std::function<std::string()>& probe) {
+        const auto word = RunUnprivileged(probe);
+        if (!word) {
+            ADD_FAILURE() << "running as root, but the user nobody cannot be taken";
+            return "(no unprivileged user)";
+        }
+        return *word;
+    }
+
+    TempPrefix m_prefix;
+};
+
+TEST_F(Probe, FolderWords) {
+    Folder("readonly", kReadOnly, {"a.txt"});
+    Folder("emptyreadonly", kReadOnly);
+    Folder("open", kOpen);
+    Folder("open.data", kOpen);
+    Folder("open.data\\sub", kOpen);
+    Folder("unlisted", kPassOnly, {"a.txt"});
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\readonly", "listreaddelete"},
+        {"C:\\readonly\\", "listreaddelete"},
+        {"C:\\emptyreadonly", "delete"},
+        {"C:\\open", "writelistreaddelete"},
+        {"C:\\open\\Config.ini", "writelistreaddelete"}, // the folder holding the file
+        {"C:\\open.data\\sub", "writelistreaddelete"},   // one level up: open.data
+        {"C:\\unlisted", "delete"},
+        {"C:\\missing", "delete"},
+        {"", ""},
+    };
+    for (const auto& [path, word] : cases) {
+        EXPECT_EQ(Unprivileged([&] { return BCommon::GetFolderAccess(path); }), word) << path;
+    }
+    EXPECT_TRUE(fs::is_empty(m_prefix.OnDriveC("open"))) << "the test file is removed";
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_prefix.OnDriveC("open.data")),
+                            fs::directory_iterator()),
+              1)
+        << "only sub is left";
+}
+
+TEST_F(Probe, FileWords) {
+    const fs::path folder = Folder("files", kOpen, {"writable.ini", "readonly.ini", ".hidden"});
+    fs::permissions(folder / "writable.ini", kWritableFile);
+    fs::permissions(folder / ".hidden", kWritableFile);
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\files\\writable.ini", "writelistread"},
+        {"C:\\files\\readonly.ini", "listread"},
+        {"C:\\files\\.hidden", "read"},
+        {"C:\\files\\missing.ini", ""},
+        {"C:\\files", ""},
+        {"", ""},
+    };
+    for (const auto& [path, word] : cases) {
+        EXPECT_EQ(Unprivileged([&] { return BCommon::GetFileAccess(path); }), word) << path;
+    }
+    EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
+}
+
+TEST_F(Probe, UsersOwnTestFileIsLeftAlone) {
+    const fs::path folder = Folder("mine", kOpen, {"test.txt"});
+    EXPECT_EQ(BCommon::GetFolderAccess("C:\\mine"), "writelistreaddelete");
+    EXPECT_EQ(ReadHostFile(folder / "test.txt"), "content");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST_F(Probe, FileHeldExclusivelyCannotBeRead) {
+    const fs::path folder = Folder("held", kOpen, {"a.txt"});
+    const int held = open((folder / "a.txt").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), "writelistdelete");
+    close(held);
+}
+
+// Programs started at the same moment probe the same folder: none of them may lose a word
+// because of another's test file.
+TEST_F(Probe, ConcurrentProbesDoNotDisturbEachOther) {
+    Folder("shared", kOpen);
+    constexpr int kProbes = 4;
+    constexpr int kRounds = 50;
+    std::vector<pid_t> children;
+    for (int i = 0; i < kProbes; ++i) {
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int round = 0; round < kRounds; ++round) {
+                if (BCommon::GetFolderAccess("C:\\shared") != "writelistreaddelete") {
+                    _exit(1);
+                }
+            }
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_TRUE(fs::is_empty(m_prefix.OnDriveC("shared")));
+}
+
+} // namespace

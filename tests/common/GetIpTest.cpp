@@ -1,0 +1,77 @@
+// Module getip: socket version negotiation, the first host address, byte halves.
+#include "common/getip.h"
+
+#include "FakeNetwork.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ldgr::commontest::FakeNetwork;
+
+TEST(GetIp, ByteHalves) {
+    struct Case {
+        std::int16_t value;
+        int lo;
+        int hi;
+    };
+    for (const Case& c : {Case{0x0101, 1, 1}, Case{0x0202, 2, 2}, Case{0x0001, 1, 0},
+                          Case{-1, 255, 255}, Case{static_cast<std::int16_t>(0x8001), 1, 128}}) {
+        EXPECT_EQ(getip::LoByte(c.value), c.lo) << c.value;
+        EXPECT_EQ(getip::HiByte(c.value), c.hi) << c.value;
+    }
+}
+
+TEST(GetIp, StartWinsockNeedsVersionOneOneAndSockets) {
+    struct Case {
+        const char* name;
+        std::optional<platform::SocketsInfo> sockets;
+        bool usable;
+    };
+    const Case cases[] = {
+        {"1.1", platform::SocketsInfo{0x0101, 0x0202, 100}, true},
+        {"2.2", platform::SocketsInfo{0x0202, 0x0202, 100}, true},
+        {"2.0", platform::SocketsInfo{0x0002, 0x0202, 100}, true},
+        {"1.0", platform::SocketsInfo{0x0001, 0x0001, 100}, false},
+        {"no sockets", platform::SocketsInfo{0x0101, 0x0202, 0}, false},
+        {"negative sockets", platform::SocketsInfo{0x0101, 0x0202, -1}, false},
+        {"does not start", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        FakeNetwork net;
+        net.sockets = c.sockets;
+        const platform::ScopedServices use({.network = &net});
+        EXPECT_EQ(getip::StartWinsock(), c.usable) << c.name;
+        // A started library that cannot be used is released at once.
+        EXPECT_EQ(net.stopped, c.usable ? 0 : net.started) << c.name;
+    }
+}
+
+TEST(GetIp, AddressIsTheFirstOfTheTrimmedHostName) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> hostName;
+        bool startable;
+        std::string address;
+    };
+    const Case cases[] = {
+        {"blanks around the name", " myhost ", true, "192.168.0.17"},
+        {"name does not resolve", "elsewhere", true, ""},
+        {"no host name", std::nullopt, true, ""},
+        {"sockets unusable", "myhost", false, ""},
+    };
+    for (const Case& c : cases) {
+        FakeNetwork net;
+        net.hostName = c.hostName;
+        net.hosts["myhost"] = {192, 168, 0, 17};
+        if (!c.startable) {
+            net.sockets = std::nullopt;
+        }
+        const platform::ScopedServices use({.network = &net});
+        EXPECT_EQ(getip::GetIPAddress(), c.address) << c.name;
+        EXPECT_EQ(net.started, net.stopped) << c.name << ": the library is released";
+    }
+}
+
+} // namespace
