@@ -1,0 +1,109 @@
+// The Win32 build's internals shared by its implementation files: the services, the
+// owners of system handles, text conversion and the mapping of system error codes.
+#pragma once
+
+#include "platform/Error.h"
+#include "platform/Platform.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+// The platform interface has methods of these names; this code calls the ANSI functions by
+// their own names.
+#undef CopyFile
+#undef DeleteFile
+
+#include <string>
+#include <utility>
+
+namespace platform::win32 {
+
+// The services of the Windows build, one instance each.
+FileSystem& WindowsFileSystem();
+Registry& WindowsRegistry();
+Desktop& WindowsDesktop();
+SystemInfo& WindowsSystemInfo();
+Network& WindowsNetwork();
+Clock& WindowsClock();
+
+// Owns one system resource and releases it with Close exactly once. Traits name the
+// handle type, the value meaning "none" and the release call.
+template <class Traits> class Owned {
+public:
+    using Handle = typename Traits::Handle;
+
+    Owned() = default;
+    explicit Owned(Handle handle) : m_handle(handle) {}
+    ~Owned() { Close(); }
+    Owned(Owned&& other) noexcept : m_handle(other.Release()) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other) {
+            Close();
+            m_handle = other.Release();
+        }
+        return *this;
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+
+    Handle Get() const { return m_handle; }
+    // The address to receive a handle from a call that returns it through a pointer.
+    Handle* Receive() {
+        Close();
+        return &m_handle;
+    }
+    bool IsValid() const { return m_handle != Traits::None(); }
+    Handle Release() { return std::exchange(m_handle, Traits::None()); }
+    // Releases the resource; true when there was none or the release succeeded.
+    bool Close() {
+        if (!IsValid()) {
+            return true;
+        }
+        return Traits::Free(Release());
+    }
+
+private:
+    Handle m_handle = Traits::None();
+};
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static bool Free(Handle handle) { return CloseHandle(handle) != 0; }
+};
+// A kernel object: file, token. Invalid is INVALID_HANDLE_VALUE; store a call's null
+// failure value as INVALID_HANDLE_VALUE.
+using KernelHandle = Owned<KernelHandleTraits>;
+
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static bool Free(Handle handle) { return FindClose(handle) != 0; }
+};
+using FindHandle = Owned<FindHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle None() { return nullptr; }
+    static bool Free(Handle key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+};
+using RegistryKey = Owned<RegistryKeyTraits>;
+
+// The classic error for a system error code.
+ldgr::Error ErrorFromCode(DWORD code);
+// The classic error for the calling thread's last system error.
+ldgr::Error LastError();
+
+// UTF-16 text of system code page text, for the calls that only take UTF-16.
+std::wstring ToWide(const std::string& text);
+// System code page text of UTF-16 text.
+std::string FromWide(const std::wstring& text);
+
+// The folder part of a path, without its trailing backslash except for a drive root.
+std::string FolderOf(const std::string& path);
+
+} // namespace platform::win32
