@@ -1,6 +1,7 @@
 // Unicode text in the system code page (Windows-1252), and that code page's letter case.
 #include "platform/posix/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -136,6 +137,12 @@ char UpperCodePage(char c) {
     default:
         return c;
     }
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return UpperCodePage(x) == UpperCodePage(y);
+           });
 }
 
 } // namespace platform::posix

@@ -15,5 +15,7 @@ std::string Utf8ToCodePage(std::string_view text);
 // The upper-case form of a code-page character (letters with accents included), as Windows
 // compares registry names.
 char UpperCodePage(char c);
+// Whether two code-page texts are equal when letter case is ignored.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace platform::posix

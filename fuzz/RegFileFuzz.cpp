@@ -1,0 +1,52 @@
+// Any bytes read as a registry file, then every key walked and some values looked up: no crash,
+// no leak, no read or write out of bounds.
+#include "platform/posix/RegFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using platform::RootKey;
+using platform::posix::RegFile;
+
+// Bounds the walk of a file that makes very many keys.
+constexpr std::size_t kMaxKeysWalked = 4096;
+
+void LookUpValues(const RegFile& file, RootKey root, const std::string& key) {
+    for (const std::string_view name : {"", "RemotePath", "a", "ConfigFile"}) {
+        if (const auto* value = file.FindValue(root, key, name)) {
+            volatile std::size_t sink = value->data.size() + value->name.size() + value->type;
+            (void)sink;
+        }
+    }
+}
+
+void WalkRoot(const RegFile& file, RootKey root) {
+    std::vector<std::string> pending = {""};
+    std::size_t walked = 0;
+    while (!pending.empty() && walked++ < kMaxKeysWalked) {
+        const std::string key = std::move(pending.back());
+        pending.pop_back();
+        LookUpValues(file, root, key);
+        for (const std::string& name : file.SubKeyNames(root, key)) {
+            pending.push_back(key.empty() ? name : key + "\\" + name);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const RegFile file =
+        RegFile::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+    for (const RootKey root : {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine,
+                               RootKey::Users, RootKey::CurrentConfig}) {
+        WalkRoot(file, root);
+    }
+    file.HasKey(RootKey::LocalMachine, "\\A\\\\B\\");
+    return 0;
+}
