@@ -2,10 +2,8 @@
 // folders, from the environment and the host.
 #include "platform/posix/Hosted.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace platform::posix {
 namespace {
@@ -44,18 +42,6 @@ std::optional<OSVersion> ParseVersion(std::string_view text) {
     return OSVersion{*major, *minor};
 }
 
-std::optional<std::string> UpperHostName() {
-    char buffer[256] = {};
-    if (gethostname(buffer, sizeof buffer - 1) != 0) {
-        return std::nullopt;
-    }
-    std::string name(buffer);
-    for (char& c : name) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return name;
-}
-
 std::string ProfileFolder() {
     return "C:\\users\\" + ProfileUserName();
 }
@@ -77,13 +63,7 @@ public:
     }
 
     std::optional<std::string> ComputerName(std::size_t bufferSize) override {
-        if (const char* name = std::getenv("LDGR_COMPUTERNAME"); name != nullptr) {
-            return FitOrFail(name, bufferSize);
-        }
-        if (auto name = UpperHostName()) {
-            return FitOrFail(std::move(*name), bufferSize);
-        }
-        return std::nullopt;
+        return FitOrFail(HostedComputerName(), bufferSize);
     }
 
     std::optional<std::string> UserProfileFolder(std::size_t bufferSize) override {
