@@ -18,15 +18,6 @@ int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
     return value;
 }
 
-bool IsRealMoment(const LocalTime& time) {
-    const bool leap = (time.year % 4 == 0 && time.year % 100 != 0) || time.year % 400 == 0;
-    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return time.year >= 100 && time.year <= 9999 && time.month >= 1 && time.month <= 12 &&
-           time.day >= 1 && time.day <= kDays[time.month - 1] + (time.month == 2 && leap ? 1 : 0) &&
-           time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59 &&
-           time.second >= 0 && time.second <= 59;
-}
-
 } // namespace
 
 std::optional<LocalTime> ParseFixedTime(std::string_view text) {
@@ -41,7 +32,7 @@ std::optional<LocalTime> ParseFixedTime(std::string_view text) {
     }
     const LocalTime time{DigitsAt(text, 0, 4),  DigitsAt(text, 5, 2),  DigitsAt(text, 8, 2),
                          DigitsAt(text, 11, 2), DigitsAt(text, 14, 2), DigitsAt(text, 17, 2)};
-    return IsRealMoment(time) ? std::optional(time) : std::nullopt;
+    return time.IsValid() ? std::optional(time) : std::nullopt;
 }
 
 std::optional<LocalTime> FixedLocalTime() {

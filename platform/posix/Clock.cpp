@@ -1,4 +1,5 @@
 // The hosted clock and locale: LDGR_NOW fixes the local time, LDGR_LOCALE picks the settings.
+#include "platform/FixedTime.h"
 #include "platform/posix/Hosted.h"
 
 #include <array>
@@ -47,34 +48,6 @@ const NamedLocale& ChosenLocale() {
     return kLocales.front();
 }
 
-// The number written by the digits text[from, from + count); -1 when one is not a digit.
-int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = from; i < from + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return -1;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-// "YYYY-MM-DDTHH:MM:SS" naming a real moment; nothing otherwise.
-std::optional<LocalTime> ParseFixedTime(std::string_view text) {
-    constexpr std::string_view kShape = "0000-00-00T00:00:00";
-    if (text.size() != kShape.size()) {
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < kShape.size(); ++i) {
-        if (kShape[i] != '0' && text[i] != kShape[i]) {
-            return std::nullopt;
-        }
-    }
-    const LocalTime time{DigitsAt(text, 0, 4),  DigitsAt(text, 5, 2),  DigitsAt(text, 8, 2),
-                         DigitsAt(text, 11, 2), DigitsAt(text, 14, 2), DigitsAt(text, 17, 2)};
-    return time.IsValid() ? std::optional(time) : std::nullopt;
-}
-
 LocalTime HostLocalTime() {
     const time_t now = time(nullptr);
     tm parts{};
@@ -86,14 +59,7 @@ LocalTime HostLocalTime() {
 class PosixClock final : public Clock {
 public:
     // A malformed LDGR_NOW is ignored: the host clock answers.
-    LocalTime Now() override {
-        if (const char* fixed = std::getenv("LDGR_NOW"); fixed != nullptr) {
-            if (auto time = ParseFixedTime(fixed)) {
-                return *time;
-            }
-        }
-        return HostLocalTime();
-    }
+    LocalTime Now() override { return FixedLocalTime().value_or(HostLocalTime()); }
 
     LocaleInfo Locale() override {
         const NamedLocale& chosen = ChosenLocale();
