@@ -6,9 +6,11 @@
 // runs the probe itself). The child sends its access word back through a pipe.
 #include "common/Access.h"
 
-#include "HostedWorld.h"
+#include "support/HostedWorld.h"
 
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -20,8 +22,6 @@
 
 namespace {
 
-using ldgr::commontest::ReadHostFile;
-using ldgr::commontest::TempPrefix;
 namespace fs = std::filesystem;
 
 bool DropToNobody() {
@@ -71,15 +71,20 @@ constexpr auto kReadableFile = static_cast<fs::perms>(0444);
 constexpr auto kWritableFile = static_cast<fs::perms>(0666);
 
 // Folders under the prefix for the user nobody: the prefix itself must be passable.
-class Probe : public testing::Test {
+class Probe : public ldgr::test::HostedWorld {
 protected:
-    Probe() { fs::permissions(m_prefix.Folder(), fs::perms::all); }
+    void SetUp() override {
+        HostedWorld::SetUp();
+        fs::permissions(Prefix(), fs::perms::all);
+    }
 
+    // A folder of drive C: holding files readable by all, then given its mode.
     fs::path Folder(const std::string& name, fs::perms mode,
                     const std::vector<std::string>& files = {}) {
-        const fs::path folder = m_prefix.MakeFolder(name);
+        const fs::path folder = Host("drive_c/" + name);
+        MakeHostFolders(folder);
         for (const std::string& file : files) {
-            m_prefix.WriteFile(name + "\\" + file, "content");
+            WriteHostFile(folder / file, "content");
             fs::permissions(folder / file, kReadableFile);
         }
         fs::permissions(folder, mode);
@@ -94,8 +99,6 @@ protected:
         }
         return *word;
     }
-
-    TempPrefix m_prefix;
 };
 
 TEST_F(Probe, FolderWords) {
@@ -103,7 +106,7 @@ TEST_F(Probe, FolderWords) {
     Folder("emptyreadonly", kReadOnly);
     Folder("open", kOpen);
     Folder("open.data", kOpen);
-    Folder("open.data\\sub", kOpen);
+    Folder("open.data/sub", kOpen);
     Folder("unlisted", kPassOnly, {"a.txt"});
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\readonly", "listreaddelete"},
@@ -119,10 +122,10 @@ TEST_F(Probe, FolderWords) {
     for (const auto& [path, word] : cases) {
         EXPECT_EQ(Unprivileged([&] { return BCommon::GetFolderAccess(path); }), word) << path;
     }
-    EXPECT_TRUE(fs::is_empty(m_prefix.OnDriveC("open"))) << "the test file is removed";
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_prefix.OnDriveC("open.data")),
-                            fs::directory_iterator()),
-              1)
+    EXPECT_TRUE(fs::is_empty(Host("drive_c/open"))) << "the test file is removed";
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(Host("drive_c/open.data")), fs::directory_iterator()),
+        1)
         << "only sub is left";
 }
 
@@ -184,7 +187,7 @@ TEST_F(Probe, ConcurrentProbesDoNotDisturbEachOther) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    EXPECT_TRUE(fs::is_empty(m_prefix.OnDriveC("shared")));
+    EXPECT_TRUE(fs::is_empty(Host("drive_c/shared")));
 }
 
 } // namespace

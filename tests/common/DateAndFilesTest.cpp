@@ -2,16 +2,16 @@
 // build only).
 #include "common/DateAndFiles.h"
 
-#include "HostedWorld.h"
+#include "support/HostedWorld.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using ldgr::commontest::ScopedEnv;
-using ldgr::commontest::TempPrefix;
+using DateText = ldgr::test::HostedWorld;
+using FindFile = ldgr::test::HostedWorld;
 
-TEST(DateText, NowAsTheSystemShowsIt) {
+TEST_F(DateText, NowAsTheSystemShowsIt) {
     struct Case {
         const char* locale;
         const char* now;
@@ -25,13 +25,13 @@ TEST(DateText, NowAsTheSystemShowsIt) {
         {"xx-XX", "2024-03-01T13:05:03", "3/1/2024 1:05:03 PM"}, // unknown: en-US
     };
     for (const Case& c : cases) {
-        const ScopedEnv locale("LDGR_LOCALE", c.locale);
-        const ScopedEnv now("LDGR_NOW", c.now);
+        SetVariable("LDGR_LOCALE", c.locale);
+        SetVariable("LDGR_NOW", c.now);
         EXPECT_EQ(BCommon::NowText(), c.text) << c.locale;
     }
 }
 
-TEST(DateText, MonthFirstWhateverTheLocale) {
+TEST_F(DateText, MonthFirstWhateverTheLocale) {
     struct Case {
         const char* locale;
         std::string input;
@@ -56,18 +56,17 @@ TEST(DateText, MonthFirstWhateverTheLocale) {
         {"en-US", "", "", ""},
     };
     for (const Case& c : cases) {
-        const ScopedEnv locale("LDGR_LOCALE", c.locale);
+        SetVariable("LDGR_LOCALE", c.locale);
         std::string argument = c.input;
         EXPECT_EQ(BCommon::GetDateText(argument), c.result) << c.locale << " " << c.input;
         EXPECT_EQ(argument, c.formatted) << c.locale << " " << c.input;
     }
 }
 
-TEST(FindFile, NameAsAskedDotForFolderEmptyWhenMissing) {
-    const TempPrefix prefix;
-    prefix.MakeFolder("data\\sub");
-    prefix.WriteFile("data\\Config.ini");
-    prefix.WriteFile("data\\b.log");
+TEST_F(FindFile, NameAsAskedDotForFolderEmptyWhenMissing) {
+    MakeHostFolders(Host("drive_c/data/sub"));
+    WriteHostFile(Host("drive_c/data/Config.ini"), "x");
+    WriteHostFile(Host("drive_c/data/b.log"), "x");
     struct Case {
         const char* path;
         const char* found;

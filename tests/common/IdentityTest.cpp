@@ -1,18 +1,19 @@
 // Identity and the local product folder over a temporary prefix (hosted build only).
 #include "common/Identity.h"
 
-#include "HostedWorld.h"
 #include "common/Environment.h"
+#include "platform/Platform.h"
+#include "support/HostedWorld.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
 
-using ldgr::commontest::ReadHostFile;
-using ldgr::commontest::ScopedEnv;
-using ldgr::commontest::TempPrefix;
+using Identity = ldgr::test::HostedWorld;
 
-TEST(Identity, TrimNullCutsAtTheFirstNul) {
+TEST(TrimNull, CutsAtTheFirstNul) {
     using namespace std::string_literals;
     const std::pair<std::string, std::string> cases[] = {
         {"plain", "plain"}, {"name\0\0\0"s, "name"}, {"\0name"s, ""}, {"", ""}, {"a\0b\0c"s, "a"}};
@@ -21,98 +22,96 @@ TEST(Identity, TrimNullCutsAtTheFirstNul) {
     }
 }
 
-TEST(Identity, MachineNameFitsFifteenCharacters) {
+TEST_F(Identity, MachineNameFitsFifteenCharacters) {
     const std::pair<const char*, const char*> cases[] = {
         {"PC1", "PC1"}, {"ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO"}, {"ABCDEFGHIJKLMNOP", ""}};
     for (const auto& [name, result] : cases) {
-        const ScopedEnv computer("LDGR_COMPUTERNAME", name);
+        SetVariable("LDGR_COMPUTERNAME", name);
         EXPECT_EQ(BCommon::GetMachineName(), result) << name;
     }
 }
 
-TEST(Identity, RecentFolderIsInTheProfile) {
-    const TempPrefix prefix;
-    const ScopedEnv user("LDGR_USERNAME", "alice");
+TEST_F(Identity, RecentFolderIsInTheProfile) {
+    SetVariable("LDGR_USERNAME", "alice");
     EXPECT_EQ(BCommon::GetSpecialFolder(8), "C:\\users\\alice\\Recent");
     EXPECT_EQ(BCommon::GetSpecialFolder(5), "");
     EXPECT_EQ(BCommon::GetSpecialFolder(-1), "");
 }
 
-TEST(Identity, LocalPathIsChosenAndCreated) {
+TEST_F(Identity, LocalPathIsChosenAndCreated) {
     struct Case {
         const char* osVersion;
-        const char* program; // host path of the program, relative to the prefix
+        const char* program; // host path of the program inside drive C:
         const char* local;
     };
     const Case cases[] = {
-        {"4.10", "drive_c/App/ldgrmake", "C:\\windows\\system32\\LdgrApp"},
-        {"4.0", "drive_c/App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"4.90", "drive_c/App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"5.1", "drive_c/App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"(unknown)", "drive_c/App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"5.1", "drive_c/Program Files/KORVELK Group/ldgrmake",
-         "C:\\Program Files\\KORVELK Group\\LdgrApp"},
+        {"4.10", "App/ldgrmake", "C:\\windows\\system32\\LdgrApp"},
+        {"4.0", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
+        {"4.90", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
+        {"5.1", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
+        {"(unknown)", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
+        {"5.1", "KORVELK Group/ldgrmake", "C:\\KORVELK Group\\LdgrApp"},
     };
+    SetVariable("LDGR_USERNAME", "alice");
+    MakeHostFolders(Host("drive_c/users/alice"));
+    MakeHostFolders(Host("drive_c/App"));
+    MakeHostFolders(Host("drive_c/KORVELK Group"));
     for (const Case& c : cases) {
-        const TempPrefix prefix(c.program);
-        const ScopedEnv user("LDGR_USERNAME", "alice");
-        prefix.MakeFolder("users\\alice");
-        prefix.MakeFolder("Program Files\\KORVELK Group");
+        StartAs(Host("drive_c/") + c.program);
         BCommon::Env().m_sOSVersion = c.osVersion;
         BCommon::Env().m_sSystemPath = "C:\\windows\\system32";
         EXPECT_EQ(BCommon::GetLocalPath(), c.local) << c.osVersion << " " << c.program;
-        EXPECT_TRUE(std::filesystem::is_directory(prefix.OnDriveC(std::string(c.local).substr(3))))
-            << c.local;
+        std::string folder = Host("drive_c/") + (c.local + 3);
+        std::replace(folder.begin(), folder.end(), '\\', '/');
+        EXPECT_TRUE(std::filesystem::is_directory(folder)) << c.local;
+        std::filesystem::remove(folder);
     }
 }
 
-TEST(Identity, ExistingLocalFolderIsKept) {
-    const TempPrefix prefix;
-    const ScopedEnv user("LDGR_USERNAME", "alice");
-    prefix.MakeFolder("users\\alice\\LdgrApp");
-    const auto kept = prefix.WriteFile("users\\alice\\LdgrApp\\ldgrmake.txt", "earlier lines");
+TEST_F(Identity, ExistingLocalFolderIsKept) {
+    SetVariable("LDGR_USERNAME", "alice");
+    MakeHostFolders(Host("drive_c/users/alice/LdgrApp"));
+    WriteHostFile(Host("drive_c/users/alice/LdgrApp/ldgrmake.txt"), "earlier lines");
     BCommon::Env().m_sOSVersion = "10.0";
     EXPECT_EQ(BCommon::GetLocalPath(), "C:\\users\\alice\\LdgrApp");
-    EXPECT_EQ(ReadHostFile(kept), "earlier lines");
+    EXPECT_EQ(ReadHostFile(Host("drive_c/users/alice/LdgrApp/ldgrmake.txt")), "earlier lines");
 }
 
-// A profile the system does not know falls back to the root of drive C:.
-class NoProfile final : public platform::SystemInfo {
+// A system whose profile query gives a chosen answer.
+class ScriptedProfile final : public platform::SystemInfo {
 public:
+    explicit ScriptedProfile(std::optional<std::string> profile) : m_profile(std::move(profile)) {}
     std::string SystemFolder(std::size_t) override { return "C:\\windows\\system32"; }
     std::optional<platform::OSVersion> Version() override { return platform::OSVersion{10, 0}; }
     std::optional<std::string> UserName(std::size_t) override { return "alice"; }
     std::optional<std::string> ComputerName(std::size_t) override { return "PC1"; }
     std::optional<std::string> UserProfileFolder(std::size_t) override { return m_profile; }
     std::optional<std::string> SpecialFolder(int) override { return std::nullopt; }
+
+private:
     std::optional<std::string> m_profile;
 };
 
-TEST(Identity, BlankOrMissingProfileMeansDriveC) {
+TEST_F(Identity, BlankOrMissingProfileMeansDriveC) {
     using namespace std::string_literals;
     for (const auto& profile :
-         {std::optional<std::string>(), std::optional("   "s), std::optional("\0C:\\users\\x"s)}) {
-        const TempPrefix prefix;
-        NoProfile system;
-        system.m_profile = profile;
+         {std::optional<std::string>(), std::optional("   "s), std::optional("\0C:\\x"s)}) {
+        ScriptedProfile system(profile);
         const platform::ScopedServices use({.system = &system});
         EXPECT_EQ(BCommon::GetLocalPath(), "C:\\LdgrApp");
-        EXPECT_TRUE(std::filesystem::is_directory(prefix.OnDriveC("LdgrApp")));
+        EXPECT_TRUE(std::filesystem::is_directory(Host("drive_c/LdgrApp")));
+        std::filesystem::remove(Host("drive_c/LdgrApp"));
     }
 }
 
-TEST(Identity, FolderThatCannotBeCreatedIsReported) {
-    const TempPrefix prefix;
-    const auto log = prefix.Folder() / "boxes.jsonl";
-    const ScopedEnv boxes("LDGR_MSGBOX_LOG", log.string());
-    NoProfile system;
-    system.m_profile = "C:\\users\\gone"; // parent missing: one level only is created
+TEST_F(Identity, FolderThatCannotBeCreatedIsReported) {
+    SetVariable("LDGR_MSGBOX_LOG", Host("boxes.jsonl"));
+    ScriptedProfile system("C:\\users\\gone"); // one level only is created
     const platform::ScopedServices use({.system = &system});
     EXPECT_EQ(BCommon::GetLocalPath(), "");
-    const auto shown = ReadHostFile(log);
-    ASSERT_TRUE(shown.has_value());
-    EXPECT_NE(shown->find("in procedure 'GetLocalPath'"), std::string::npos) << *shown;
-    EXPECT_FALSE(std::filesystem::exists(prefix.OnDriveC("users\\gone")));
+    EXPECT_NE(ReadHostFile(Host("boxes.jsonl")).find("in procedure 'GetLocalPath'"),
+              std::string::npos);
+    EXPECT_FALSE(HostExists(Host("drive_c/users/gone")));
 }
 
 } // namespace

@@ -3,19 +3,21 @@
 #include "common/Paths.h"
 
 #include "FakeNetwork.h"
-#include "HostedWorld.h"
 #include "common/Environment.h"
+#include "platform/Platform.h"
+#include "support/HostedWorld.h"
 
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
 
 using ldgr::commontest::FakeNetwork;
-using ldgr::commontest::TempPrefix;
+using Paths = ldgr::test::HostedWorld;
 
-TEST(Paths, AddBackslash) {
+TEST_F(Paths, AddBackslash) {
     const std::pair<const char*, const char*> cases[] = {
         {"", ""}, {"C:\\", "C:\\"}, {"C:\\dir", "C:\\dir\\"}, {"x:", "x:\\"}, {"\\\\", "\\\\"}};
     for (const auto& [path, result] : cases) {
@@ -25,9 +27,10 @@ TEST(Paths, AddBackslash) {
 
 // The network of these tests: this computer MYPC shares C:\shares\data as DATA; drives D:,
 // K:, T: and Y: are connected to shares of the server srv, whose folders lie in the prefix.
-class NetworkPaths : public testing::Test {
+class NetworkPaths : public ldgr::test::HostedWorld {
 protected:
-    NetworkPaths() {
+    void SetUp() override {
+        HostedWorld::SetUp();
         m_net.MapDrive("D:", "\\\\srv\\common");
         m_net.MapDrive("K:", "\\\\srv\\data");
         m_net.MapDrive("t:", "\\\\srv\\data2");
@@ -35,20 +38,23 @@ protected:
         m_net.connections->push_back({std::nullopt, "\\\\srv\\printers"});
         m_net.connections->push_back({"W:", std::nullopt});
         m_net.shares["DATA"] = "C:\\shares\\data";
+        m_use.emplace(platform::Services{.network = &m_net});
         BCommon::Env().m_sMachineName = "MYPC";
 
-        m_prefix.MakeFolder("shares\\data\\sub");
-        m_prefix.WriteFile("shares\\data\\sub\\config.ini");
-        m_prefix.MakeFolder("local");
-        m_prefix.WriteFile("local\\config.ini");
-        const auto remote = m_prefix.Folder() / "dosdevices" / "unc" / "srv" / "data" / "cfg";
-        std::filesystem::create_directories(remote);
-        std::ofstream(remote / "config.ini") << "x";
+        MakeHostFolders(Host("drive_c/shares/data/sub"));
+        WriteHostFile(Host("drive_c/shares/data/sub/config.ini"), "x");
+        MakeHostFolders(Host("drive_c/local"));
+        WriteHostFile(Host("drive_c/local/config.ini"), "x");
+        MakeHostFolders(Host("dosdevices/unc/srv/data/cfg"));
+        WriteHostFile(Host("dosdevices/unc/srv/data/cfg/config.ini"), "x");
+    }
+    void TearDown() override {
+        m_use.reset();
+        HostedWorld::TearDown();
     }
 
-    TempPrefix m_prefix;
     FakeNetwork m_net;
-    platform::ScopedServices m_use{{.network = &m_net}};
+    std::optional<platform::ScopedServices> m_use;
 };
 
 TEST_F(NetworkPaths, NetworkPathOfADrive) {
@@ -116,30 +122,28 @@ TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
 }
 
 TEST_F(NetworkPaths, AbsolutePathOfANameInTheCurrentFolderGetsABackslash) {
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(m_prefix.OnDriveC("local"));
+    std::filesystem::current_path(Host("drive_c/local"));
     EXPECT_EQ(BCommon::GetAbsolutePath("config.ini"), "config.ini\\");
     EXPECT_EQ(BCommon::GetAbsolutePath("missing.ini"), "missing.ini");
-    std::filesystem::current_path(previous);
 }
 
-TEST(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
-    const TempPrefix prefix;
-    prefix.MakeFolder("stamps\\folder");
+TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
+    MakeHostFolders(Host("drive_c/stamps/folder"));
     struct Case {
-        const char* file;
-        timespec mtime; // FILETIME high half 0x01DA0000
+        const char* file; // in C:\\stamps
+        timespec mtime;   // FILETIME high half 0x01DA0000
         std::int32_t stamp;
     };
     const Case cases[] = {
-        {"stamps\\small.ini", {1697440326, 627084000}, 336483960},   // low 0x12345678
-        {"stamps\\wraps.ini", {1697440510, 833433600}, -2116419840}, // low 0x7FFFFF00
+        {"small.ini", {1697440326, 627084000}, 336483960},   // low 0x12345678
+        {"wraps.ini", {1697440510, 833433600}, -2116419840}, // low 0x7FFFFF00
     };
     for (const Case& c : cases) {
-        const auto path = prefix.WriteFile(c.file);
+        const std::string path = Host("drive_c/stamps/") + c.file;
+        WriteHostFile(path, "x");
         const timespec times[2] = {c.mtime, c.mtime};
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-        EXPECT_EQ(BCommon::GetFileStamp(std::string("C:\\") + c.file), c.stamp) << c.file;
+        EXPECT_EQ(BCommon::GetFileStamp(std::string("C:\\stamps\\") + c.file), c.stamp);
     }
     const std::pair<const char*, std::int32_t> more[] = {
         {"C:\\stamps\\w*.ini", -2116419840},
@@ -152,14 +156,13 @@ TEST(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
     EXPECT_NE(BCommon::GetFileStamp("C:\\stamps\\folder\\"), 0);
 }
 
-TEST(Paths, CountFolderEntriesCountsVisibleNames) {
-    const TempPrefix prefix;
-    prefix.MakeFolder("data\\Machines\\PC1");
-    prefix.MakeFolder("data\\Machines\\PC2");
-    prefix.MakeFolder("data\\Machines\\.cache");
-    prefix.WriteFile("data\\Machines\\notes.txt");
-    prefix.WriteFile("data\\Machines\\ ");
-    prefix.MakeFolder("data\\users");
+TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
+    MakeHostFolders(Host("drive_c/data/Machines/PC1"));
+    MakeHostFolders(Host("drive_c/data/Machines/PC2"));
+    MakeHostFolders(Host("drive_c/data/Machines/.cache"));
+    WriteHostFile(Host("drive_c/data/Machines/notes.txt"), "x");
+    WriteHostFile(Host("drive_c/data/Machines/ "), "x");
+    MakeHostFolders(Host("drive_c/data/users"));
     const std::pair<const char*, int> cases[] = {
         {"C:\\data\\machines\\*", 3}, {"C:\\data\\Machines\\PC*", 2}, {"C:\\data\\users\\*", 0},
         {"C:\\data\\nowhere\\*", 0},  {"C:\\data\\Machines\\x*", 0},  {"", 0},

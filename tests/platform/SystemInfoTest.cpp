@@ -1,14 +1,15 @@
 // The hosted identity and clock, driven by their environment variables (hosted build only).
-#include "../common/HostedWorld.h"
 #include "platform/Platform.h"
+#include "support/HostedWorld.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using ldgr::commontest::ScopedEnv;
+using HostedSystemInfo = ldgr::test::HostedWorld;
+using HostedClock = ldgr::test::HostedWorld;
 
-TEST(HostedSystemInfo, VersionFromTheEnvironment) {
+TEST_F(HostedSystemInfo, VersionFromTheEnvironment) {
     struct Case {
         std::optional<std::string> text;
         std::optional<std::pair<unsigned, unsigned>> version;
@@ -26,7 +27,11 @@ TEST(HostedSystemInfo, VersionFromTheEnvironment) {
         {"", std::nullopt},
     };
     for (const Case& c : cases) {
-        const ScopedEnv version("LDGR_OSVERSION", c.text);
+        if (c.text) {
+            SetVariable("LDGR_OSVERSION", *c.text);
+        } else {
+            UnsetVariable("LDGR_OSVERSION");
+        }
         const auto got = platform::Sys().Version();
         ASSERT_EQ(got.has_value(), c.version.has_value()) << c.text.value_or("(unset)");
         if (got) {
@@ -35,9 +40,9 @@ TEST(HostedSystemInfo, VersionFromTheEnvironment) {
     }
 }
 
-TEST(HostedSystemInfo, NamesMustFitTheirBuffers) {
-    const ScopedEnv user("LDGR_USERNAME", "alice");
-    const ScopedEnv computer("LDGR_COMPUTERNAME", "PC1");
+TEST_F(HostedSystemInfo, NamesMustFitTheirBuffers) {
+    SetVariable("LDGR_USERNAME", "alice");
+    SetVariable("LDGR_COMPUTERNAME", "PC1");
     EXPECT_EQ(platform::Sys().UserName(6), "alice");
     EXPECT_EQ(platform::Sys().UserName(5), std::nullopt);
     EXPECT_EQ(platform::Sys().ComputerName(4), "PC1");
@@ -48,8 +53,8 @@ TEST(HostedSystemInfo, NamesMustFitTheirBuffers) {
     EXPECT_EQ(platform::Sys().UserProfileFolder(14), std::nullopt);
 }
 
-TEST(HostedSystemInfo, BlankUserNameKeepsALoginProfile) {
-    const ScopedEnv user("LDGR_USERNAME", "  ");
+TEST_F(HostedSystemInfo, BlankUserNameKeepsALoginProfile) {
+    SetVariable("LDGR_USERNAME", "  ");
     EXPECT_EQ(platform::Sys().UserName(260), "  ");
     const auto profile = platform::Sys().UserProfileFolder(260);
     ASSERT_TRUE(profile.has_value());
@@ -58,15 +63,15 @@ TEST(HostedSystemInfo, BlankUserNameKeepsALoginProfile) {
         << *profile;
 }
 
-TEST(HostedSystemInfo, ComputerNameDefaultsToTheUpperCaseHostName) {
-    const ScopedEnv computer("LDGR_COMPUTERNAME", std::nullopt);
+TEST_F(HostedSystemInfo, ComputerNameDefaultsToTheUpperCaseHostName) {
+    UnsetVariable("LDGR_COMPUTERNAME");
     const auto name = platform::Sys().ComputerName(256);
     ASSERT_TRUE(name.has_value());
     EXPECT_FALSE(name->empty());
     EXPECT_EQ(name->find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << *name;
 }
 
-TEST(HostedClock, FixedTimeOrHostClock) {
+TEST_F(HostedClock, FixedTimeOrHostClock) {
     const std::pair<const char*, bool> cases[] = {
         {"2024-02-29T23:59:59", true},  {"2023-02-29T10:00:00", false},
         {"2024-13-01T10:00:00", false}, {"2024-01-01T24:00:00", false},
@@ -74,7 +79,7 @@ TEST(HostedClock, FixedTimeOrHostClock) {
         {"2024-+1-01T10:00:00", false}, {"", false},
     };
     for (const auto& [text, fixed] : cases) {
-        const ScopedEnv now("LDGR_NOW", text);
+        SetVariable("LDGR_NOW", text);
         const platform::LocalTime time = platform::Time().Now();
         EXPECT_TRUE(time.IsValid()) << text;
         EXPECT_EQ(time.year == 2024 && time.month == 2 && time.day == 29 && time.hour == 23, fixed)
@@ -82,8 +87,8 @@ TEST(HostedClock, FixedTimeOrHostClock) {
     }
 }
 
-TEST(HostedClock, LocaleNamesIgnoreCase) {
-    const ScopedEnv locale("LDGR_LOCALE", "DE-de");
+TEST_F(HostedClock, LocaleNamesIgnoreCase) {
+    SetVariable("LDGR_LOCALE", "DE-de");
     const platform::LocaleInfo info = platform::Time().Locale();
     EXPECT_EQ(info.shortDatePattern, "dd.MM.yyyy");
     EXPECT_EQ(info.dateSeparator, ".");
