@@ -1,0 +1,50 @@
+// Many copies of ldgrmake started at once on one job folder: every record complete, every
+// number taken once, nothing pushed to the local folder, nothing left behind.
+#include "HostedWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+constexpr int kCopies = 8;
+constexpr int kRunsEach = 50;
+
+TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecords) {
+    HostedWorld world;
+    std::vector<std::thread> copies;
+    std::vector<int> failures(kCopies, 0);
+    for (int copy = 0; copy < kCopies; ++copy) {
+        copies.emplace_back([&world, &failures, copy] {
+            for (int run = 0; run < kRunsEach; ++run) {
+                failures[copy] += world.Run().exitCode != 0 ? 1 : 0;
+            }
+        });
+    }
+    for (std::thread& copy : copies) {
+        copy.join();
+    }
+    for (int copy = 0; copy < kCopies; ++copy) {
+        EXPECT_EQ(failures[copy], 0) << "copy " << copy;
+    }
+
+    std::set<std::string> expected;
+    for (int job = 1; job <= kCopies * kRunsEach; ++job) {
+        expected.insert(std::to_string(job) + ".prt");
+    }
+    const std::vector<std::string> names = world.FolderNames(world.UserFolder());
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
+    for (const std::string& name : names) {
+        const std::vector<std::string> lines = Lines(world.ReadFile(world.UserFolder() + "/" + name));
+        ASSERT_EQ(lines.size(), 22u) << name;
+        EXPECT_EQ(" " + name.substr(0, name.find('.')) + " ", lines[3]);
+        EXPECT_EQ(lines[21], "Not Applicable");
+    }
+    EXPECT_TRUE(world.FolderNames(world.LocalFolder() + "/users").empty());
+}
+
+} // namespace
+} // namespace e2e

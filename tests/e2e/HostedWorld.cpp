@@ -1,0 +1,187 @@
+// A fresh hosted prefix holding the example environment, and runs of the built ldgrmake in it
+// (hosted build only: POSIX process start).
+#include "HostedWorld.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace e2e {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// The environment of a run: this process's, without its LDGR_ settings, plus the world's.
+std::vector<std::string> RunEnvironment(const std::map<std::string, std::string>& settings) {
+    std::map<std::string, std::string> merged;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        const auto equals = text.find('=');
+        if (equals != std::string::npos && !text.starts_with("LDGR_")) {
+            merged[text.substr(0, equals)] = text.substr(equals + 1);
+        }
+    }
+    for (const auto& [name, value] : settings) {
+        merged[name] = value;
+    }
+    std::vector<std::string> result;
+    for (const auto& [name, value] : merged) {
+        result.push_back(name + "=" + value);
+    }
+    return result;
+}
+
+std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+} // namespace
+
+HostedWorld::HostedWorld() {
+    std::string pattern = (fs::temp_directory_path() / "ldgr-e2e-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    m_sRoot = pattern;
+    MakeFolder(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
+    WriteFile(Prefix() + "/registry.reg", Slurp(LDGR_EXAMPLES_DIR "/registry.reg"));
+    WriteFile(OnDriveC("Ledgerline\\Config.ini"), Slurp(LDGR_EXAMPLES_DIR "/Config.ini"));
+    m_env = {{"LDGR_PREFIX", Prefix()},
+             {"LDGR_USERNAME", "alice"},
+             {"LDGR_COMPUTERNAME", "PC17"},
+             {"LDGR_NOW", "2026-03-01T13:05:03"},
+             {"LDGR_LOCALE", "en-US"},
+             {"LDGR_MSGBOX_LOG", m_sRoot + "/boxes.jsonl"}};
+}
+
+HostedWorld::~HostedWorld() {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(m_sRoot, ignored)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(m_sRoot, ignored);
+}
+
+std::string HostedWorld::OnDriveC(const std::string& windowsPath) const {
+    std::string path = windowsPath;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return Prefix() + "/drive_c/" + path;
+}
+
+void HostedWorld::WriteFile(const std::string& hostPath, const std::string& content) const {
+    fs::create_directories(fs::path(hostPath).parent_path());
+    std::ofstream(hostPath, std::ios::binary) << content;
+}
+
+std::string HostedWorld::ReadFile(const std::string& hostPath) const { return Slurp(hostPath); }
+
+void HostedWorld::MakeFolder(const std::string& hostPath) const { fs::create_directories(hostPath); }
+
+void HostedWorld::SetGeneralOption(const std::string& key, const std::string& value) const {
+    ReplaceGeneralOption(key, &value);
+}
+
+void HostedWorld::RemoveGeneralOption(const std::string& key) const { ReplaceGeneralOption(key, nullptr); }
+
+void HostedWorld::ReplaceGeneralOption(const std::string& key, const std::string* value) const {
+    const std::string path = OnDriveC("Ledgerline\\Config.ini");
+    std::vector<std::string> lines = Lines(ReadFile(path));
+    const std::string padded = key + std::string(key.size() < 24 ? 24 - key.size() : 0, ' ') + " = ";
+    std::erase_if(lines, [&](const std::string& line) { return line.starts_with(padded); });
+    if (value != nullptr) {
+        lines.insert(lines.begin() + 1, padded + *value);
+    }
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    WriteFile(path, text);
+}
+
+RunResult HostedWorld::Run(const std::string& programName, const std::vector<std::string>& wrapper) const {
+    const std::string link = m_sRoot + "/bin/" + programName;
+    std::error_code ignored;
+    fs::create_directories(m_sRoot + "/bin");
+    fs::create_symlink(LDGR_MAKE_EXE, link, ignored);
+
+    std::vector<std::string> args = wrapper;
+    args.push_back(link);
+    std::vector<char*> argv = NullTerminated(args);
+    std::vector<std::string> envText = RunEnvironment(m_env);
+    std::vector<char*> envp = NullTerminated(envText);
+
+    char errPath[] = "/tmp/ldgr-e2e-stderr-XXXXXX";
+    const int errFd = mkstemp(errPath);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    pid_t child = 0;
+    const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(errFd);
+    RunResult result;
+    if (started == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    result.stderrText = ReadFile(errPath);
+    unlink(errPath);
+    return result;
+}
+
+std::string HostedWorld::DebugLog(const std::string& programName) const {
+    return ReadFile(LocalFolder() + "/" + programName + ".txt");
+}
+
+std::vector<std::string> HostedWorld::FolderNames(const std::string& hostFolder) const {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(hostFolder, ignored)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string HostedWorld::MessageBoxLog() const { return ReadFile(m_sRoot + "/boxes.jsonl"); }
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+} // namespace e2e

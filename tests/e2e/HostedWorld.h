@@ -1,0 +1,59 @@
+// A fresh hosted prefix holding the example environment, and runs of the built ldgrmake in it.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string stderrText;
+};
+
+class HostedWorld {
+public:
+    HostedWorld();
+    ~HostedWorld();
+    HostedWorld(const HostedWorld&) = delete;
+    HostedWorld& operator=(const HostedWorld&) = delete;
+
+    // Host path of a Windows path on drive C: ("Ledgerline\\Config.ini").
+    std::string OnDriveC(const std::string& windowsPath) const;
+    std::string Prefix() const { return m_sRoot + "/prefix"; }
+    std::string Root() const { return m_sRoot; }
+
+    void WriteFile(const std::string& hostPath, const std::string& content) const;
+    std::string ReadFile(const std::string& hostPath) const;
+    void MakeFolder(const std::string& hostPath) const;
+    // Sets one entry of the [GENERAL] section of the shared configuration (added when
+    // missing); RemoveGeneralOption takes it out.
+    void SetGeneralOption(const std::string& key, const std::string& value) const;
+    void RemoveGeneralOption(const std::string& key) const;
+
+    // Environment of the runs: the defaults of the constructor plus these.
+    void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
+
+    // Runs ldgrmake under another name (a link to the built binary), optionally through a
+    // wrapper command (such as setpriv), and waits for it.
+    RunResult Run(const std::string& programName = "ldgrmake",
+                  const std::vector<std::string>& wrapper = {}) const;
+
+    std::string UserFolder() const { return OnDriveC("Ledgerline\\Data\\users\\alice"); }
+    std::string LocalFolder() const { return OnDriveC("users\\alice\\LdgrApp"); }
+    std::string DebugLog(const std::string& programName = "ldgrmake") const;
+    std::vector<std::string> FolderNames(const std::string& hostFolder) const;
+    std::string MessageBoxLog() const;
+
+private:
+    void ReplaceGeneralOption(const std::string& key, const std::string* value) const;
+
+    std::string m_sRoot;
+    std::map<std::string, std::string> m_env;
+};
+
+// The lines of a CR LF text, without their ends.
+std::vector<std::string> Lines(const std::string& text);
+
+} // namespace e2e
