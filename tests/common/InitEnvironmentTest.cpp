@@ -104,7 +104,7 @@ TEST_F(InitEnvironmentTest, GroupListsTestExactTexts) {
                                 Group(5, "E", "False", "False", "enter ip address here"));
     EXPECT_EQ(env.m_sNonLoggingGroups, "A,B");
     EXPECT_EQ(env.m_sLoggingGroups, "E"); // an unnamed group never joins the named lists
-    EXPECT_EQ(env.m_sPauseGroups, "");    // " True" is trimmed by the reader, yet C is capital
+    EXPECT_EQ(env.m_sPauseGroups, "C"); // the reader trims " True"; "TRUE" kept C out above
     EXPECT_EQ(env.m_sNoPauseGroups, "A,E");
     EXPECT_EQ(env.m_sRedirectGroups, "B,,E"); // the unnamed group adds an empty name
     EXPECT_EQ(env.m_sUnsetRedirectGroups, "A");
