@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Measures one run of ldgrmake on an empty job folder and on one holding 20,000 jobs, with a
+# configuration of 1,000 printer groups: wall time, and the file-system calls (strace -c),
+# counting apart those that name the job folder.
+#   bench/ldgrmake_jobs.sh [runs]      (needs strace; builds the default preset first)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+runs="${1:-5}"
+cmake --preset default -S "$root" >/dev/null
+cmake --build --preset default --target ldgrmake >/dev/null
+exe="$root/build/default/GUI/ldgrmake"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export LDGR_PREFIX="$work/prefix" LDGR_USERNAME=alice LDGR_COMPUTERNAME=PC17 LDGR_MSGBOX_LOG="$work/boxes.jsonl"
+jobs="$LDGR_PREFIX/drive_c/Ledgerline/Data/users/alice"
+mkdir -p "$jobs"
+cp "$root/examples/registry.reg" "$LDGR_PREFIX/registry.reg"
+
+# The example's general options with 1,000 printer groups of 5 categories of 10 values.
+awk 'NR > 1 && /^\[/ { exit } /^NumPrinterGroups/ { next } { print }' "$root/examples/Config.ini" | tr -d '\r' > "$work/Config.ini"
+awk 'BEGIN {
+  printf "NumPrinterGroups         = 1000\n"
+  for (g = 1; g <= 1000; g++) {
+    printf "\n[PG%d]\nPrinterGroupName         = Group %d\nDisableLogging           = %s\nLogSilent                = False\nPauseUntilAck            = True\nRedirect                 = Enter IP Address Here\nNumCategories            = 5\n", g, g, (g % 2 ? "False" : "True")
+    for (c = 1; c <= 5; c++) {
+      printf "\n[PG%dCATEGORY%d]\nCategoryName             = Category %d\nVerification             = 1\nAckDefaultValues         = False\nAllowBlankValues         = False\nOnlyPreDefinedValues     = False\nMaskUserInput            = False\nPattern                  = Any\nNumPreDefinedValues      = 10\n", g, c, c
+      for (v = 1; v <= 10; v++) printf "PreDefinedValue%-9d = 0, Value %d\n", v, v
+      printf "DefaultValue             = 1\n"
+    }
+  }
+}' >> "$work/Config.ini"
+sed 's/$/\r/' "$work/Config.ini" > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini" 2>/dev/null || {
+  mkdir -p "$LDGR_PREFIX/drive_c/Ledgerline"; sed 's/$/\r/' "$work/Config.ini" > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini"; }
+
+measure() {
+  local label="$1" best=""
+  "$exe" 2>/dev/null # warm-up; also builds the prefix skeleton
+  for _ in $(seq "$runs"); do
+    find "$jobs" -newer "$work/stamp" -name '*.prt' -delete
+    local start end ms
+    start=$(date +%s%N); "$exe" 2>/dev/null; end=$(date +%s%N)
+    ms=$(( (end - start) / 1000000 ))
+    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  find "$jobs" -newer "$work/stamp" -name '*.prt' -delete
+  strace -f -qq -c -o "$work/summary.txt" "$exe" 2>/dev/null
+  find "$jobs" -newer "$work/stamp" -name '*.prt' -delete
+  strace -f -qq -e trace=%file,%desc -o "$work/trace.txt" "$exe" 2>/dev/null
+  find "$jobs" -newer "$work/stamp" -name '*.prt' -delete
+  local total folder dirreads
+  total=$(awk '$NF == "total" { print $(NF-2) }' "$work/summary.txt")
+  folder=$(grep -c "users/alice" "$work/trace.txt" || true)
+  dirreads=$(grep -c "getdents64" "$work/trace.txt" || true)
+  printf '%-22s best of %s: %5d ms   system calls: %7s   naming the job folder: %4s   directory reads: %4s\n' \
+    "$label" "$runs" "$best" "$total" "$folder" "$dirreads"
+}
+
+touch "$work/stamp"; sleep 1.1
+measure "empty job folder"
+( cd "$jobs" && for n in $(seq 1 10000); do : > "$n.prt"; : > "$((n + 10000)).dat"; done )
+touch "$work/stamp"; sleep 1.1
+measure "20,000 jobs"
