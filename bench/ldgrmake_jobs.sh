@@ -30,8 +30,7 @@ awk 'BEGIN {
     }
   }
 }' >> "$work/Config.ini"
-sed 's/$/\r/' "$work/Config.ini" > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini" 2>/dev/null || {
-  mkdir -p "$LDGR_PREFIX/drive_c/Ledgerline"; sed 's/$/\r/' "$work/Config.ini" > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini"; }
+sed 's/$/\r/' "$work/Config.ini" > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini"
 
 measure() {
   local label="$1" best=""
