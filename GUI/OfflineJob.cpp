@@ -69,13 +69,28 @@ void WriteWhole(const std::string& sPath, const std::string& sText) {
 std::string RecordText(std::int16_t nJob, const std::string& sMachineName,
                        const std::string& sUserName, const std::string& sDateText) {
     // Line 4 is the only number: the runtime writes it with a sign place and a trailing blank.
-    const std::string lines[] = {
-        "reserved",    "reserved",    "\\\\" + sMachineName, " " + std::to_string(nJob) + " ",
-        "Offline Job", "unavailable", sUserName,             "Offline Job",
-        "Unknown",     sDateText,     "1000",                "Pending",
-        "Pending",     "Pending",     "Pending",             "Pending",
-        "Pending",     "",            "Pending",             "Offline Job",
-        "Pending",     "Not Applicable"};
+    const std::string lines[] = {"reserved",
+                                 "reserved",
+                                 "\\\\" + sMachineName,
+                                 " " + std::to_string(nJob) + " ",
+                                 "Offline Job",
+                                 "unavailable",
+                                 sUserName,
+                                 "Offline Job",
+                                 "Unknown",
+                                 sDateText,
+                                 "1000",
+                                 "Pending",
+                                 "Pending",
+                                 "Pending",
+                                 "Pending",
+                                 "Pending",
+                                 "Pending",
+                                 "",
+                                 "Pending",
+                                 "Offline Job",
+                                 "Pending",
+                                 "Not Applicable"};
     std::string text;
     for (const std::string& line : lines) {
         text += line + "\r\n";

@@ -94,11 +94,11 @@ void SetIdentityAndConstants(const ProgramIdentity& program) {
     env.m_bDebugMode = false;
     env.m_bDebugLog = true;
     env.m_sCompanyCode = "Korvane";
-    SkipFailingStep([&] {
-        env.m_bRunFromSetup = ContainsIgnoreCase(platform::Ui().AppPath(), "ldgrsetup");
-    });
+    SkipFailingStep(
+        [&] { env.m_bRunFromSetup = ContainsIgnoreCase(platform::Ui().AppPath(), "ldgrsetup"); });
     if (!program.IsService()) {
-        SkipFailingStep([&] { env.m_sRunEntry = BRegistry::GetMachineKeyValue(kRunKey, "Ledgerline"); });
+        SkipFailingStep(
+            [&] { env.m_sRunEntry = BRegistry::GetMachineKeyValue(kRunKey, "Ledgerline"); });
     }
     env.m_sSupportPhone = "1-555-0142";
     env.m_sWebAddress = "www.korvane.example";
@@ -115,10 +115,12 @@ void FindPlatformFolders() {
     SkipFailingStep([&] { env.m_sSystemPath = platform::Sys().SystemFolder(kSystemFolderBuffer); });
     SkipFailingStep([&] {
         const auto version = platform::Sys().Version();
-        env.m_sOSVersion = version ? std::to_string(version->major) + "." + std::to_string(version->minor)
-                                   : "(unknown)";
+        env.m_sOSVersion =
+            version ? std::to_string(version->major) + "." + std::to_string(version->minor)
+                    : "(unknown)";
     });
-    SkipFailingStep([&] { env.m_sRunEntry = FolderOf(BRegistry::GetMachineKeyValue(kRunKey, "Ledgerline")); });
+    SkipFailingStep(
+        [&] { env.m_sRunEntry = FolderOf(BRegistry::GetMachineKeyValue(kRunKey, "Ledgerline")); });
     SkipFailingStep([&] {
         // Without a backslash there is no Windows folder to cut out; the step fails.
         const auto slash = env.m_sSystemPath.find_last_of('\\');
@@ -150,7 +152,8 @@ void SetConfigurationFiles(const ProgramIdentity& program) {
     SkipFailingStep([&] { env.m_sconfigfile = GetAbsolutePath(env.m_sconfigfile); });
     // The configuration and reports tools work on the shared file itself: nothing to copy.
     if (env.m_sconfigfile != env.m_sSharedConfigFile) {
-        SkipFailingStep([&] { platform::Files().CopyFile(env.m_sSharedConfigFile, env.m_sconfigfile); });
+        SkipFailingStep(
+            [&] { platform::Files().CopyFile(env.m_sSharedConfigFile, env.m_sconfigfile); });
     }
     ReadTruthOption("LogAllUsers", env.m_bLogAllUsers);
 }
@@ -265,7 +268,8 @@ std::string FirstField(const std::string& sContent) {
     }
     if (line[start] == '"') {
         const auto close = line.find('"', start + 1);
-        return line.substr(start + 1, close == std::string::npos ? std::string::npos : close - start - 1);
+        return line.substr(start + 1,
+                           close == std::string::npos ? std::string::npos : close - start - 1);
     }
     return ldgr::text::TrimBlanks(line.substr(start, line.find(',', start) - start));
 }
@@ -274,8 +278,9 @@ std::string FirstField(const std::string& sContent) {
 // the name of this program's spool index.
 void FindSpoolFolder(const ProgramIdentity& program) {
     EnvironmentRecord& env = Env();
-    env.m_sSpoolPath = env.m_sOSVersion.starts_with("4.1") ? env.m_sWindowsPath + "\\spool\\printers"
-                                                           : env.m_sSystemPath + "\\spool\\printers";
+    env.m_sSpoolPath = env.m_sOSVersion.starts_with("4.1")
+                           ? env.m_sWindowsPath + "\\spool\\printers"
+                           : env.m_sSystemPath + "\\spool\\printers";
     const std::string cacheFile = env.m_sLocalUserPath + "spldir.txt";
     std::string value;
     bool read = false;
@@ -302,7 +307,8 @@ void FindSpoolFolder(const ProgramIdentity& program) {
     }
     WriteDebugLog("m_sSpoolPath = " + env.m_sSpoolPath);
 
-    env.m_sSpoolIndex = env.m_sLocalUserPath + env.m_sMachineName + (program.IsProcessor() ? "2" : "1") + ".idx";
+    env.m_sSpoolIndex =
+        env.m_sLocalUserPath + env.m_sMachineName + (program.IsProcessor() ? "2" : "1") + ".idx";
     WriteDebugLog("m_sSpoolIndex = " + env.m_sSpoolIndex);
 }
 
@@ -390,7 +396,8 @@ void TakePrinterGroupSnapshot() {
     for (const GroupPass& pass : GroupPasses()) {
         env.*pass.list = "";
     }
-    env.m_bRemoteConfig = !env.m_sDataPath.starts_with("\\\\") && env.m_sConfigPath.starts_with("\\\\");
+    env.m_bRemoteConfig =
+        !env.m_sDataPath.starts_with("\\\\") && env.m_sConfigPath.starts_with("\\\\");
     for (const GroupPass& pass : GroupPasses()) {
         std::string& list = env.*pass.list;
         std::int32_t group = 1;

@@ -1,84 +1,48 @@
 // The start-up sequence run in-process: what no file shows (group lists, counts, switches,
 // the remote-configuration flag and the logging machine).
-#include "common/Environment.h"
 #include "common/InitEnvironment.h"
+
+#include "common/Environment.h"
 #include "platform/Platform.h"
+#include "support/HostedWorld.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 namespace {
-namespace fs = std::filesystem;
 
-constexpr const char* kSettings[] = {"LDGR_PREFIX",     "LDGR_USERNAME",       "LDGR_COMPUTERNAME",
-                                     "LDGR_MSGBOX_LOG", "LDGR_MSGBOX_ANSWERS", "LDGR_NOW"};
-
-class InitEnvironmentTest : public ::testing::Test {
+class InitEnvironmentTest : public ldgr::test::HostedWorld {
 protected:
     void SetUp() override {
-        for (const char* name : kSettings) {
-            if (const char* value = std::getenv(name)) {
-                m_saved.emplace_back(name, value);
-            }
-            unsetenv(name);
-        }
-        m_root = fs::temp_directory_path() / ("ldgr-init-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_root);
-        fs::create_directories(m_root / "prefix/drive_c/Shared/Data/users/bob");
-        setenv("LDGR_PREFIX", (m_root / "prefix").c_str(), 1);
-        setenv("LDGR_USERNAME", "bob", 1);
-        setenv("LDGR_COMPUTERNAME", "PC17", 1);
-        setenv("LDGR_MSGBOX_LOG", (m_root / "boxes.jsonl").c_str(), 1);
-        m_argv0 = (m_root / "bin/ldgrmake").string();
-        fs::create_directories(m_root / "bin");
+        HostedWorld::SetUp();
+        SetVariable("LDGR_USERNAME", "bob");
+        SetVariable("LDGR_COMPUTERNAME", "PC17");
+        SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
+        MakeHostFolders(Host("drive_c/Shared/Data/users/bob"));
         Registry("C:\\\\Shared\\\\Config.ini");
     }
 
-    void TearDown() override {
-        for (const char* name : kSettings) {
-            unsetenv(name);
-        }
-        for (const auto& [name, value] : m_saved) {
-            setenv(name.c_str(), value.c_str(), 1);
-        }
-        fs::remove_all(m_root);
-        BCommon::ResetEnvironment();
-    }
-
-    void Registry(const std::string& configFile) {
-        Write("prefix/registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
-                                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
-                                     "\"ConfigFile\"=\"" + configFile + "\"\r\n");
-    }
-
-    void Write(const std::string& relative, const std::string& content) {
-        fs::create_directories((m_root / relative).parent_path());
-        std::ofstream(m_root / relative, std::ios::binary) << content;
+    void Registry(const std::string& configFile) const {
+        WriteHostFile(Host("registry.reg"),
+                      "Windows Registry Editor Version 5.00\r\n\r\n"
+                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
+                      "\"ConfigFile\"=\"" +
+                          configFile + "\"\r\n");
     }
 
     // Runs start-up over a configuration whose [GENERAL] section holds generalLines (plus a
     // local DataPath unless given) and then the other sections.
-    const BCommon::EnvironmentRecord& Start(const std::string& generalLines,
-                                            const std::string& otherSections = {},
-                                            const std::string& configPath = "prefix/drive_c/Shared/Config.ini") {
+    const BCommon::EnvironmentRecord&
+    Start(const std::string& generalLines, const std::string& otherSections = {},
+          const std::string& configFile = "drive_c/Shared/Config.ini") {
         std::string general = generalLines;
         if (general.find("DataPath") == std::string::npos) {
             general += "DataPath = C:\\Shared\\Data\r\n";
         }
-        Write(configPath, "[GENERAL]\r\n" + general + otherSections);
-        char* argv[] = {m_argv0.data(), nullptr};
-        platform::StartProgram(1, argv);
-        BCommon::ResetEnvironment();
+        MakeHostFolders(Host(configFile.substr(0, configFile.find_last_of('/'))));
+        WriteHostFile(Host(configFile), "[GENERAL]\r\n" + general + otherSections);
         EXPECT_TRUE(BCommon::InitEnvironment());
         return BCommon::Env();
     }
-
-    fs::path m_root;
-    std::string m_argv0;
-    std::vector<std::pair<std::string, std::string>> m_saved;
 };
 
 std::string Group(int n, const std::string& name, const std::string& disable,
@@ -96,15 +60,15 @@ TEST_F(InitEnvironmentTest, GroupOneIsReadEvenWhenTheCountIsZero) {
 }
 
 TEST_F(InitEnvironmentTest, GroupListsTestExactTexts) {
-    const auto& env = Start("NumPrinterGroups = 5\r\n",
-                            Group(1, "A", "True", "False", "Enter IP Address Here") +
-                                Group(2, "B", "True", "false", "10.0.0.9") +
-                                Group(3, "C", "TRUE", " True", "") +
-                                Group(4, "", "False", "True", "10.0.0.4") +
-                                Group(5, "E", "False", "False", "enter ip address here"));
+    const auto& env =
+        Start("NumPrinterGroups = 5\r\n",
+              Group(1, "A", "True", "False", "Enter IP Address Here") +
+                  Group(2, "B", "True", "false", "10.0.0.9") + Group(3, "C", "TRUE", " True", "") +
+                  Group(4, "", "False", "True", "10.0.0.4") +
+                  Group(5, "E", "False", "False", "enter ip address here"));
     EXPECT_EQ(env.m_sNonLoggingGroups, "A,B");
     EXPECT_EQ(env.m_sLoggingGroups, "E"); // an unnamed group never joins the named lists
-    EXPECT_EQ(env.m_sPauseGroups, "C"); // the reader trims " True"; "TRUE" kept C out above
+    EXPECT_EQ(env.m_sPauseGroups, "C");   // the reader trims " True"; "TRUE" kept C out above
     EXPECT_EQ(env.m_sNoPauseGroups, "A,E");
     EXPECT_EQ(env.m_sRedirectGroups, "B,,E"); // the unnamed group adds an empty name
     EXPECT_EQ(env.m_sUnsetRedirectGroups, "A");
@@ -118,10 +82,10 @@ TEST_F(InitEnvironmentTest, GroupCountThatIsNotANumberReadsOnlyGroupOne) {
 
 TEST_F(InitEnvironmentTest, CountsTakeTheLargerOfConfigurationAndDataFolders) {
     for (const char* name : {"m1", "m2", "m3"}) {
-        fs::create_directories(m_root / "prefix/drive_c/Shared/Data/Machines" / name);
+        MakeHostFolders(Host("drive_c/Shared/Data/Machines/") + name);
     }
     for (const char* name : {"a", "b", "c", "d", "e"}) {
-        fs::create_directories(m_root / "prefix/drive_c/Shared/machines" / name);
+        MakeHostFolders(Host("drive_c/Shared/machines/") + name);
     }
     const auto& env = Start("");
     EXPECT_EQ(env.m_lNumMachines, 5);
@@ -130,9 +94,10 @@ TEST_F(InitEnvironmentTest, CountsTakeTheLargerOfConfigurationAndDataFolders) {
 }
 
 TEST_F(InitEnvironmentTest, TruthValueOptionsConvertOrKeepTheirValue) {
-    const auto& env = Start("DebugLog = maybe\r\nConvert11x17 = true\r\nPauseUntilAck = -1\r\n"
-                            "DeleteIfCanceled = 0\r\nSavePrintData = yes\r\nObtainPath = 2\r\n"
-                            "DisplayImmediately = \r\nDisplayToUserOnly = Later\r\nAutoUpdate = \r\n");
+    const auto& env =
+        Start("DebugLog = maybe\r\nConvert11x17 = true\r\nPauseUntilAck = -1\r\n"
+              "DeleteIfCanceled = 0\r\nSavePrintData = yes\r\nObtainPath = 2\r\n"
+              "DisplayImmediately = \r\nDisplayToUserOnly = Later\r\nAutoUpdate = \r\n");
     EXPECT_TRUE(env.m_bDebugLog); // does not convert: stays on
     EXPECT_TRUE(env.m_bConvert11x17);
     EXPECT_TRUE(env.m_bPauseUntilAck);
@@ -155,7 +120,7 @@ class LoggingMachineTest : public InitEnvironmentTest,
                            public ::testing::WithParamInterface<LoggingMachineCase> {};
 
 TEST_P(LoggingMachineTest, ResolvesToThisMachineWhereTheRulesSay) {
-    fs::create_directories(m_root / "prefix/dosdevices/unc/srv/data/users/bob");
+    MakeHostFolders(Host("dosdevices/unc/srv/data/users/bob"));
     const auto& env = Start(std::string("LoggingMachine = ") + GetParam().option +
                             "\r\nDataPath = " + GetParam().dataPath + "\r\n");
     EXPECT_EQ(env.m_sLoggingMachine, GetParam().expected);
@@ -163,17 +128,18 @@ TEST_P(LoggingMachineTest, ResolvesToThisMachineWhereTheRulesSay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, LoggingMachineTest,
-    ::testing::Values(LoggingMachineCase{"DefaultOnLocalData", "Default", "C:\\Shared\\Data", "PC17"},
-                      LoggingMachineCase{"DefaultOnNetworkData", "Default", "\\\\srv\\data", "Default"},
-                      LoggingMachineCase{"LowerCaseDefault", "default", "C:\\Shared\\Data", "default"},
-                      LoggingMachineCase{"AnyMachine", "anymachine", "\\\\srv\\data", "PC17"},
-                      LoggingMachineCase{"AnyMachineInside", "PC-ANYMACHINE-1", "C:\\Shared\\Data", "PC17"},
-                      LoggingMachineCase{"Named", "PC2", "C:\\Shared\\Data", "PC2"}),
+    ::testing::Values(
+        LoggingMachineCase{"DefaultOnLocalData", "Default", "C:\\Shared\\Data", "PC17"},
+        LoggingMachineCase{"DefaultOnNetworkData", "Default", "\\\\srv\\data", "Default"},
+        LoggingMachineCase{"LowerCaseDefault", "default", "C:\\Shared\\Data", "default"},
+        LoggingMachineCase{"AnyMachine", "anymachine", "\\\\srv\\data", "PC17"},
+        LoggingMachineCase{"AnyMachineInside", "PC-ANYMACHINE-1", "C:\\Shared\\Data", "PC17"},
+        LoggingMachineCase{"Named", "PC2", "C:\\Shared\\Data", "PC2"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNetwork) {
     Registry("\\\\\\\\srv\\\\conf\\\\Config.ini");
-    const auto& env = Start("", "", "prefix/dosdevices/unc/srv/conf/Config.ini");
+    const auto& env = Start("", "", "dosdevices/unc/srv/conf/Config.ini");
     EXPECT_EQ(env.m_sConfigPath, "\\\\srv\\conf\\");
     EXPECT_EQ(env.m_sDataPath, "C:\\Shared\\Data\\");
     EXPECT_TRUE(env.m_bRemoteConfig);
@@ -193,9 +159,9 @@ struct TruthCase {
 };
 
 TEST(ConvertTruthValue, AcceptsTrueFalseInAnyCaseAndNumbers) {
-    const TruthCase cases[] = {{"True", true}, {"fALSE", false}, {"0", false}, {"-1", true},
-                               {"2.5", true},  {"yes", std::nullopt}, {"", std::nullopt},
-                               {"T", std::nullopt}};
+    const TruthCase cases[] = {{"True", true},     {"fALSE", false},   {"0", false},
+                               {"-1", true},       {"2.5", true},      {"yes", std::nullopt},
+                               {"", std::nullopt}, {"T", std::nullopt}};
     for (const TruthCase& c : cases) {
         EXPECT_EQ(BCommon::ConvertTruthValue(c.text), c.expected) << c.text;
     }

@@ -3,7 +3,6 @@
 #include "HostedWorld.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <thread>
 
@@ -38,7 +37,8 @@ TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecord
     const std::vector<std::string> names = world.FolderNames(world.UserFolder());
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
     for (const std::string& name : names) {
-        const std::vector<std::string> lines = Lines(world.ReadFile(world.UserFolder() + "/" + name));
+        const std::vector<std::string> lines =
+            Lines(world.ReadFile(world.UserFolder() + "/" + name));
         ASSERT_EQ(lines.size(), 22u) << name;
         EXPECT_EQ(" " + name.substr(0, name.find('.')) + " ", lines[3]);
         EXPECT_EQ(lines[21], "Not Applicable");

@@ -2,17 +2,16 @@
 // (hosted build only: POSIX process start).
 #include "HostedWorld.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -68,20 +67,27 @@ HostedWorld::HostedWorld() {
     MakeFolder(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
     WriteFile(Prefix() + "/registry.reg", Slurp(LDGR_EXAMPLES_DIR "/registry.reg"));
     WriteFile(OnDriveC("Ledgerline\\Config.ini"), Slurp(LDGR_EXAMPLES_DIR "/Config.ini"));
-    m_env = {{"LDGR_PREFIX", Prefix()},
-             {"LDGR_USERNAME", "alice"},
-             {"LDGR_COMPUTERNAME", "PC17"},
-             {"LDGR_NOW", "2026-03-01T13:05:03"},
-             {"LDGR_LOCALE", "en-US"},
-             {"LDGR_MSGBOX_LOG", m_sRoot + "/boxes.jsonl"}};
+    m_env = {{"LDGR_PREFIX", Prefix()},     {"LDGR_USERNAME", "alice"},
+             {"LDGR_COMPUTERNAME", "PC17"}, {"LDGR_NOW", "2026-03-01T13:05:03"},
+             {"LDGR_LOCALE", "en-US"},      {"LDGR_MSGBOX_LOG", m_sRoot + "/boxes.jsonl"}};
 }
 
 HostedWorld::~HostedWorld() {
+    OpenUp(fs::perms::owner_all);
     std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(m_sRoot, ignored)) {
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
     fs::remove_all(m_sRoot, ignored);
+}
+
+void HostedWorld::OpenUp(fs::perms rights) const {
+    // Links are skipped, never followed: the prefix links z: to the host root.
+    std::error_code ignored;
+    fs::permissions(m_sRoot, rights, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(m_sRoot, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (!it->is_symlink(ignored)) {
+            fs::permissions(it->path(), rights, fs::perm_options::add, ignored);
+        }
+    }
 }
 
 std::string HostedWorld::OnDriveC(const std::string& windowsPath) const {
@@ -95,20 +101,27 @@ void HostedWorld::WriteFile(const std::string& hostPath, const std::string& cont
     std::ofstream(hostPath, std::ios::binary) << content;
 }
 
-std::string HostedWorld::ReadFile(const std::string& hostPath) const { return Slurp(hostPath); }
+std::string HostedWorld::ReadFile(const std::string& hostPath) const {
+    return Slurp(hostPath);
+}
 
-void HostedWorld::MakeFolder(const std::string& hostPath) const { fs::create_directories(hostPath); }
+void HostedWorld::MakeFolder(const std::string& hostPath) const {
+    fs::create_directories(hostPath);
+}
 
 void HostedWorld::SetGeneralOption(const std::string& key, const std::string& value) const {
     ReplaceGeneralOption(key, &value);
 }
 
-void HostedWorld::RemoveGeneralOption(const std::string& key) const { ReplaceGeneralOption(key, nullptr); }
+void HostedWorld::RemoveGeneralOption(const std::string& key) const {
+    ReplaceGeneralOption(key, nullptr);
+}
 
 void HostedWorld::ReplaceGeneralOption(const std::string& key, const std::string* value) const {
     const std::string path = OnDriveC("Ledgerline\\Config.ini");
     std::vector<std::string> lines = Lines(ReadFile(path));
-    const std::string padded = key + std::string(key.size() < 24 ? 24 - key.size() : 0, ' ') + " = ";
+    const std::string padded =
+        key + std::string(key.size() < 24 ? 24 - key.size() : 0, ' ') + " = ";
     std::erase_if(lines, [&](const std::string& line) { return line.starts_with(padded); });
     if (value != nullptr) {
         lines.insert(lines.begin() + 1, padded + *value);
@@ -120,11 +133,13 @@ void HostedWorld::ReplaceGeneralOption(const std::string& key, const std::string
     WriteFile(path, text);
 }
 
-RunResult HostedWorld::Run(const std::string& programName, const std::vector<std::string>& wrapper) const {
+RunResult HostedWorld::Run(const std::string& programName,
+                           const std::vector<std::string>& wrapper) const {
     const std::string link = m_sRoot + "/bin/" + programName;
+    // A copy rather than a link: an unprivileged run may not reach the build folder.
     std::error_code ignored;
     fs::create_directories(m_sRoot + "/bin");
-    fs::create_symlink(LDGR_MAKE_EXE, link, ignored);
+    fs::copy_file(LDGR_MAKE_EXE, link, fs::copy_options::skip_existing, ignored);
 
     std::vector<std::string> args = wrapper;
     args.push_back(link);
@@ -167,7 +182,9 @@ std::vector<std::string> HostedWorld::FolderNames(const std::string& hostFolder)
     return names;
 }
 
-std::string HostedWorld::MessageBoxLog() const { return ReadFile(m_sRoot + "/boxes.jsonl"); }
+std::string HostedWorld::MessageBoxLog() const {
+    return ReadFile(m_sRoot + "/boxes.jsonl");
+}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

@@ -1,6 +1,7 @@
 // A fresh hosted prefix holding the example environment, and runs of the built ldgrmake in it.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     void WriteFile(const std::string& hostPath, const std::string& content) const;
     std::string ReadFile(const std::string& hostPath) const;
     void MakeFolder(const std::string& hostPath) const;
+    // Adds rights to every file and folder of the world (links are not followed).
+    void OpenUp(std::filesystem::perms rights) const;
     // Sets one entry of the [GENERAL] section of the shared configuration (added when
     // missing); RemoveGeneralOption takes it out.
     void SetGeneralOption(const std::string& key, const std::string& value) const;
@@ -35,7 +38,7 @@ public:
     // Environment of the runs: the defaults of the constructor plus these.
     void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
 
-    // Runs ldgrmake under another name (a link to the built binary), optionally through a
+    // Runs ldgrmake under another name (a copy of the built binary), optionally through a
     // wrapper command (such as setpriv), and waits for it.
     RunResult Run(const std::string& programName = "ldgrmake",
                   const std::vector<std::string>& wrapper = {}) const;

@@ -2,11 +2,9 @@
 // log, the data folder rules, the program identity and the spool cache.
 #include "HostedWorld.h"
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace e2e {
 namespace {
@@ -126,10 +124,7 @@ TEST(Ldgrmake, DataFolderWithoutRightsFallsBackToTheLocalFolder) {
     HostedWorld world;
     ASSERT_EQ(world.Run().exitCode, 0); // builds the prefix skeleton
     std::filesystem::remove(world.UserFolder() + "/1.prt");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(world.Root())) {
-        std::filesystem::permissions(entry.path(), std::filesystem::perms::all);
-    }
-    std::filesystem::permissions(world.Root(), std::filesystem::perms::all);
+    world.OpenUp(std::filesystem::perms::all);
     std::filesystem::permissions(world.UserFolder(), std::filesystem::perms::owner_read |
                                                          std::filesystem::perms::owner_exec |
                                                          std::filesystem::perms::others_read |
@@ -156,7 +151,8 @@ TEST_P(GeneralUser, RecordsGoToGeneral) {
     world.SetGeneralOption("LogAllUsers", GetParam().logAllUsers);
     world.MakeFolder(world.OnDriveC("Ledgerline\\Data\\users\\general"));
     ASSERT_EQ(world.Run().exitCode, 0);
-    const std::string record = world.ReadFile(world.OnDriveC("Ledgerline\\Data\\users\\general\\1.prt"));
+    const std::string record =
+        world.ReadFile(world.OnDriveC("Ledgerline\\Data\\users\\general\\1.prt"));
     ASSERT_FALSE(record.empty());
     EXPECT_EQ(Lines(record)[6], "general");
 }
