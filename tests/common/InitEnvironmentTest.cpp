@@ -18,6 +18,7 @@ protected:
         SetVariable("LDGR_COMPUTERNAME", "PC17");
         SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
         MakeHostFolders(Host("drive_c/Shared/Data/users/bob"));
+        MakeHostFolders(Host("drive_c/users/bob")); // the profile of the user set above
         Registry("C:\\\\Shared\\\\Config.ini");
     }
 
