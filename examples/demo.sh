@@ -26,7 +26,8 @@ if [ -z "$record" ]; then
   record="$(find "$drive_c/users" -name '*.prt' | head -n 1)"
 fi
 echo "== prefix: $LDGR_PREFIX"
-echo "== offline job record: $record (C:${record#"$drive_c"})"
+windows="C:${record#"$drive_c"}"
+echo "== offline job record: $record (${windows//\//\\})"
 sed 's/\r$//' "$record" | cat -n
 echo "== debug log: $drive_c/users/$LDGR_USERNAME/LdgrApp/ldgrmake.txt"
 sed 's/\r$//' "$drive_c/users/$LDGR_USERNAME/LdgrApp/ldgrmake.txt"
