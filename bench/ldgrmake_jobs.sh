@@ -49,7 +49,7 @@ measure() {
   find "$jobs" -newer "$work/stamp" -name '*.prt' -delete
   local total folder dirreads
   total=$(awk '$NF == "total" { print $(NF-2) }' "$work/summary.txt")
-  folder=$(grep -c "users/alice" "$work/trace.txt" || true)
+  folder=$(grep -c "Data/users/alice" "$work/trace.txt" || true)
   dirreads=$(grep -c "getdents64" "$work/trace.txt" || true)
   printf '%-22s best of %s: %5d ms   system calls: %7s   naming the job folder: %4s   directory reads: %4s\n' \
     "$label" "$runs" "$best" "$total" "$folder" "$dirreads"
