@@ -335,7 +335,9 @@ public:
             throw Error(ldgr::kPermissionDenied);
         }
         RefuseReadOnly(hostTo);
-        const FdGuard claim = ClaimWholeFile(hostTo);
+        // The claim is only tested, not held: while the new copy is written beside the target,
+        // programs reading the old one must not be refused.
+        ClaimWholeFile(hostTo);
         // The copy is written beside the target and renamed over it, so a reader never sees
         // half a file, and programs copying at the same moment do not disturb each other.
         const std::string temporary =

@@ -16,10 +16,14 @@ TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecord
     HostedWorld world;
     std::vector<std::thread> copies;
     std::vector<int> failures(kCopies, 0);
+    std::vector<std::string> firstFailure(kCopies);
     for (int copy = 0; copy < kCopies; ++copy) {
-        copies.emplace_back([&world, &failures, copy] {
+        copies.emplace_back([&world, &failures, &firstFailure, copy] {
             for (int run = 0; run < kRunsEach; ++run) {
-                failures[copy] += world.Run().exitCode != 0 ? 1 : 0;
+                const RunResult result = world.Run();
+                if (result.exitCode != 0 && failures[copy]++ == 0) {
+                    firstFailure[copy] = result.stderrText;
+                }
             }
         });
     }
@@ -27,7 +31,7 @@ TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecord
         copy.join();
     }
     for (int copy = 0; copy < kCopies; ++copy) {
-        EXPECT_EQ(failures[copy], 0) << "copy " << copy;
+        EXPECT_EQ(failures[copy], 0) << "copy " << copy << ": " << firstFailure[copy];
     }
 
     std::set<std::string> expected;

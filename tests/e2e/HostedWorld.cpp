@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <shared_mutex>
 #include <spawn.h>
 #include <sstream>
 #include <stdexcept>
@@ -136,10 +138,17 @@ void HostedWorld::ReplaceGeneralOption(const std::string& key, const std::string
 RunResult HostedWorld::Run(const std::string& programName,
                            const std::vector<std::string>& wrapper) const {
     const std::string link = m_sRoot + "/bin/" + programName;
-    // A copy rather than a link: an unprivileged run may not reach the build folder.
-    std::error_code ignored;
-    fs::create_directories(m_sRoot + "/bin");
-    fs::copy_file(LDGR_MAKE_EXE, link, fs::copy_options::skip_existing, ignored);
+    // A copy rather than a link: an unprivileged run may not reach the build folder. No
+    // program starts while a copy is written: a child would inherit the copy's open handle,
+    // and a program file open for writing cannot be started.
+    static std::shared_mutex copying;
+    if (std::shared_lock<std::shared_mutex> reading(copying); !fs::exists(link)) {
+        reading.unlock();
+        const std::unique_lock<std::shared_mutex> writing(copying);
+        std::error_code ignored;
+        fs::create_directories(m_sRoot + "/bin");
+        fs::copy_file(LDGR_MAKE_EXE, link, fs::copy_options::skip_existing, ignored);
+    }
 
     std::vector<std::string> args = wrapper;
     args.push_back(link);
@@ -154,7 +163,9 @@ RunResult HostedWorld::Run(const std::string& programName,
     posix_spawn_file_actions_adddup2(&actions, errFd, 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     pid_t child = 0;
+    std::shared_lock<std::shared_mutex> starting(copying);
     const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    starting.unlock();
     posix_spawn_file_actions_destroy(&actions);
     close(errFd);
     RunResult result;
