@@ -70,9 +70,14 @@ private:
     int m_fd;
 };
 
-std::optional<std::string> ReadRest(int fd, std::size_t expectedSize) {
+// A registry file is a few kilobytes; one past this size is not taken for one (and is read as
+// an unreadable file) rather than filling the memory.
+constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
+
+// The whole content of an open file; nothing on a read error or past kMaxFileSize.
+std::optional<std::string> ReadContent(int fd, std::size_t expectedSize) {
     std::string bytes;
-    bytes.reserve(expectedSize);
+    bytes.reserve(std::min(expectedSize, kMaxFileSize));
     char chunk[65536];
     for (;;) {
         const ssize_t count = read(fd, chunk, sizeof chunk);
@@ -83,6 +88,9 @@ std::optional<std::string> ReadRest(int fd, std::size_t expectedSize) {
             return std::nullopt;
         }
         if (count > 0) {
+            if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileSize) {
+                return std::nullopt;
+            }
             bytes.append(chunk, static_cast<std::size_t>(count));
         }
     }
@@ -105,7 +113,7 @@ public:
             return m_parsed;
         }
         std::optional<std::string> bytes =
-            ReadRest(file.Get(), static_cast<std::size_t>(info.st_size));
+            ReadContent(file.Get(), static_cast<std::size_t>(info.st_size));
         if (!bytes) {
             return nullptr;
         }
