@@ -29,36 +29,51 @@ public:
     // The names are trimmed of spaces and tabs before they are compared.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
-    std::size_t EntryCount() const { return m_lEntries; }
+    // The same in two steps, for callers that read several keys of one section: the section's
+    // number (its name trimmed), then a key in the section of that number.
+    std::optional<std::uint32_t> FindSection(std::string_view section) const;
+    std::optional<std::string_view> Find(std::uint32_t section, std::string_view key) const;
+
+    std::size_t EntryCount() const { return m_entries.size(); }
 
 private:
-    // One slot of the open-addressing tables (linear probing, at most half full).
-    struct Slot {
-        std::uint64_t hash = 0;
-        std::uint32_t owner = 0;  // entries: the number of their section; sections: 0
-        std::uint32_t number = 0; // sections: their own number
-        std::string_view name;
-        std::string_view value;
-        bool used = false;
+    // A piece of m_content. Offsets rather than views keep the tables small.
+    struct Piece {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    struct Entry {
+        std::uint32_t section = 0;
+        Piece key;
+        Piece value;
+    };
+    // A slot of an open-addressing table (linear probing, at most half full): the upper half of
+    // the name's hash and the position of the item plus one, 0 for a free slot.
+    struct Bucket {
+        std::uint32_t tag = 0;
+        std::uint32_t item = 0;
     };
 
     void Parse();
     void ParseLine(std::string_view line, std::optional<std::uint32_t>& section);
     std::optional<std::uint32_t> AddSection(std::string_view name);
     void AddEntry(std::uint32_t section, std::string_view key, std::string_view value);
-    std::optional<std::uint32_t> FindSection(std::string_view name) const;
 
-    // The slot holding the name (of the owner), or the free slot where it belongs.
-    static std::size_t Probe(const std::vector<Slot>& table, std::uint64_t hash,
-                             std::uint32_t owner, std::string_view name);
-    // Makes room for one more slot, keeping the table at most half full.
-    static void Reserve(std::vector<Slot>& table, std::size_t count);
+    Piece PieceOf(std::string_view text) const;
+    std::string_view Text(Piece piece) const;
 
-    const std::string m_content; // the views in the tables point into it
-    std::vector<Slot> m_sections;
-    std::vector<Slot> m_entries;
-    std::size_t m_lSections = 0;
-    std::size_t m_lEntries = 0;
+    // The bucket holding an item that matches, or the free bucket where such an item belongs.
+    template <class Matches>
+    static std::size_t Probe(const std::vector<Bucket>& table, std::uint32_t tag,
+                             Matches&& matches);
+    // Makes room for count items, keeping the table at most half full.
+    static void Reserve(std::vector<Bucket>& table, std::size_t count);
+
+    const std::string m_content;
+    std::vector<Piece> m_sections; // by section number
+    std::vector<Entry> m_entries;
+    std::vector<Bucket> m_sectionTable;
+    std::vector<Bucket> m_entryTable;
 };
 
 } // namespace KorvaneIni

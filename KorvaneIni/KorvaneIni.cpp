@@ -7,18 +7,39 @@
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace KorvaneIni {
 namespace {
 
+// An open handle: the parsed file and the section its last read found. Callers read the keys
+// of one section one after another, so the section is looked up once for all of them.
+struct OpenFile {
+    explicit OpenFile(std::shared_ptr<const IniIndex> parsed)
+        : index(std::move(parsed)), lastSection(index->FindSection({})) {}
+
+    std::shared_ptr<const IniIndex> index;
+    std::string sLastSection; // starts as the empty name, found above
+    std::optional<std::uint32_t> lastSection;
+
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) {
+        if (sLastSection != section) {
+            sLastSection = section;
+            lastSection = index->FindSection(section);
+        }
+        return lastSection ? index->Find(*lastSection, key) : std::nullopt;
+    }
+};
+
 // The library's state. The suite's programs call it from one thread, but as a shared library
 // it may be called from several, so every call holds the lock.
 struct Library {
     std::mutex lock;
     ParseCache cache;
-    std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>> handles;
+    std::unordered_map<std::int32_t, OpenFile> handles;
     std::int32_t lLastHandle = 0;
 
     // Handles count up and are not reused while open, so a stale handle never reaches
@@ -65,7 +86,7 @@ std::int32_t OpenIni(const char* sPath) {
         return 0;
     }
     const std::int32_t hIniFile = library.NextHandle();
-    library.handles.emplace(hIniFile, std::move(index));
+    library.handles.emplace(hIniFile, OpenFile(std::move(index)));
     return hIniFile;
 }
 
@@ -75,7 +96,7 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
     const std::scoped_lock guard(library.lock);
     std::string_view value = TextOrEmpty(sDefault);
     if (const auto open = library.handles.find(hIniFile); open != library.handles.end()) {
-        value = open->second->Find(TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(value);
+        value = open->second.Find(TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(value);
     }
     return CopyTerminated(value, sBuffer, lSize);
 }

@@ -28,10 +28,6 @@ std::optional<platform::FindEntry> Probe(const std::string& sPath) {
     }
 }
 
-bool SameVersion(const platform::FindEntry& a, const platform::FindEntry& b) {
-    return a.size == b.size && a.lastWriteTime == b.lastWriteTime;
-}
-
 std::optional<std::string> ReadWholeFile(const std::string& sPath) {
     try {
         auto file = platform::Files().OpenText(sPath, platform::OpenMode::Input);
@@ -63,13 +59,13 @@ std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
     if (!content) {
         return nullptr;
     }
-    const std::size_t lRead = content->size();
+    const bool bWhole = content->size() == before->size;
     auto index = std::make_shared<const IniIndex>(std::move(*content));
-    // The file may have been replaced while it was read (the suite's copier renames a new
-    // version over it at any moment). Such a read is used for this open only: it is kept
-    // only when the file still is the version the search saw and all of it was read.
-    const std::optional<platform::FindEntry> after = Probe(sPath);
-    if (after && SameVersion(*before, *after) && lRead == before->size) {
+    // The suite's copier may rename a new version over the file at any moment. What was read
+    // is kept under the size and time the search saw before the read: a version that came
+    // after it has another time, so a later open reads it anew. A read whose length differs
+    // from that size met such a change (or a writer at work) and serves this open only.
+    if (bWhole) {
         Keep({sKey, before->size, before->lastWriteTime, index});
     }
     return index;

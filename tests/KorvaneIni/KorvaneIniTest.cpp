@@ -211,7 +211,7 @@ TEST_F(KorvaneIniTest, AChangedFileIsReadAnew) {
     EXPECT_EQ(world.files.reads, 4);
 }
 
-TEST_F(KorvaneIniTest, AFileReplacedWhileReadIsNotKept) {
+TEST_F(KorvaneIniTest, AFileReplacedWhileReadIsReadAnewNextTime) {
     world.files.Put(kPath, "[A]\r\nk=old");
     world.files.onRead = [&] { world.files.Put(kPath, "[A]\r\nk=new"); };
     const std::int32_t during = KorvaneIni::OpenIni(kPath);
