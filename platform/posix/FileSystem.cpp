@@ -146,10 +146,15 @@ public:
 
     std::string ReadAll() override {
         RequireOpen();
-        std::string content;
-        char buffer[65536];
+        // Read straight into a text of the expected size (one byte more to meet the end), so
+        // a file of some megabytes is read without copies; it grows if the file grew.
+        std::string content(ExpectedRest() + 1, '\0');
+        std::size_t used = 0;
         for (;;) {
-            const ssize_t got = read(m_fd, buffer, sizeof buffer);
+            if (used == content.size()) {
+                content.resize(content.size() * 2);
+            }
+            const ssize_t got = read(m_fd, content.data() + used, content.size() - used);
             if (got < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -157,9 +162,10 @@ public:
                 throw ErrorFor(errno, m_sHostPath);
             }
             if (got == 0) {
+                content.resize(used);
                 return content;
             }
-            content.append(buffer, static_cast<std::size_t>(got));
+            used += static_cast<std::size_t>(got);
         }
     }
 
@@ -173,6 +179,17 @@ public:
     }
 
 private:
+    // The bytes from the current position to the end, as far as the file's size tells.
+    std::size_t ExpectedRest() const {
+        struct stat info {};
+        const off_t position = lseek(m_fd, 0, SEEK_CUR);
+        if (fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
+            info.st_size <= position) {
+            return 0;
+        }
+        return static_cast<std::size_t>(info.st_size - position);
+    }
+
     void RequireOpen() const {
         if (m_fd < 0) {
             throw Error(ldgr::kBadFileNameOrNumber);
