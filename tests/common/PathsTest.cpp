@@ -25,24 +25,78 @@ TEST_F(Paths, AddBackslash) {
     }
 }
 
-// The network of these tests: this computer MYPC shares C:\shares\data as DATA; drives D:,
-// K:, T: and Y: are connected to shares of the server srv, whose folders lie in the prefix.
-class NetworkPaths : public ldgr::test::HostedWorld {
+TEST_F(Paths, NetworkPathOfConnectionsWithoutANameOrAnEnumeration) {
+    FakeNetwork net;
+    net.connections->push_back({std::nullopt, "\\\\srv\\printers"});
+    net.MapDrive("W:", "");
+    net.connections->push_back({"v:", std::nullopt});
+    const platform::ScopedServices use({.network = &net});
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
+        {"w:", ""},
+        {"V:", ""},
+    };
+    for (const auto& [drive, remote] : cases) {
+        EXPECT_EQ(BCommon::GetNetworkPath(drive), remote) << drive;
+    }
+    EXPECT_EQ(BCommon::GetMappedDrivePath("\\\\srv\\data"), "\\\\srv\\data");
+    net.connections = std::nullopt;
+    EXPECT_EQ(BCommon::GetNetworkPath("w:"), "Drive Letter Not Found");
+}
+
+// Where the network comes from: a scripted double, or the hosted registry.
+enum class NetworkWorld { Scripted, Registry };
+
+// The registry of a workstation with the connections and shares of NetworkPaths.
+constexpr const char* kRegistry = R"(Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Network\D]
+"RemotePath"="\\\\srv\\common"
+
+[HKEY_CURRENT_USER\Network\k]
+"RemotePath"="\\\\srv\\data"
+
+[HKEY_CURRENT_USER\Network\M]
+"RemotePath"="\\\\MYPC\\data"
+
+[HKEY_CURRENT_USER\Network\T]
+"RemotePath"="\\\\srv\\data2"
+
+[HKEY_CURRENT_USER\Network\Y]
+"RemotePath"="\\\\srv\\data"
+
+[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\LanmanServer\Shares]
+"DATA"=hex(7):4d,00,61,00,78,00,55,00,73,00,65,00,73,00,3d,00,34,00,32,00,39,00,34,00,\
+  39,00,36,00,37,00,32,00,39,00,35,00,00,00,50,00,61,00,74,00,68,00,3d,00,\
+  43,00,3a,00,5c,00,73,00,68,00,61,00,72,00,65,00,73,00,5c,00,64,00,61,00,\
+  74,00,61,00,00,00,54,00,79,00,70,00,65,00,3d,00,30,00,00,00,00,00
+"PUBLIC"="Path=C:\\shares\\public"
+)";
+
+// The network of these tests: this computer MYPC shares C:\shares\data as DATA and
+// C:\shares\public as PUBLIC; drive M: is connected to its DATA, drives D:, K:, T: and Y:
+// to shares of the server srv, whose folders lie in the prefix.
+class NetworkPaths : public ldgr::test::HostedWorld,
+                     public testing::WithParamInterface<NetworkWorld> {
 protected:
     void SetUp() override {
         HostedWorld::SetUp();
-        m_net.MapDrive("D:", "\\\\srv\\common");
-        m_net.MapDrive("K:", "\\\\srv\\data");
-        m_net.MapDrive("t:", "\\\\srv\\data2");
-        m_net.MapDrive("Y:", "\\\\srv\\data");
-        m_net.connections->push_back({std::nullopt, "\\\\srv\\printers"});
-        m_net.connections->push_back({"W:", std::nullopt});
-        m_net.shares["DATA"] = "C:\\shares\\data";
-        m_use.emplace(platform::Services{.network = &m_net});
         BCommon::Env().m_sMachineName = "MYPC";
-
+        if (GetParam() == NetworkWorld::Scripted) {
+            for (const char* drive : {"D:\\\\srv\\common", "K:\\\\srv\\data", "M:\\\\MYPC\\data",
+                                      "t:\\\\srv\\data2", "Y:\\\\srv\\data"}) {
+                m_net.MapDrive(std::string(drive, 2), drive + 2);
+            }
+            m_net.shares["DATA"] = "C:\\shares\\data";
+            m_net.shares["PUBLIC"] = "C:\\shares\\public";
+            m_use.emplace(platform::Services{.network = &m_net});
+        } else {
+            SetVariable("LDGR_COMPUTERNAME", "MYPC");
+            WriteHostFile(Host("registry.reg"), kRegistry);
+        }
         MakeHostFolders(Host("drive_c/shares/data/sub"));
         WriteHostFile(Host("drive_c/shares/data/sub/config.ini"), "x");
+        MakeHostFolders(Host("drive_c/shares/public"));
         MakeHostFolders(Host("drive_c/local"));
         WriteHostFile(Host("drive_c/local/config.ini"), "x");
         MakeHostFolders(Host("dosdevices/unc/srv/data/cfg"));
@@ -57,28 +111,32 @@ protected:
     std::optional<platform::ScopedServices> m_use;
 };
 
-TEST_F(NetworkPaths, NetworkPathOfADrive) {
+INSTANTIATE_TEST_SUITE_P(Worlds, NetworkPaths,
+                         testing::Values(NetworkWorld::Scripted, NetworkWorld::Registry),
+                         [](const auto& info) {
+                             return info.param == NetworkWorld::Scripted ? "Scripted" : "Registry";
+                         });
+
+TEST_P(NetworkPaths, NetworkPathOfADrive) {
     const std::pair<const char*, const char*> cases[] = {
         {"k:", "\\\\srv\\data"},
         {"T:", "\\\\srv\\data2"}, // letter case ignored on both sides
         {"x:", "Drive Letter Not Found"},
-        {"w:", ""}, // connected, without a remote name
-        {"", "Drive Letter Not Found"},
+        {"k", "Drive Letter Not Found"},
     };
     for (const auto& [drive, remote] : cases) {
         EXPECT_EQ(BCommon::GetNetworkPath(drive), remote) << drive;
     }
-    m_net.connections = std::nullopt;
-    EXPECT_EQ(BCommon::GetNetworkPath("k:"), "Drive Letter Not Found");
 }
 
-TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
+TEST_P(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
     const std::pair<const char*, const char*> cases[] = {
         {"\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
         {"\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
         {"\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins the name
         {"\\\\srv\\data3\\a.ini", "\\\\srv\\data3\\a.ini"},
         {"\\\\srv\\common\\", "d:\\"},
+        {"\\\\mypc\\data\\sub", "m:\\sub"},
         {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
         {"C:\\local", "C:\\local"},
     };
@@ -87,11 +145,12 @@ TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
     }
 }
 
-TEST_F(NetworkPaths, SharePathOfThisComputer) {
+TEST_P(NetworkPaths, SharePathOfThisComputer) {
     const std::pair<const char*, const char*> cases[] = {
         {"\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
         {"\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
         {"\\\\MYPC\\data", "C:\\shares\\data"},
+        {"\\\\MYPC\\public\\", "C:\\shares\\public\\"},
         {"\\\\MYPC\\nope\\sub", ""},
         {"\\\\OTHER\\data\\sub", ""},
         {"\\\\MYPC", ""},
@@ -102,13 +161,14 @@ TEST_F(NetworkPaths, SharePathOfThisComputer) {
     }
 }
 
-TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
+TEST_P(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\local\\config.ini", "C:\\local\\config.ini"},
         {"C:\\local\\missing.ini", "C:\\local\\missing.ini"},
         {"k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
         {"K:\\cfg", "\\\\srv\\data\\cfg"},
         {"k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
+        {"m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
         {"\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
         {"\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
         {"\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
@@ -121,7 +181,7 @@ TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
     }
 }
 
-TEST_F(NetworkPaths, AbsolutePathOfANameInTheCurrentFolderGetsABackslash) {
+TEST_P(NetworkPaths, AbsolutePathOfANameInTheCurrentFolderGetsABackslash) {
     std::filesystem::current_path(Host("drive_c/local"));
     EXPECT_EQ(BCommon::GetAbsolutePath("config.ini"), "config.ini\\");
     EXPECT_EQ(BCommon::GetAbsolutePath("missing.ini"), "missing.ini");
