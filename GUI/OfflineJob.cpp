@@ -16,7 +16,8 @@ constexpr std::int32_t kLastJobNumber = 32767;
 
 std::set<std::string> TakenNames(const std::string& sUserPath) {
     std::set<std::string> names;
-    for (const platform::FindEntry& entry : platform::Files().FindAll(sUserPath + "\\*")) {
+    for (const platform::FindEntry& entry :
+         platform::Files().FindAll(sUserPath + "\\*", platform::FindDetail::Attributes)) {
         if (entry.IsOrdinaryFile()) {
             names.insert(ldgr::text::Lower(entry.name));
         }

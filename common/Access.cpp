@@ -93,7 +93,8 @@ bool WriteTest(const std::string& sFile) {
 std::vector<std::string> OrdinaryFiles(const std::string& sFolder) {
     std::vector<std::string> names;
     SkipFailingStep([&] {
-        for (const platform::FindEntry& entry : platform::Files().FindAll(sFolder + "*.*")) {
+        for (const platform::FindEntry& entry :
+             platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes)) {
             if (entry.IsOrdinaryFile()) {
                 names.push_back(entry.name);
             }

@@ -24,6 +24,11 @@ struct FindEntry {
     bool IsOrdinaryFile() const { return !isFolder && !isHidden && !isSystem; }
 };
 
+// What a listing fills in: the attributes alone (name, folder, hidden, system), which a
+// directory read gives at once, or also the last-write time, size and read-only flag, which
+// may cost a query per entry.
+enum class FindDetail { Attributes, AttributesAndTimes };
+
 enum class OpenMode { Output, Append, Input };
 
 // Output and Append let other processes read and write the file meanwhile; Exclusive refuses
@@ -48,7 +53,8 @@ public:
     // order a listing gives; nothing when no entry matches or the folder does not exist.
     virtual std::optional<FindEntry> FindFirst(const std::string& path) = 0;
     // Every entry matching the pattern, "." and ".." included where the folder has them.
-    virtual std::vector<FindEntry> FindAll(const std::string& pattern) = 0;
+    virtual std::vector<FindEntry> FindAll(const std::string& pattern,
+                                           FindDetail detail = FindDetail::AttributesAndTimes) = 0;
 
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
     virtual void CreateFolder(const std::string& path) = 0;

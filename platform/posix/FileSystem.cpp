@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,11 +77,24 @@ bool HasWildcard(const std::string& name) {
     return name.find_first_of("*?") != std::string::npos;
 }
 
+// A name beginning with a dot is hidden ("." and ".." are the folder's own entries).
+bool IsHiddenName(const std::string& name) {
+    return name.size() > 1 && name[0] == '.' && name != "..";
+}
+
+// The order of a Windows listing: names compared in capitals.
+std::string UpperKey(const std::string& name) {
+    std::string key = name;
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; });
+    return key;
+}
+
 FindEntry EntryFor(const std::string& name, const struct stat& info) {
     FindEntry entry;
     entry.name = name;
     entry.isFolder = S_ISDIR(info.st_mode);
-    entry.isHidden = name.size() > 1 && name[0] == '.' && name != "..";
+    entry.isHidden = IsHiddenName(name);
     entry.isReadOnly = (info.st_mode & S_IWUSR) == 0;
     entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(info.st_size);
     entry.lastWriteTime = kFileTimeOfUnixEpoch +
@@ -271,6 +287,39 @@ Error MoveErrorFor(int error, const std::string& hostFrom, const std::string& ho
                                                : ErrorFor(errno, hostFrom);
 }
 
+// The entries of a folder with their kinds as the directory read gives them, in the order a
+// Windows listing shows them ("." and ".." first where the folder has them); nothing when
+// the folder cannot be read.
+std::optional<std::vector<std::pair<std::string, unsigned char>>>
+ListFolder(const std::string& hostFolder, bool withDotEntries) {
+    DIR* handle = opendir(hostFolder.c_str());
+    if (handle == nullptr) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(handle, closedir);
+    std::vector<std::pair<std::string, unsigned char>> entries;
+    while (const dirent* entry = readdir(folder.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            entries.emplace_back(name, entry->d_type);
+        }
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return UpperKey(a.first) < UpperKey(b.first); });
+    if (withDotEntries) {
+        entries.insert(entries.begin(), {{".", DT_DIR}, {"..", DT_DIR}});
+    }
+    return entries;
+}
+
+FindEntry AttributesOnly(const std::string& name, bool isFolder) {
+    FindEntry entry;
+    entry.name = name;
+    entry.isFolder = isFolder;
+    entry.isHidden = IsHiddenName(name);
+    return entry;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     std::optional<FindEntry> FindFirst(const std::string& path) override {
@@ -282,14 +331,14 @@ public:
             const std::string host = ToHostPath(path);
             return EntryAt(host, host.substr(host.find_last_of('/') + 1));
         }
-        std::vector<FindEntry> all = FindAll(path);
+        std::vector<FindEntry> all = FindAll(path, FindDetail::AttributesAndTimes);
         if (all.empty()) {
             return std::nullopt;
         }
         return all.front();
     }
 
-    std::vector<FindEntry> FindAll(const std::string& pattern) override {
+    std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
         const auto [folder, name] = SplitLast(pattern);
         std::vector<FindEntry> found;
         if (name.empty()) {
@@ -302,18 +351,16 @@ public:
             return found;
         }
         const std::string hostFolder = folder.empty() ? ToHostPath(".") : ToHostPath(folder);
-        if (!IsFolder(hostFolder)) {
+        const auto listing = ListFolder(hostFolder, folder.empty() || !IsRootFolder(folder));
+        if (!listing) {
             return found;
         }
-        std::vector<std::string> names = FolderEntries(hostFolder);
-        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-            return UpperKey(a) < UpperKey(b);
-        });
-        if (folder.empty() || !IsRootFolder(folder)) {
-            names.insert(names.begin(), {".", ".."});
-        }
-        for (const std::string& entryName : names) {
+        for (const auto& [entryName, kind] : *listing) {
             if (!MatchesPattern(entryName, name)) {
+                continue;
+            }
+            if (detail == FindDetail::Attributes && kind != DT_UNKNOWN && kind != DT_LNK) {
+                found.push_back(AttributesOnly(entryName, kind == DT_DIR));
                 continue;
             }
             const std::string host = entryName == "."    ? hostFolder
@@ -428,15 +475,6 @@ public:
             throw ErrorFor(errno, host);
         }
         return std::make_unique<PosixTextFile>(fd.release(), host);
-    }
-
-private:
-    static std::string UpperKey(const std::string& name) {
-        std::string key = name;
-        std::transform(key.begin(), key.end(), key.begin(), [](char c) {
-            return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-        });
-        return key;
     }
 };
 

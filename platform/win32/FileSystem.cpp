@@ -146,7 +146,8 @@ public:
         return search.Entry();
     }
 
-    std::vector<FindEntry> FindAll(const std::string& pattern) override {
+    // A Windows directory read brings the times with the attributes: one detail serves both.
+    std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail) override {
         std::vector<FindEntry> found;
         Search search(pattern);
         if (!search.HasEntry()) {

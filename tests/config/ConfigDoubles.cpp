@@ -108,7 +108,8 @@ std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& pat
     return entry;
 }
 
-std::vector<platform::FindEntry> MemoryFiles::FindAll(const std::string& pattern) {
+std::vector<platform::FindEntry> MemoryFiles::FindAll(const std::string& pattern,
+                                                      platform::FindDetail) {
     std::vector<platform::FindEntry> found;
     if (auto entry = FindFirst(pattern)) {
         found.push_back(*entry);

@@ -29,7 +29,8 @@ public:
     std::function<void()> onRead; // runs after a file's content was read (once, then cleared)
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override;
-    std::vector<platform::FindEntry> FindAll(const std::string& pattern) override;
+    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
+                                             platform::FindDetail) override;
     void CreateFolder(const std::string& path) override;
     void CopyFile(const std::string& from, const std::string& to) override;
     void MoveFileNoReplace(const std::string& from, const std::string& to) override;
