@@ -1,12 +1,9 @@
-// The permission probe over a temporary prefix (hosted build only: it forks and changes user).
-//
-// Permission bits mean nothing to root, and CI runs as root: a probe run as root would find
-// every right in a read-only folder. So each probe whose outcome depends on missing rights
-// runs in a forked child that first drops to the user nobody (as an ordinary user, the test
-// runs the probe itself). The child sends its access word back through a pipe.
+// The permission probe over a temporary prefix (hosted build only: probes that depend on
+// missing rights run as the user nobody).
 #include "common/Access.h"
 
 #include "support/HostedWorld.h"
+#include "support/Unprivileged.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -23,44 +20,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-bool DropToNobody() {
-    const passwd* nobody = getpwnam("nobody");
-    const uid_t uid = nobody != nullptr ? nobody->pw_uid : 65534;
-    const gid_t gid = nobody != nullptr ? nobody->pw_gid : 65534;
-    return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(uid) == 0 && geteuid() != 0;
-}
-
-// The probe's result as an unprivileged user; nullopt when no unprivileged user can be had.
-std::optional<std::string> RunUnprivileged(const std::function<std::string()>& probe) {
-    if (geteuid() != 0) {
-        return probe();
-    }
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return std::nullopt;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        const std::string word = DropToNobody() ? "=" + probe() : "!";
-        [[maybe_unused]] const ssize_t sent = write(channel[1], word.data(), word.size());
-        _exit(0);
-    }
-    close(channel[1]);
-    std::string received;
-    char buffer[256];
-    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        received.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!received.starts_with("=")) {
-        return std::nullopt;
-    }
-    return received.substr(1);
-}
 
 // The same bits for owner, group and others, so a mode means the same to nobody (when the
 // test runs as root) and to the ordinary user who owns the folders.
@@ -92,7 +51,7 @@ protected:
     }
 
     std::string Unprivileged(const std::function<std::string()>& probe) {
-        const auto word = RunUnprivileged(probe);
+        const auto word = ldgr::test::RunUnprivileged(probe);
         if (!word) {
             ADD_FAILURE() << "running as root, but the user nobody cannot be taken";
             return "(no unprivileged user)";
