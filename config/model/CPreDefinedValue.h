@@ -1,0 +1,33 @@
+// CPreDefinedValue: one value offered for a category, a constant text or a computed-value code.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <string>
+
+class CPreDefinedValue final {
+public:
+    bool Computed = false;
+    // The code of a computed value; 0 for a constant.
+    std::int32_t ComputedType = 0;
+    std::string ConstantText;
+
+    // The constant's text, or the computed value's name ("(unknown)" for a code outside the
+    // table).
+    std::string Description() const;
+    void Equals(const CPreDefinedValue& clsPreDefinedValue);
+    // A computed value the suite works out from other values ("Total Pages").
+    bool IsCalculatedValue() const;
+    // A computed value the suite takes from the job or the system ("User Name").
+    bool IsSystemValue() const;
+
+    // Reads the entry sKey of sSection: "0," and a text for a constant, else a code. False
+    // after a message. lVersion keeps the readers' signatures alike; it changes nothing here.
+    bool ReadIniFile(std::int32_t lVersion, const std::string& sIniFile, std::int32_t hIniFile,
+                     const std::string& sSection, const std::string& sKey);
+    // Writes the entry sKey: the code, or "0, " and the text.
+    bool WriteIniFile(platform::TextFile& oFile, const std::string& sKey) const;
+
+    bool operator==(const CPreDefinedValue&) const = default;
+};

@@ -1,0 +1,35 @@
+// CPreDefinedValues: reading and writing a category's predefined-value entries.
+#include "config/model/CPreDefinedValues.h"
+
+#include "config/BConfigFile.h"
+#include "config/model/ModelIo.h"
+
+namespace {
+
+constexpr const char* kCountKey = "NumPreDefinedValues";
+
+std::string ValueKey(std::int32_t k) {
+    return "PreDefinedValue" + std::to_string(k);
+}
+
+} // namespace
+
+bool CPreDefinedValues::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
+                                    std::int32_t hIniFile, const std::string& sSection) {
+    return model::ReportingFailures("CPreDefinedValues::ReadIniFile", [&] {
+        const std::optional<std::int32_t> count =
+            model::ReadItemCount({sSection, sIniFile, hIniFile}, kCountKey);
+        return count && AppendRead(*count, [&](CPreDefinedValue& value, std::int32_t k) {
+                   return value.ReadIniFile(lVersion, sIniFile, hIniFile, sSection, ValueKey(k));
+               });
+    });
+}
+
+bool CPreDefinedValues::WriteIniFile(platform::TextFile& oFile) const {
+    return model::ReportingFailures("CPreDefinedValues::WriteIniFile", [&] {
+        return BConfigFile::WriteIniFileValue(oFile, kCountKey, std::to_string(Count())) &&
+               WriteEach([&](const CPreDefinedValue& value, std::int32_t k) {
+                   return value.WriteIniFile(oFile, ValueKey(k));
+               });
+    });
+}

@@ -1,0 +1,29 @@
+// CPreDefinedValues: a category's predefined values, read from and written to its section.
+#pragma once
+
+#include "config/model/CPreDefinedValue.h"
+#include "config/model/KeyedCollection.h"
+
+class CPreDefinedValues final : public KeyedCollection<CPreDefinedValues, CPreDefinedValue> {
+public:
+    CPreDefinedValues() = default;
+
+    std::shared_ptr<CPreDefinedValue>
+    NewCPreDefinedValue(const std::optional<std::string>& sKey = std::nullopt,
+                        const std::optional<PositionOrKey>& vBefore = std::nullopt,
+                        const std::optional<PositionOrKey>& vAfter = std::nullopt) {
+        return AddNew(sKey, vBefore, vAfter);
+    }
+
+    // Appends the values that "NumPreDefinedValues" and "PreDefinedValue1".. of sSection give.
+    bool ReadIniFile(std::int32_t lVersion, const std::string& sIniFile, std::int32_t hIniFile,
+                     const std::string& sSection);
+    // Writes "NumPreDefinedValues" and one "PreDefinedValue<k>" entry per value.
+    bool WriteIniFile(platform::TextFile& oFile) const;
+
+private:
+    friend KeyedCollection;
+    static constexpr const char* kClassName = "CPreDefinedValues";
+    static constexpr const char* kFactoryName = "NewCPreDefinedValue";
+    static constexpr bool kMissingItemIsNull = false;
+};

@@ -1,0 +1,72 @@
+// What the configuration model's readers and writers share: the INI handle they own, their
+// error reporting, and entries read with the system's conventions.
+#pragma once
+
+#include "common/Diagnostics.h"
+#include "config/ReadingConventions.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace model {
+
+// The highest count of groups, categories or predefined values a file may declare.
+inline constexpr double kMaxItemCount = 32767;
+
+// An INI handle opened through the library, closed when the object goes.
+class IniFileHandle {
+public:
+    explicit IniFileHandle(const std::string& sIniFile);
+    ~IniFileHandle();
+    IniFileHandle(const IniFileHandle&) = delete;
+    IniFileHandle& operator=(const IniFileHandle&) = delete;
+
+    bool IsOpen() const { return m_hIniFile != 0; }
+    std::int32_t Get() const { return m_hIniFile; }
+
+private:
+    std::int32_t m_hIniFile;
+};
+
+// The reporting style: a failure that escapes body is reported under sProcedure ("Class::
+// Method") and the result is False.
+template <class Body> bool ReportingFailures(const std::string& sProcedure, Body&& body) {
+    try {
+        return body();
+    } catch (...) {
+        BCommon::ReportError(sProcedure);
+        return false;
+    }
+}
+
+// Stores a value a reader got into member; False (member unchanged) when it got none.
+template <class T> bool Store(T& member, const std::optional<T>& value) {
+    if (value) {
+        member = *value;
+    }
+    return value.has_value();
+}
+
+// A Boolean as the writers put it: "True" or "False".
+std::string BooleanText(bool bValue);
+
+// A required text entry stored in member as GetPPS returns it: the sentinel text when the
+// entry is absent, which ends the read (False).
+bool ReadRequiredText(const BConfigFile::EntrySource& source, const std::string& sKey,
+                      std::string& member);
+// A required numeric entry within [lowest, highest]; nothing after a message.
+std::optional<std::int32_t> ReadNumberEntry(const BConfigFile::EntrySource& source,
+                                            const std::string& sKey, double lowest, double highest,
+                                            std::int32_t lIconStyle = 48);
+// A count entry ("NumCategories"): required, numeric, 0 to 32767, warning icon.
+std::optional<std::int32_t> ReadItemCount(const BConfigFile::EntrySource& source,
+                                          const std::string& sKey);
+// A required strict Boolean; nothing after a message (the not-valid one with lIconStyle).
+std::optional<bool> ReadStrictBooleanEntry(const BConfigFile::EntrySource& source,
+                                           const std::string& sKey, std::int32_t lIconStyle = 48);
+// A loosely read Boolean of the given kind; nothing when the entry is absent.
+std::optional<bool> ReadLooseBooleanEntry(const BConfigFile::EntrySource& source,
+                                          const std::string& sKey, BConfigFile::EntryKind kind);
+
+} // namespace model
