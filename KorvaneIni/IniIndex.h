@@ -34,8 +34,6 @@ public:
     std::optional<std::uint32_t> FindSection(std::string_view section) const;
     std::optional<std::string_view> Find(std::uint32_t section, std::string_view key) const;
 
-    std::size_t EntryCount() const { return m_entries.size(); }
-
 private:
     // A piece of m_content. Offsets rather than views keep the tables small.
     struct Piece {

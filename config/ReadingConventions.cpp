@@ -3,6 +3,7 @@
 #include "config/ReadingConventions.h"
 
 #include "common/Environment.h"
+#include "common/Text.h"
 #include "config/BConfigFile.h"
 #include "platform/Platform.h"
 
@@ -17,21 +18,8 @@ namespace {
 
 constexpr std::string_view kBooleanLetters = "TFYN10";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 char FirstLetterUpper(const std::string& sValue) {
@@ -88,7 +76,8 @@ bool IsTooLarge(std::string_view number) {
 
 // The value of a text that passed IsNumeric.
 double NumberOf(const std::string& sValue) {
-    std::string_view number = TrimBlanks(sValue);
+    const std::string sTrimmed = ldgr::text::TrimBlanks(sValue);
+    std::string_view number = sTrimmed;
     if (number.starts_with('+')) {
         number.remove_prefix(1);
     }
@@ -163,7 +152,8 @@ std::optional<bool> ReadStrictBoolean(const EntrySource& source, const std::stri
 }
 
 bool IsNumeric(const std::string& sValue) {
-    std::string_view text = TrimBlanks(sValue);
+    const std::string sTrimmed = ldgr::text::TrimBlanks(sValue);
+    std::string_view text = sTrimmed;
     SkipSign(text);
     std::size_t digits = SkipDigits(text);
     if (text.starts_with('.')) {

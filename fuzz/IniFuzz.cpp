@@ -41,7 +41,9 @@ public:
         entry.lastWriteTime = version;
         return entry;
     }
-    std::vector<platform::FindEntry> FindAll(const std::string&) override { return {}; }
+    std::vector<platform::FindEntry> FindAll(const std::string&, platform::FindDetail) override {
+        return {};
+    }
     void CreateFolder(const std::string&) override {}
     void CopyFile(const std::string&, const std::string&) override {}
     void MoveFileNoReplace(const std::string&, const std::string&) override {}

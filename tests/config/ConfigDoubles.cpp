@@ -88,10 +88,6 @@ std::string MemoryFiles::Content(const std::string& path) const {
     return file == m_files.end() ? std::string() : file->second.content;
 }
 
-bool MemoryFiles::Exists(const std::string& path) const {
-    return m_files.contains(KeyOf(path));
-}
-
 std::uint64_t MemoryFiles::LastWriteTime(const std::string& path) const {
     return m_files.at(KeyOf(path)).lastWriteTime;
 }
@@ -106,38 +102,6 @@ std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& pat
     entry.size = file->second.content.size();
     entry.lastWriteTime = file->second.lastWriteTime;
     return entry;
-}
-
-std::vector<platform::FindEntry> MemoryFiles::FindAll(const std::string& pattern,
-                                                      platform::FindDetail) {
-    std::vector<platform::FindEntry> found;
-    if (auto entry = FindFirst(pattern)) {
-        found.push_back(*entry);
-    }
-    return found;
-}
-
-void MemoryFiles::CreateFolder(const std::string&) {}
-
-void MemoryFiles::CopyFile(const std::string& from, const std::string& to) {
-    if (!Exists(from)) {
-        throw ldgr::Error(ldgr::kFileNotFound);
-    }
-    m_files[KeyOf(to)] = m_files.at(KeyOf(from));
-}
-
-void MemoryFiles::MoveFileNoReplace(const std::string& from, const std::string& to) {
-    if (Exists(to)) {
-        throw ldgr::Error(ldgr::kFileAlreadyExists);
-    }
-    CopyFile(from, to);
-    Remove(from);
-}
-
-void MemoryFiles::DeleteFile(const std::string& path) {
-    if (m_files.erase(KeyOf(path)) == 0) {
-        throw ldgr::Error(ldgr::kFileNotFound);
-    }
 }
 
 std::unique_ptr<platform::TextFile>

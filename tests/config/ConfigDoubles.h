@@ -2,6 +2,7 @@
 // desktop that records its message boxes and answers from a script.
 #pragma once
 
+#include "platform/Error.h"
 #include "platform/Platform.h"
 
 #include <deque>
@@ -21,7 +22,6 @@ public:
     void PutAt(const std::string& path, std::string content, std::uint64_t lastWriteTime);
     void Remove(const std::string& path);
     std::string Content(const std::string& path) const;
-    bool Exists(const std::string& path) const;
     std::uint64_t LastWriteTime(const std::string& path) const;
 
     int reads = 0;                // files opened for input
@@ -29,16 +29,20 @@ public:
     std::function<void()> onRead; // runs after a file's content was read (once, then cleared)
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override;
-    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
-                                             platform::FindDetail) override;
-    void CreateFolder(const std::string& path) override;
-    void CopyFile(const std::string& from, const std::string& to) override;
-    void MoveFileNoReplace(const std::string& from, const std::string& to) override;
-    void DeleteFile(const std::string& path) override;
     std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
                                                  platform::ShareMode share) override;
+    // Not used by the configuration code.
+    std::vector<platform::FindEntry> FindAll(const std::string&, platform::FindDetail) override {
+        return {};
+    }
+    void CreateFolder(const std::string&) override { Unused(); }
+    void CopyFile(const std::string&, const std::string&) override { Unused(); }
+    void MoveFileNoReplace(const std::string&, const std::string&) override { Unused(); }
+    void DeleteFile(const std::string&) override { Unused(); }
 
 private:
+    static void Unused() { throw ldgr::Error(ldgr::kInvalidProcedureCall); }
+
     struct File {
         std::string content;
         std::uint64_t lastWriteTime = 0;

@@ -147,11 +147,6 @@ TEST_F(ReadingTest, BooleanEntries) {
                   std::string(kFile));
 }
 
-TEST_F(ReadingTest, BlanksAroundABooleanAreTrimmedByGetPPS) {
-    const EntrySource source = Open("[GENERAL]\r\nFlag=   yes   ");
-    EXPECT_TRUE(IsTrueText(*ReadEntry(source, "Flag", EntryKind::Required)));
-}
-
 TEST(NumericEntries, IsNumeric) {
     for (const char* numeric :
          {"0", "-1", "+2", "2.5", ".5", "5.", " 3 ", "\t3", "1e0", "1E+3", "-2.5e-3", "007"}) {
