@@ -244,7 +244,9 @@ TEST_F(ConfigOptionsRead, FailedWriteStopsAtTheFirstLine) {
 class RefusingFiles final : public platform::FileSystem {
 public:
     std::optional<platform::FindEntry> FindFirst(const std::string&) override { return {}; }
-    std::vector<platform::FindEntry> FindAll(const std::string&) override { return {}; }
+    std::vector<platform::FindEntry> FindAll(const std::string&, platform::FindDetail) override {
+        return {};
+    }
     void CreateFolder(const std::string&) override {}
     void CopyFile(const std::string&, const std::string&) override {}
     void MoveFileNoReplace(const std::string&, const std::string&) override {}
