@@ -190,7 +190,11 @@ std::size_t FirstDateSeparator(std::string_view text) {
 }
 
 std::string TwoCharacters(std::string_view field) {
-    return field.size() == 2 ? std::string(field) : "0" + std::string(field);
+    std::string text(field);
+    if (text.size() != 2) {
+        text.insert(text.begin(), '0');
+    }
+    return text;
 }
 
 // Month and day with two characters and "/" between the fields. A text whose separator is

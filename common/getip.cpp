@@ -32,7 +32,10 @@ bool IsUsableVersion(std::uint16_t version) {
 std::string DottedDecimal(const std::vector<std::uint8_t>& address) {
     std::string text;
     for (const std::uint8_t byte : address) {
-        text += (text.empty() ? "" : ".") + std::to_string(byte);
+        if (!text.empty()) {
+            text += '.';
+        }
+        text += std::to_string(byte);
     }
     return text;
 }
