@@ -295,8 +295,18 @@ std::vector<std::string> FolderEntries(const std::string& hostFolder) {
 
 std::string ToHostPath(const std::string& windowsPath) {
     const SplitPath split = SplitWindowsPath(windowsPath);
+    const std::vector<std::string> components = WithoutDots(split.components);
+    // The common case first: a path that exists as written needs no matching, which would
+    // cost a query per component.
     std::string host = split.hostRoot;
-    for (const std::string& component : WithoutDots(split.components)) {
+    for (const std::string& component : components) {
+        host += "/" + component;
+    }
+    if (components.empty() || Exists(host)) {
+        return host;
+    }
+    host = split.hostRoot;
+    for (const std::string& component : components) {
         host += "/" + MatchComponent(host, component);
     }
     return host;
