@@ -1,4 +1,4 @@
-// Module getip: socket version negotiation, the first host address, byte halves.
+// Module getip: socket version negotiation and the first host address.
 #include "common/getip.h"
 
 #include "FakeNetwork.h"
@@ -9,19 +9,6 @@
 namespace {
 
 using ldgr::commontest::FakeNetwork;
-
-TEST(GetIp, ByteHalves) {
-    struct Case {
-        std::int16_t value;
-        int lo;
-        int hi;
-    };
-    for (const Case& c : {Case{0x0101, 1, 1}, Case{0x0202, 2, 2}, Case{0x0001, 1, 0},
-                          Case{-1, 255, 255}, Case{static_cast<std::int16_t>(0x8001), 1, 128}}) {
-        EXPECT_EQ(getip::LoByte(c.value), c.lo) << c.value;
-        EXPECT_EQ(getip::HiByte(c.value), c.hi) << c.value;
-    }
-}
 
 TEST(GetIp, StartWinsockNeedsVersionOneOneAndSockets) {
     struct Case {

@@ -53,24 +53,6 @@ TEST_F(HostedSystemInfo, NamesMustFitTheirBuffers) {
     EXPECT_EQ(platform::Sys().UserProfileFolder(14), std::nullopt);
 }
 
-TEST_F(HostedSystemInfo, BlankUserNameKeepsALoginProfile) {
-    SetVariable("LDGR_USERNAME", "  ");
-    EXPECT_EQ(platform::Sys().UserName(260), "  ");
-    const auto profile = platform::Sys().UserProfileFolder(260);
-    ASSERT_TRUE(profile.has_value());
-    EXPECT_TRUE(profile->starts_with("C:\\users\\") && profile->size() > 9 &&
-                profile->find(' ') == std::string::npos)
-        << *profile;
-}
-
-TEST_F(HostedSystemInfo, ComputerNameDefaultsToTheUpperCaseHostName) {
-    UnsetVariable("LDGR_COMPUTERNAME");
-    const auto name = platform::Sys().ComputerName(256);
-    ASSERT_TRUE(name.has_value());
-    EXPECT_FALSE(name->empty());
-    EXPECT_EQ(name->find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << *name;
-}
-
 TEST_F(HostedClock, FixedTimeOrHostClock) {
     const std::pair<const char*, bool> cases[] = {
         {"2024-02-29T23:59:59", true},  {"2023-02-29T10:00:00", false},
@@ -85,14 +67,6 @@ TEST_F(HostedClock, FixedTimeOrHostClock) {
         EXPECT_EQ(time.year == 2024 && time.month == 2 && time.day == 29 && time.hour == 23, fixed)
             << text;
     }
-}
-
-TEST_F(HostedClock, LocaleNamesIgnoreCase) {
-    SetVariable("LDGR_LOCALE", "DE-de");
-    const platform::LocaleInfo info = platform::Time().Locale();
-    EXPECT_EQ(info.shortDatePattern, "dd.MM.yyyy");
-    EXPECT_EQ(info.dateSeparator, ".");
-    EXPECT_EQ(info.timeSeparator, ":");
 }
 
 } // namespace
