@@ -9,12 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
