@@ -1,0 +1,316 @@
+// The Win32 platform layer against the real system (Windows build only: calls the Windows
+// API to arrange and check what the layer sees).
+#include "platform/Platform.h"
+#include "platform/win32/Win32.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <list>
+
+namespace {
+
+using platform::OpenMode;
+using platform::ShareMode;
+
+void SetVariable(const std::string& name, const std::string& value) {
+    static std::list<std::string> entries;
+    _putenv(entries.emplace_back(name + "=" + value).c_str());
+}
+
+// A fresh folder under the user's temporary folder, removed with everything in it.
+class Win32Folder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        m_sFolder = std::string(temp) + "ldgr" + std::to_string(GetCurrentProcessId()) + "." +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(m_sFolder);
+        ASSERT_TRUE(std::filesystem::create_directory(m_sFolder));
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_sFolder, ignored);
+    }
+
+    std::string Path(const std::string& name) const { return m_sFolder + "\\" + name; }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) const {
+        return platform::Files().OpenText(Path(name), OpenMode::Input)->ReadAll();
+    }
+
+    // The classic number a file operation fails with; 0 when it succeeds.
+    template <class Operation> static std::int32_t NumberOf(Operation operation) {
+        try {
+            operation();
+            return 0;
+        } catch (const ldgr::Error& e) {
+            return e.Number();
+        }
+    }
+
+    std::string m_sFolder;
+};
+
+TEST(Win32Errors, SystemCodesBecomeClassicNumbers) {
+    const std::pair<DWORD, std::int32_t> cases[] = {
+        {ERROR_FILE_NOT_FOUND, 53},
+        {ERROR_PATH_NOT_FOUND, 76},
+        {ERROR_BAD_NETPATH, 76},
+        {ERROR_ACCESS_DENIED, 70},
+        {ERROR_SHARING_VIOLATION, 70},
+        {ERROR_LOCK_VIOLATION, 70},
+        {ERROR_FILE_EXISTS, 58},
+        {ERROR_ALREADY_EXISTS, 58},
+        {ERROR_DISK_FULL, 61},
+        {ERROR_HANDLE_DISK_FULL, 61},
+        {ERROR_TOO_MANY_OPEN_FILES, 67},
+        {ERROR_INVALID_NAME, 52},
+        {ERROR_NOT_READY, 71},
+        {ERROR_WRITE_FAULT, 57},
+        {ERROR_CALL_NOT_IMPLEMENTED, 75},
+    };
+    for (const auto& [code, number] : cases) {
+        EXPECT_EQ(platform::win32::ErrorFromCode(code).Number(), number) << "code " << code;
+    }
+    EXPECT_TRUE(platform::win32::ErrorFromCode(ERROR_SHARING_VIOLATION).IsSharingViolation());
+    EXPECT_TRUE(platform::win32::ErrorFromCode(ERROR_LOCK_VIOLATION).IsSharingViolation());
+    EXPECT_FALSE(platform::win32::ErrorFromCode(ERROR_ACCESS_DENIED).IsSharingViolation());
+}
+
+TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
+    auto& files = platform::Files();
+    Write("a.txt", "a");
+    Write("b.txt", "b");
+    files.CreateFolder(Path("sub"));
+    const struct {
+        const char* what;
+        std::int32_t number;
+        std::function<void()> operation;
+    } cases[] = {
+        {"read a missing file", 53, [&] { files.OpenText(Path("none.txt"), OpenMode::Input); }},
+        {"write in a missing folder", 76,
+         [&] { files.OpenText(Path("none\\x.txt"), OpenMode::Output); }},
+        {"open a folder as a file", 75, [&] { files.OpenText(Path("sub"), OpenMode::Append); }},
+        {"create an existing folder", 75, [&] { files.CreateFolder(Path("sub")); }},
+        {"create a folder in a missing one", 76, [&] { files.CreateFolder(Path("x\\y")); }},
+        {"move onto an existing file", 58,
+         [&] { files.MoveFileNoReplace(Path("a.txt"), Path("b.txt")); }},
+        {"delete a folder", 75, [&] { files.DeleteFile(Path("sub")); }},
+        {"delete a missing file", 53, [&] { files.DeleteFile(Path("none.txt")); }},
+        {"copy a folder", 75, [&] { files.CopyFile(Path("sub"), Path("c.txt")); }},
+        {"copy onto a folder", 70, [&] { files.CopyFile(Path("a.txt"), Path("sub")); }},
+        {"copy a missing file", 53, [&] { files.CopyFile(Path("none.txt"), Path("c.txt")); }},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NumberOf(c.operation), c.number) << c.what;
+    }
+    EXPECT_EQ(Read("a.txt"), "a");
+    EXPECT_EQ(Read("b.txt"), "b");
+}
+
+TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
+    auto& files = platform::Files();
+    for (const DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        const platform::win32::KernelHandle other(
+            CreateFileA(Path("ldgrsrvc.txt").c_str(), GENERIC_WRITE, sharing, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(other.IsValid());
+        try {
+            files.OpenText(Path("ldgrsrvc.txt"), OpenMode::Append, ShareMode::Exclusive);
+            ADD_FAILURE() << "opened while another handle has the file, sharing " << sharing;
+        } catch (const ldgr::Error& e) {
+            EXPECT_TRUE(e.IsSharingViolation());
+            EXPECT_EQ(e.Number(), 70);
+        }
+    }
+    // Alone, the exclusive open succeeds and keeps others out while it lasts.
+    auto mine = files.OpenText(Path("ldgrsrvc.txt"), OpenMode::Append, ShareMode::Exclusive);
+    EXPECT_EQ(NumberOf([&] { files.OpenText(Path("ldgrsrvc.txt"), OpenMode::Input); }), 70);
+    mine->Close();
+    EXPECT_EQ(Read("ldgrsrvc.txt"), "");
+}
+
+TEST_F(Win32Folder, TextFilesWriteAppendAndRead) {
+    auto& files = platform::Files();
+    auto out = files.OpenText(Path("r.prt"), OpenMode::Output);
+    out->Write("reserved\r\n");
+    out->Close();
+    auto append = files.OpenText(Path("r.prt"), OpenMode::Append);
+    append->Write(" 1 \r\n");
+    append->Close();
+    EXPECT_EQ(Read("r.prt"), "reserved\r\n 1 \r\n");
+    // Output replaces what was there.
+    files.OpenText(Path("r.prt"), OpenMode::Output)->Close();
+    EXPECT_EQ(Read("r.prt"), "");
+    // A closed file refuses further use.
+    EXPECT_EQ(NumberOf([&] { out->Write("x"); }), 52);
+}
+
+TEST_F(Win32Folder, CopyReplacesAndKeepsTheLastWriteTime) {
+    auto& files = platform::Files();
+    Write("Config.ini", "[GENERAL]\r\n");
+    Write("ldgrmake.ini", "old");
+    files.CopyFile(Path("Config.ini"), Path("ldgrmake.ini"));
+    EXPECT_EQ(Read("ldgrmake.ini"), "[GENERAL]\r\n");
+    EXPECT_EQ(files.FindFirst(Path("ldgrmake.ini"))->lastWriteTime,
+              files.FindFirst(Path("Config.ini"))->lastWriteTime);
+    // Nothing of the copy's temporary file is left behind.
+    EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
+}
+
+TEST_F(Win32Folder, SearchesListEntriesWithTheirAttributes) {
+    auto& files = platform::Files();
+    Write("1.prt", "12345");
+    Write("2.dat", "");
+    files.CreateFolder(Path("users"));
+    SetFileAttributesA(Path("2.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    std::vector<std::string> names;
+    for (const auto& entry : files.FindAll(Path("*"))) {
+        names.push_back(entry.name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "1.prt", "2.dat", "users"}));
+
+    const auto file = files.FindFirst(Path("1.PRT"));
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->IsOrdinaryFile());
+    EXPECT_EQ(file->size, 5u);
+    EXPECT_GT(file->lastWriteTime, 116444736000000000ull); // after 1970
+    EXPECT_TRUE(files.FindFirst(Path("2.dat"))->isHidden);
+    EXPECT_TRUE(files.FindFirst(Path("users"))->isFolder);
+    EXPECT_FALSE(files.FindFirst(Path("3.prt")));
+    EXPECT_FALSE(files.FindFirst(Path("users\\")));
+    EXPECT_TRUE(files.FindAll(Path("none\\*")).empty());
+}
+
+// A value written under HKEY_CURRENT_USER for the test and removed afterwards.
+class Win32Registry : public ::testing::Test {
+protected:
+    static constexpr const char* kKey = "Software\\Ledgerline Tests";
+    void SetUp() override {
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  m_key.Receive(), nullptr),
+                  ERROR_SUCCESS);
+    }
+    void TearDown() override {
+        m_key.Close();
+        RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+    }
+    void Set(const char* name, DWORD type, const std::string& data) {
+        ASSERT_EQ(RegSetValueExA(m_key.Get(), name, 0, type,
+                                 reinterpret_cast<const BYTE*>(data.data()),
+                                 static_cast<DWORD>(data.size())),
+                  ERROR_SUCCESS);
+    }
+    static platform::RegistryValue Read(const std::string& key, const char* name,
+                                        std::size_t size = 1024) {
+        return platform::Reg().ReadValue(platform::RootKey::CurrentUser, key, name,
+                                         platform::RegistryAccess::Read, size);
+    }
+
+    platform::win32::RegistryKey m_key;
+};
+
+TEST_F(Win32Registry, ValuesComeBackAsStored) {
+    Set("Text", REG_SZ, std::string("C:\\Ledgerline\0", 15));
+    Set("Bare", REG_SZ, "abc");
+    Set("Number", REG_DWORD, std::string("\x0a\x01\x00\x00", 4));
+    Set("Big", REG_SZ, std::string(1024, 'x') + '\0');
+    Set("", REG_SZ, std::string("default\0", 8));
+
+    const auto text = Read(kKey, "Text");
+    EXPECT_EQ(text.status, platform::RegistryStatus::Ok);
+    EXPECT_EQ(text.type, platform::kRegSz);
+    EXPECT_EQ(text.data, std::string("C:\\Ledgerline\0", 15));
+    EXPECT_EQ(Read(kKey, "Number").data, std::string("\x0a\x01\x00\x00", 4));
+    EXPECT_EQ(Read(kKey, "Number").type, platform::kRegDword);
+    EXPECT_EQ(Read(kKey, "").data, std::string("default\0", 8));
+    EXPECT_EQ(Read(kKey, "Bare").data.substr(0, 3), "abc");
+
+    EXPECT_EQ(Read(kKey, "Big").status, platform::RegistryStatus::ValueNotRead);
+    EXPECT_EQ(Read(kKey, "Missing").status, platform::RegistryStatus::ValueNotRead);
+    EXPECT_EQ(Read("Software\\No Such Key", "Text").status, platform::RegistryStatus::KeyNotOpened);
+}
+
+TEST(Win32Desktop, IdentityFromTheModuleFile) {
+    auto& ui = platform::Ui();
+    EXPECT_EQ(ui.ExeName(), "ldgr_tests");
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string path = module;
+    EXPECT_EQ(ui.AppPath(), path.substr(0, path.find_last_of('\\')));
+    ui.SetTitle("Ledgerline");
+    EXPECT_EQ(ui.Title(), "Ledgerline");
+    ui.ProcessPendingMessages();
+}
+
+TEST_F(Win32Folder, UnattendedBoxesAreLoggedAndNeverShown) {
+    SetVariable("LDGR_MSGBOX_LOG", Path("boxes.jsonl"));
+    SetVariable("LDGR_MSGBOX_ANSWERS", "yes");
+    auto& ui = platform::Ui();
+    EXPECT_EQ(ui.ShowMessageBox("Ledgerline", "Use it?", 4 + 32 + 256), platform::kAnswerYes);
+    EXPECT_EQ(ui.ShowMessageBox("Ledgerline", "a\rb", 48), platform::kAnswerOk);
+    SetVariable("LDGR_MSGBOX_LOG", "");
+    SetVariable("LDGR_MSGBOX_ANSWERS", "");
+    EXPECT_EQ(Read("boxes.jsonl"),
+              "{\"title\":\"Ledgerline\",\"style\":292,\"text\":\"Use it?\",\"answer\":\"Yes\"}\n"
+              "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"a\\rb\",\"answer\":\"OK\"}\n");
+}
+
+TEST(Win32SystemInfo, NamesAndFolders) {
+    auto& sys = platform::Sys();
+    const std::string system = sys.SystemFolder(MAX_PATH);
+    EXPECT_TRUE(system.ends_with("\\system32")) << system;
+    EXPECT_EQ(sys.SystemFolder(3), "");
+    const auto computer = sys.ComputerName(16);
+    ASSERT_TRUE(computer);
+    EXPECT_FALSE(computer->empty());
+    EXPECT_FALSE(sys.ComputerName(computer->size())) << "a name that does not fit fails";
+    EXPECT_TRUE(sys.UserName(256));
+    EXPECT_TRUE(sys.Version());
+    const auto profile = sys.UserProfileFolder(MAX_PATH);
+    ASSERT_TRUE(profile);
+    EXPECT_NE(GetFileAttributesA(profile->c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(sys.SpecialFolder(8)); // Recent
+    EXPECT_FALSE(sys.SpecialFolder(0x7FFF));
+}
+
+TEST(Win32Clock, FixedTimeAndLocale) {
+    SetVariable("LDGR_NOW", "2024-02-29T13:05:03");
+    const platform::LocalTime now = platform::Time().Now();
+    EXPECT_EQ((std::vector{now.year, now.month, now.day, now.hour, now.minute, now.second}),
+              (std::vector{2024, 2, 29, 13, 5, 3}));
+    SetVariable("LDGR_NOW", "2023-02-29T13:05:03");
+    EXPECT_NE(platform::Time().Now().year, 2023) << "a date that does not exist is ignored";
+    SetVariable("LDGR_NOW", "");
+    const platform::LocaleInfo locale = platform::Time().Locale();
+    EXPECT_FALSE(locale.shortDatePattern.empty());
+    EXPECT_FALSE(locale.dateSeparator.empty());
+    EXPECT_FALSE(locale.timeSeparator.empty());
+}
+
+TEST(Win32Network, SocketsAndQueriesThatFindNothing) {
+    auto& net = platform::Net();
+    const auto sockets = net.StartSockets(0x0101);
+    ASSERT_TRUE(sockets);
+    EXPECT_EQ(sockets->version, 0x0101);
+    const auto host = net.HostName(256);
+    net.StopSockets();
+    ASSERT_TRUE(host);
+    EXPECT_FALSE(host->empty());
+    EXPECT_FALSE(net.ShareLocalPath("\\\\NO-SUCH-SERVER-LDGR", "DATA", 256));
+    // Whatever is connected, the enumeration either fails or lists entries with names.
+    if (const auto connections = net.ConnectedResources(32768)) {
+        for (const auto& connection : *connections) {
+            EXPECT_TRUE(connection.localName || connection.remoteName);
+        }
+    }
+}
+
+} // namespace
