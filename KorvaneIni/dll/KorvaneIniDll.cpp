@@ -1,0 +1,38 @@
+// KorvaneIni.dll: the INI library under the exported names and the calling convention that the
+// suite's programs bind it by at run time (Windows build only).
+#include "KorvaneIni/KorvaneIni.h"
+
+// Nothing may leave an export as an exception: its callers are programs of other languages
+// and runtimes. A failure reads as the contract's own "nothing": no handle, an empty copy.
+extern "C" {
+
+std::int32_t __attribute__((stdcall)) OpenIni(const char* sPath) {
+    try {
+        return KorvaneIni::OpenIni(sPath);
+    } catch (...) {
+        return 0;
+    }
+}
+
+std::int32_t __attribute__((stdcall))
+GetIniString(const char* sSection, const char* sKey, const char* sDefault, char* sBuffer,
+             std::int32_t lSize, std::int32_t hIniFile) {
+    try {
+        return KorvaneIni::GetIniString(sSection, sKey, sDefault, sBuffer, lSize, hIniFile);
+    } catch (...) {
+        if (sBuffer != nullptr && lSize > 0) {
+            sBuffer[0] = '\0';
+        }
+        return 0;
+    }
+}
+
+std::int32_t __attribute__((stdcall)) CloseIni(std::int32_t hIniFile) {
+    try {
+        return KorvaneIni::CloseIni(hIniFile);
+    } catch (...) {
+        return 0;
+    }
+}
+
+} // extern "C"
