@@ -2,6 +2,8 @@
 // (hosted build only: POSIX process start).
 #include "HostedWorld.h"
 
+#include "WineRunner.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
@@ -72,6 +74,9 @@ HostedWorld::HostedWorld() {
     m_env = {{"LDGR_PREFIX", Prefix()},     {"LDGR_USERNAME", "alice"},
              {"LDGR_COMPUTERNAME", "PC17"}, {"LDGR_NOW", "2026-03-01T13:05:03"},
              {"LDGR_LOCALE", "en-US"},      {"LDGR_MSGBOX_LOG", m_sRoot + "/boxes.jsonl"}};
+    if (UnderWine()) {
+        PrepareWinePrefix(Prefix());
+    }
 }
 
 HostedWorld::~HostedWorld() {
@@ -137,7 +142,10 @@ void HostedWorld::ReplaceGeneralOption(const std::string& key, const std::string
 
 RunResult HostedWorld::Run(const std::string& programName,
                            const std::vector<std::string>& wrapper) const {
-    const std::string link = m_sRoot + "/bin/" + programName;
+    // The Windows program runs under Wine from the same place, with its extension.
+    const auto windowsProgram = WindowsProgram();
+    const std::string program = windowsProgram.value_or(LDGR_MAKE_EXE);
+    const std::string link = m_sRoot + "/bin/" + programName + (windowsProgram ? ".exe" : "");
     // A copy rather than a link: an unprivileged run may not reach the build folder. No
     // program starts while a copy is written: a child would inherit the copy's open handle,
     // and a program file open for writing cannot be started.
@@ -147,13 +155,17 @@ RunResult HostedWorld::Run(const std::string& programName,
         const std::unique_lock<std::shared_mutex> writing(copying);
         std::error_code ignored;
         fs::create_directories(m_sRoot + "/bin");
-        fs::copy_file(LDGR_MAKE_EXE, link, fs::copy_options::skip_existing, ignored);
+        fs::copy_file(program, link, fs::copy_options::skip_existing, ignored);
     }
 
+    const auto settings = windowsProgram ? WineSettings(Prefix(), m_env) : m_env;
     std::vector<std::string> args = wrapper;
     args.push_back(link);
+    if (windowsProgram) {
+        args = WineCommand(Prefix(), link, settings);
+    }
     std::vector<char*> argv = NullTerminated(args);
-    std::vector<std::string> envText = RunEnvironment(m_env);
+    std::vector<std::string> envText = RunEnvironment(settings);
     std::vector<char*> envp = NullTerminated(envText);
 
     char errPath[] = "/tmp/ldgr-e2e-stderr-XXXXXX";

@@ -1,0 +1,166 @@
+// Runs of the Windows build's ldgrmake.exe under Wine64 in an end-to-end world's prefix
+// (hosted build only: POSIX file locks and process start).
+#include "WineRunner.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace e2e {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Wine's locale names for the hosted personality's LDGR_LOCALE values.
+const std::map<std::string, std::string> kLocales = {{"en-US", "en_US.UTF-8"},
+                                                     {"en-GB", "en_GB.UTF-8"},
+                                                     {"de-DE", "de_DE.UTF-8"},
+                                                     {"nl-NL", "nl_NL.UTF-8"}};
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// A Wine prefix comes with registry values of its own, and importing a file only adds to the
+// registry: the values the program reads are removed first, so the world's registry.reg
+// alone decides them, as it does on the hosted build.
+constexpr const char* kRegistryReset =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group]\r\n\r\n"
+    "[-HKEY_CURRENT_USER\\Network]\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+    "\"Ledgerline\"=-\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers]\r\n"
+    "\"DefaultSpoolDirectory\"=-\r\n";
+
+// The Windows name of a host path: Z: is the host's root in every Wine prefix.
+std::string OnDriveZ(std::string hostPath) {
+    std::replace(hostPath.begin(), hostPath.end(), '/', '\\');
+    return "Z:" + hostPath;
+}
+
+int Shell(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+// A prefix made once per build folder, beside the Windows program, that every world's prefix
+// is linked from: making one costs many seconds, linking one a few milliseconds.
+std::string TemplatePrefix() {
+    const fs::path folder = fs::path(*WindowsProgram()).parent_path().parent_path();
+    const std::string prefix = (folder / "e2e-wineprefix").string();
+    const std::string ready = prefix + ".ready";
+    if (fs::exists(ready)) {
+        return prefix;
+    }
+    // One test process makes it while the others wait.
+    const int lock = open((prefix + ".lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+    flock(lock, LOCK_EX);
+    if (!fs::exists(ready)) {
+        fs::remove_all(prefix);
+        const std::string environment =
+            "WINEPREFIX=" + Quoted(prefix) + " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='";
+        if (Shell(environment + " wine wineboot -i >/dev/null 2>&1 </dev/null && " + environment +
+                  " wineserver -w") == 0) {
+            std::ofstream(ready) << "ready\n";
+        }
+    }
+    close(lock);
+    return prefix;
+}
+
+bool WineIsHere() {
+    return Shell("command -v wine >/dev/null 2>&1") == 0;
+}
+
+// Before the first test of a run against the Windows program: every test is skipped when
+// Wine or the program is missing, or fails when LDGR_REQUIRE_WINE says they may not be
+// skipped. The shared prefix is made here, once.
+class WineEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (!UnderWine()) {
+            return;
+        }
+        std::string missing;
+        if (!WineIsHere()) {
+            missing = "wine is not installed";
+        } else if (!fs::exists(*WindowsProgram())) {
+            missing = *WindowsProgram() + " is not built (cmake --build --preset win64)";
+        }
+        if (missing.empty()) {
+            TemplatePrefix();
+        } else if (std::getenv("LDGR_REQUIRE_WINE") != nullptr) {
+            GTEST_FAIL() << "LDGR_REQUIRE_WINE is set, but " << missing;
+        } else {
+            GTEST_SKIP() << missing;
+        }
+    }
+};
+
+[[maybe_unused]] const ::testing::Environment* const kWineEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WineEnvironment);
+
+} // namespace
+
+std::optional<std::string> WindowsProgram() {
+    const char* program = std::getenv("LDGR_E2E_WINDOWS_PROGRAM");
+    if (program == nullptr || *program == '\0') {
+        return std::nullopt;
+    }
+    return std::string(program);
+}
+
+void PrepareWinePrefix(const std::string& prefix) {
+    const std::string source = TemplatePrefix();
+    if (Shell("cp -a --link --no-clobber " + Quoted(source + "/.") + " " + Quoted(prefix)) != 0) {
+        throw std::runtime_error("cannot link the Wine prefix " + source + " into " + prefix);
+    }
+    // The registry files are rewritten by the world's Wine server: each world has its own.
+    for (const char* hive : {"system.reg", "user.reg", "userdef.reg"}) {
+        fs::remove(prefix + "/" + hive);
+        fs::copy_file(source + "/" + hive, prefix + "/" + hive);
+    }
+    std::ofstream(prefix + "/registry-reset.reg", std::ios::binary) << kRegistryReset;
+}
+
+std::map<std::string, std::string> WineSettings(const std::string& prefix,
+                                                std::map<std::string, std::string> settings) {
+    settings["WINEPREFIX"] = prefix;
+    settings["WINEDEBUG"] = "-all";
+    settings["WINEDLLOVERRIDES"] = "mscoree,mshtml=";
+    // Wine takes the user's name from the login name and its settings from the locale.
+    settings["USER"] = settings["LDGR_USERNAME"];
+    settings["LOGNAME"] = settings["LDGR_USERNAME"];
+    const auto locale = kLocales.find(settings["LDGR_LOCALE"]);
+    settings["LC_ALL"] = locale != kLocales.end() ? locale->second : "en_US.UTF-8";
+    return settings;
+}
+
+std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
+                                     const std::map<std::string, std::string>& settings) {
+    const std::string registry = prefix + "/registry.reg";
+    const auto computer = settings.find("LDGR_COMPUTERNAME");
+    return {"unshare",
+            "--uts",
+            "/bin/sh",
+            "-c",
+            "hostname \"$0\" && wine regedit /S \"$1\" && "
+            "{ [ ! -f \"$2\" ] || wine regedit /S \"$3\"; } && exec wine \"$4\"",
+            computer != settings.end() ? computer->second : "PC17",
+            OnDriveZ(prefix + "/registry-reset.reg"),
+            registry,
+            OnDriveZ(registry),
+            program};
+}
+
+} // namespace e2e
