@@ -80,6 +80,9 @@ HostedWorld::HostedWorld() {
 }
 
 HostedWorld::~HostedWorld() {
+    if (UnderWine()) {
+        EndWineSession(Prefix());
+    }
     OpenUp(fs::perms::owner_all);
     std::error_code ignored;
     fs::remove_all(m_sRoot, ignored);

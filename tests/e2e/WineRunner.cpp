@@ -131,6 +131,15 @@ void PrepareWinePrefix(const std::string& prefix) {
         fs::copy_file(source + "/" + hive, prefix + "/" + hive);
     }
     std::ofstream(prefix + "/registry-reset.reg", std::ios::binary) << kRegistryReset;
+    // The world's Wine server stays up until the world ends: a server that ends itself while
+    // idle can pull its folder away under a program of the world that is starting.
+    if (Shell("WINEPREFIX=" + Quoted(prefix) + " wineserver -p </dev/null >/dev/null 2>&1") != 0) {
+        throw std::runtime_error("cannot start a Wine server for " + prefix);
+    }
+}
+
+void EndWineSession(const std::string& prefix) {
+    Shell("WINEPREFIX=" + Quoted(prefix) + " wineserver -k >/dev/null 2>&1");
 }
 
 std::map<std::string, std::string> WineSettings(const std::string& prefix,

@@ -22,6 +22,8 @@ inline bool UnderWine() {
 // Makes a world's prefix a Wine prefix as well: the files of a prepared prefix are linked in
 // beside what the world holds (nothing of it replaced), its registry files copied.
 void PrepareWinePrefix(const std::string& prefix);
+// Ends the Wine server and the programs of a world's prefix.
+void EndWineSession(const std::string& prefix);
 
 // The command that runs program (a host path) as the world's computer and user: the world's
 // registry.reg is imported first, the computer name set in a namespace of its own.
