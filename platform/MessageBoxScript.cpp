@@ -76,11 +76,16 @@ std::string EnvironmentText(const char* name) {
     return value == nullptr ? std::string() : value;
 }
 
+// The block shows the text with CR as a line break, and a note when the scripted answer named
+// no button of the box, so a script that has gone out of step is easy to spot.
 std::string ReadableBlock(const std::string& title, const std::string& text, std::int32_t style,
-                          const Button& answer) {
+                          const std::string& note, const Button& answer) {
     std::string block = "[message box] " + title + " (" + IconWord(style) + ")\n  ";
     for (const char c : text) {
         block += c == '\r' ? std::string("\n  ") : std::string(1, c);
+    }
+    if (!note.empty()) {
+        block += "\n  (" + note + ")";
     }
     return block + "\n  -> " + answer.name + "\n";
 }
@@ -159,16 +164,20 @@ ScriptedBox MessageBoxScript::Answer(const std::string& title, const std::string
     const std::vector<Button> buttons = ButtonsOf(style);
     const std::size_t defaultIndex = std::min<std::size_t>((style >> 8) & 0xF, buttons.size() - 1);
     Button answer = buttons[defaultIndex];
+    std::string note;
     if (const auto word = NextScriptedWord()) {
-        for (const Button& button : buttons) {
-            if (*word == button.word) {
-                answer = button;
-            }
+        const auto named = std::find_if(buttons.begin(), buttons.end(),
+                                        [&](const Button& button) { return *word == button.word; });
+        if (named != buttons.end()) {
+            answer = *named;
+        } else {
+            note = "scripted answer \"" + *word +
+                   "\" names no button of this box; the default button answers";
         }
     }
     ScriptedBox box;
     box.answer = answer.answer;
-    box.readableBlock = ReadableBlock(title, text, style, answer);
+    box.readableBlock = ReadableBlock(title, text, style, note, answer);
     box.logLine = "{\"title\":" + JsonString(title) + ",\"style\":" + std::to_string(style) +
                   ",\"text\":" + JsonString(text) + ",\"answer\":\"" + answer.name + "\"}\n";
     return box;

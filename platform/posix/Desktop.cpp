@@ -3,8 +3,10 @@
 #include "platform/MessageBoxScript.h"
 #include "platform/posix/Hosted.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sstream>
 #include <unistd.h>
@@ -12,23 +14,21 @@
 namespace platform::posix {
 namespace {
 
-std::string g_invocationName;
-
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The folder that argv[0] names; a bare name is looked up on PATH as the shell did.
-std::string InvocationFolder() {
-    const auto slash = g_invocationName.find_last_of('/');
+// The host folder that argv[0] names; a bare name is looked up on PATH as the shell did.
+std::string InvocationFolder(const std::string& argv0) {
+    const auto slash = argv0.find_last_of('/');
     if (slash != std::string::npos) {
-        return slash == 0 ? "/" : g_invocationName.substr(0, slash);
+        return slash == 0 ? "/" : argv0.substr(0, slash);
     }
     if (const char* path = std::getenv("PATH")) {
         std::stringstream folders(path);
         for (std::string folder; std::getline(folders, folder, ':');) {
-            if (!folder.empty() && access((folder + "/" + g_invocationName).c_str(), X_OK) == 0) {
+            if (!folder.empty() && access((folder + "/" + argv0).c_str(), X_OK) == 0) {
                 return folder;
             }
         }
@@ -42,31 +42,28 @@ void AppendToLog(const std::string& line) {
         return;
     }
     const int fd = open(path->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return;
-    }
     // One write per line, so boxes of programs running side by side never interleave.
-    [[maybe_unused]] const ssize_t written = write(fd, line.data(), line.size());
-    close(fd);
+    if (fd < 0 || write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+        const std::string warning =
+            "[message box] cannot append to " + *path + ": " + std::strerror(errno) + "\n";
+        std::fwrite(warning.data(), 1, warning.size(), stderr);
+    }
+    if (fd >= 0) {
+        close(fd);
+    }
 }
 
 class PosixDesktop final : public Desktop {
 public:
     std::string ExeName() override {
-        std::string name = BaseName(g_invocationName);
+        std::string name = BaseName(m_sInvocationName);
         if (const auto dot = name.find_last_of('.'); dot != std::string::npos && dot > 0) {
             name.erase(dot);
         }
         return name;
     }
 
-    std::string AppPath() override {
-        std::string path = ToWindowsPath(InvocationFolder());
-        if (path.size() > 3 && path.ends_with('\\')) {
-            path.pop_back();
-        }
-        return path;
-    }
+    std::string AppPath() override { return m_sAppPath; }
 
     void SetTitle(const std::string& title) override { m_sTitle = title; }
     std::string Title() override { return m_sTitle.empty() ? ExeName() : m_sTitle; }
@@ -82,13 +79,21 @@ public:
 
     void ProcessPendingMessages() override {}
 
-    // A new start: no title yet, and the scripted answers are taken from the first again.
-    void Restart() {
+    // A new start: the identity from argv[0], fixed now so that a later change of the current
+    // folder moves nothing; no title yet; the scripted answers taken from the first again.
+    void Start(const std::string& argv0) {
+        m_sInvocationName = argv0;
+        m_sAppPath = ToWindowsPath(InvocationFolder(argv0));
+        if (m_sAppPath.size() > 3 && m_sAppPath.ends_with('\\')) {
+            m_sAppPath.pop_back();
+        }
         m_sTitle.clear();
         m_script.Restart();
     }
 
 private:
+    std::string m_sInvocationName;
+    std::string m_sAppPath;
     std::string m_sTitle;
     MessageBoxScript m_script;
 };
@@ -100,9 +105,8 @@ PosixDesktop& TheDesktop() {
 
 } // namespace
 
-void SetInvocationName(const std::string& argv0) {
-    g_invocationName = argv0;
-    TheDesktop().Restart();
+void StartDesktop(const std::string& argv0) {
+    TheDesktop().Start(argv0);
 }
 
 Desktop& HostedDesktop() {

@@ -19,9 +19,10 @@ SystemInfo& HostedSystemInfo();
 Network& HostedNetwork();
 Clock& HostedClock();
 
-// Records argv[0], the name the program was invoked by, and starts the desktop afresh (no
-// title, scripted message-box answers taken from the first again).
-void SetInvocationName(const std::string& argv0);
+// Starts the desktop afresh: the program's identity from argv[0], the name it was invoked by
+// (call it after EnsureSkeleton, the program folder is mapped through the drives), no title,
+// scripted message-box answers taken from the first again.
+void StartDesktop(const std::string& argv0);
 
 // The prefix folder: LDGR_PREFIX, else $HOME/.ledgerline.
 std::string PrefixFolder();

@@ -11,8 +11,8 @@ Services& RealServices() {
 }
 
 void StartProgram(int argc, char** argv) {
-    posix::SetInvocationName(argc > 0 && argv[0] != nullptr ? argv[0] : "ldgrmake");
     posix::EnsureSkeleton();
+    posix::StartDesktop(argc > 0 && argv[0] != nullptr ? argv[0] : "ldgrmake");
 }
 
 } // namespace platform

@@ -1,0 +1,160 @@
+// Hosted-only: program identity from argv[0], and message boxes shown on stderr, logged as JSON
+// lines and answered from the script.
+#include "platform/Platform.h"
+#include "support/HostedWorld.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+class HostedDesktop : public ldgr::test::HostedWorld {
+protected:
+    void SetUp() override {
+        HostedWorld::SetUp();
+        SetVariable("LDGR_MSGBOX_LOG", LogFile());
+    }
+
+    std::string LogFile() { return Scratch() + "/boxes.jsonl"; }
+
+    // Shows a box with stderr captured, returns the answer.
+    std::int32_t Show(const std::string& text, std::int32_t style,
+                      const std::string& title = "Ledgerline") {
+        testing::internal::CaptureStderr();
+        const std::int32_t answer = Ui().ShowMessageBox(title, text, style);
+        m_sStderr = testing::internal::GetCapturedStderr();
+        return answer;
+    }
+
+    std::string m_sStderr;
+};
+
+TEST_F(HostedDesktop, IdentityComesFromTheInvocationName) {
+    MakeHostFolders(Host("drive_c/tools"));
+    MakeHostFolders(Scratch() + "/bin");
+    WriteHostFile(Scratch() + "/bin/ldgrproc", "");
+    fs::permissions(Scratch() + "/bin/ldgrproc", fs::perms::owner_exec, fs::perm_options::add);
+    SetVariable("PATH", "/nonexistent:" + Scratch() + "/bin");
+    struct Case {
+        std::string argv0;
+        std::string exeName;
+        std::string appPath;
+    };
+    const Case cases[] = {
+        {ProgramFolder() + "/ldgrmake", "ldgrmake", kProgramFolderWindows},
+        {Host("drive_c/ldgrsrvc.exe"), "ldgrsrvc", "C:\\"},
+        {Host("drive_c/tools/ldgr.setup.exe"), "ldgr.setup", "C:\\tools"},
+        {"ldgrproc", "ldgrproc", "\\bin"}, // found on PATH, outside every drive but Z:
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argv0);
+        StartAs(c.argv0);
+        EXPECT_EQ(Ui().ExeName(), c.exeName);
+        EXPECT_TRUE(Ui().AppPath().ends_with(c.appPath)) << Ui().AppPath();
+    }
+}
+
+TEST_F(HostedDesktop, ProgramFolderIsFixedAtStart) {
+    fs::current_path(ProgramFolder());
+    StartAs("./ldgrmake");
+    fs::current_path(Scratch());
+    EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
+}
+
+TEST_F(HostedDesktop, TitleDefaultsToTheExecutableNameAndIsForgottenAtStart) {
+    EXPECT_EQ(Ui().Title(), "ldgrmake");
+    Ui().SetTitle("Log Offline Job");
+    EXPECT_EQ(Ui().Title(), "Log Offline Job");
+    StartAs(ProgramFolder() + "/ldgrmake");
+    EXPECT_EQ(Ui().Title(), "ldgrmake");
+}
+
+TEST_F(HostedDesktop, EachBoxIsOneJsonLine) {
+    Show("Unexpected error 53 in procedure 'GetConfigFile':\rFile not found", 48);
+    Show("Say \"yes\" \\ or\tno\nplease \xe9\x01", kYesNo + kQuestion + kDefaultButton2,
+         "Ledger\"line");
+    EXPECT_EQ(ReadHostFile(LogFile()),
+              "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"Unexpected error 53 in procedure "
+              "'GetConfigFile':\\rFile not found\",\"answer\":\"OK\"}\n"
+              "{\"title\":\"Ledger\\\"line\",\"style\":292,\"text\":\"Say \\\"yes\\\" \\\\ "
+              "or\\tno\\nplease \\u00e9\\u0001\",\"answer\":\"No\"}\n");
+}
+
+TEST_F(HostedDesktop, StderrShowsTitleIconTextAndAnswer) {
+    Show("first\rsecond", kOkOnly + kExclamation);
+    EXPECT_EQ(m_sStderr, "[message box] Ledgerline (exclamation)\n  first\n  second\n  -> OK\n");
+    Show("Stop", kCritical);
+    EXPECT_NE(m_sStderr.find("(critical)"), std::string::npos);
+}
+
+TEST_F(HostedDesktop, ScriptedAnswersAreUsedInOrderThenTheDefaultButtonAnswers) {
+    SetVariable("LDGR_MSGBOX_ANSWERS", " No ,yes,ok,,no");
+    struct Case {
+        std::int32_t style;
+        std::int32_t answer;
+    };
+    const Case cases[] = {
+        {kYesNo + kDefaultButton2, kAnswerNo},       // "No"
+        {kYesNo + kDefaultButton2, kAnswerYes},      // "yes"
+        {kYesNo, kAnswerYes},                        // "ok" names no button: the default
+        {kOkOnly + kExclamation, kAnswerOk},         // "" names no button
+        {kYesNoCancel + kDefaultButton3, kAnswerNo}, // "no"
+        {kYesNo + kDefaultButton2, kAnswerNo},       // none left: the default
+        {kYesNo, kAnswerYes},                        // none left: the default
+        {kYesNoCancel + kDefaultButton3, kAnswerCancel},
+        {kOkCancel + kDefaultButton2, kAnswerCancel},
+        {kOkOnly + kDefaultButton3, kAnswerOk}, // a default beyond the buttons: the last
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(&c - cases));
+        EXPECT_EQ(Show("?", c.style), c.answer);
+    }
+}
+
+TEST_F(HostedDesktop, AnswerThatNamesNoButtonIsPointedOut) {
+    SetVariable("LDGR_MSGBOX_ANSWERS", "yes");
+    EXPECT_EQ(Show("text", kOkOnly), kAnswerOk);
+    EXPECT_NE(m_sStderr.find("\"yes\""), std::string::npos) << m_sStderr;
+}
+
+TEST_F(HostedDesktop, ChangedScriptStartsAgainFromItsFirstAnswer) {
+    SetVariable("LDGR_MSGBOX_ANSWERS", "no,no");
+    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
+    SetVariable("LDGR_MSGBOX_ANSWERS", "yes,no");
+    EXPECT_EQ(Show("?", kYesNo + kDefaultButton2), kAnswerYes);
+    StartAs(ProgramFolder() + "/ldgrmake");
+    EXPECT_EQ(Show("?", kYesNo + kDefaultButton2), kAnswerYes);
+}
+
+TEST_F(HostedDesktop, BoxesNeverReadStandardInput) {
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    ASSERT_EQ(write(input[1], "yes\n", 4), 4);
+    const int savedStdin = dup(0);
+    dup2(input[0], 0);
+    const std::int32_t answer = Show("Continue?", kYesNo + kDefaultButton2);
+    dup2(savedStdin, 0);
+    close(savedStdin);
+    EXPECT_EQ(answer, kAnswerNo);
+    fcntl(input[0], F_SETFL, O_NONBLOCK);
+    char unread[8] = {};
+    EXPECT_EQ(read(input[0], unread, sizeof unread), 4);
+    close(input[0]);
+    close(input[1]);
+}
+
+TEST_F(HostedDesktop, LogIsOptionalAndAnUnwritableOneIsPointedOut) {
+    UnsetVariable("LDGR_MSGBOX_LOG");
+    Show("a", kOkOnly);
+    EXPECT_FALSE(HostExists(LogFile()));
+    SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/missing/boxes.jsonl");
+    EXPECT_EQ(Show("a", kOkOnly), kAnswerOk);
+    EXPECT_NE(m_sStderr.find(Scratch() + "/missing/boxes.jsonl"), std::string::npos) << m_sStderr;
+}
+
+} // namespace
