@@ -20,8 +20,8 @@ public:
     bool IsText() const { return std::holds_alternative<std::string>(m_value); }
     // The text; "False" for the truth value, as the runtime shows it.
     std::string AsText() const;
-    // True means the truth value True, the text True in any letter case, or a number that is
-    // not 0 written as -1.
+    // Whether the value counts as true: the truth value True, or the text "True" in any letter
+    // case or "-1", blanks around either ignored.
     bool IsTrue() const;
     bool operator==(const OptionValue&) const = default;
 

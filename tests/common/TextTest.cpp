@@ -1,0 +1,56 @@
+// Text helpers with the runtime's rules: letter case of the ASCII letters only, Trim of blanks.
+#include "common/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ldgr::text;
+
+TEST(Text, CaseFoldingTouchesAsciiLettersOnly) {
+    EXPECT_EQ(Upper("ldgr\xe9-1_z"), "LDGR\xe9-1_Z");
+    EXPECT_EQ(Lower("LDGR\xc9-1_Z"), "ldgr\xc9-1_z");
+    EXPECT_EQ(Upper(std::string_view("a\0b", 3)), std::string("A\0B", 3));
+}
+
+TEST(Text, ComparisonsIgnoringCase) {
+    struct Case {
+        const char* text;
+        const char* other;
+        bool equals, contains, startsWith;
+    };
+    const Case cases[] = {
+        {"Machines", "MACHINES", true, true, true},
+        {"Machines", "mach", false, true, true},
+        {"Machines", "chin", false, true, false},
+        {"ldgrsetup\\bin", "LDGRSETUP", false, true, true},
+        {"C:\\Program Files\\LdgrSetup", "ldgrsetup", false, true, false},
+        {"abc", "", false, true, true},
+        {"", "", true, false, true}, // as InStr: an empty text holds nothing
+        {"ab", "abc", false, false, false},
+        {"[", "{", false, false, false}, // never folded into each other
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.other);
+        EXPECT_EQ(EqualsIgnoreCase(c.text, c.other), c.equals);
+        EXPECT_EQ(ContainsIgnoreCase(c.text, c.other), c.contains);
+        EXPECT_EQ(StartsWithIgnoreCase(c.text, c.other), c.startsWith);
+    }
+}
+
+TEST(Text, TrimRemovesSpacesAndTrimBlanksTabsToo) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"  a b  ", "a b", "a b"},
+        {"\ta\t", "\ta\t", "a"},
+        {" \t a \t ", "\t a \t", "a"},
+        {"   ", "", ""},
+        {"", "", ""},
+    };
+    for (const auto& [text, trimmed, trimmedBlanks] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Trim(text), trimmed);
+        EXPECT_EQ(TrimBlanks(text), trimmedBlanks);
+    }
+}
+
+} // namespace
