@@ -351,7 +351,9 @@ public:
             return found;
         }
         const std::string hostFolder = folder.empty() ? ToHostPath(".") : ToHostPath(folder);
-        const auto listing = ListFolder(hostFolder, folder.empty() || !IsRootFolder(folder));
+        // Judged by the folder's own Windows name, so "C:\\x\\.." and a relative pattern in a
+        // root count as the root they name.
+        const auto listing = ListFolder(hostFolder, !IsRootFolder(ToWindowsPath(hostFolder)));
         if (!listing) {
             return found;
         }

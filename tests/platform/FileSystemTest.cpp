@@ -52,6 +52,8 @@ protected:
         }
         MakeHostFolders(Scratch() + "/d");
         LinkDrive('d', Scratch() + "/d");
+        MakeHostFolders(Host("dosdevices/unc/FileSrv/Share/Sub"));
+        WriteHostFile(Host("dosdevices/unc/FileSrv/Share/x.txt"), "");
     }
 
     std::string Jobs() const { return Host("drive_c/jobs"); }
@@ -97,6 +99,9 @@ TEST_F(HostedFiles, ListingsMatchPatternsInWindowsOrder) {
         // Roots have no "." and "..".
         {"C:\\*", {"jobs", "Program Files", "users", "windows"}},
         {"D:\\*", {}},
+        {"C:\\jobs\\..\\*", {"jobs", "Program Files", "users", "windows"}},
+        {"\\\\FileSrv\\Share\\*", {"Sub", "x.txt"}},
+        {"\\\\FileSrv\\Share\\Sub\\*", {".", ".."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pattern);
@@ -189,6 +194,12 @@ TEST_F(HostedFiles, FailedCopiesChangeNothing) {
               (std::vector<std::string>{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "readme",
                                         "Sub"}));
     EXPECT_TRUE(fs::is_empty(Scratch() + "/d"));
+}
+
+TEST_F(HostedFiles, RelativePatternInARootListsNoDots) {
+    fs::current_path(Scratch() + "/d");
+    WriteHostFile(Scratch() + "/d/a.txt", "");
+    EXPECT_EQ(NamesOf(files.FindAll("*")), std::vector<std::string>{"a.txt"});
 }
 
 TEST_F(HostedFiles, MoveNeverReplaces) {
