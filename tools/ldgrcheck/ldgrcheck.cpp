@@ -1,0 +1,160 @@
+// ldgrcheck: reads a configuration file as every suite program does, prints what a workstation
+// would have told its user, and on request writes the file back in layout 2.
+#include "common/Environment.h"
+#include "common/Identity.h"
+#include "config/ConfigReaders.h"
+#include "config/model/CConfigOptions.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ldgrcheck FILE [--write NEWFILE]\n"
+    "  Reads the configuration file FILE as the suite's programs read it and prints the\n"
+    "  message a workstation would show, or OK with what the file holds. With --write, a\n"
+    "  file that reads without a problem is written to NEWFILE in the current layout (files\n"
+    "  of the single-group layout become one group \"Default\"). Exit status 0 or 1.\n";
+
+struct Arguments {
+    std::string sIniFile;
+    std::optional<std::string> sWriteTo;
+};
+
+std::optional<Arguments> ParseArguments(int argc, char** argv) {
+    Arguments arguments;
+    bool bHaveFile = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--write" && i + 1 < argc && !arguments.sWriteTo) {
+            arguments.sWriteTo = argv[++i];
+        } else if (!bHaveFile && !argument.empty() && !argument.starts_with("-")) {
+            arguments.sIniFile = argument;
+            bHaveFile = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return bHaveFile ? std::optional(arguments) : std::nullopt;
+}
+
+// The desktop in use, keeping the text of every box it shows so the tool can print it.
+class RecordingDesktop final : public platform::Desktop {
+public:
+    explicit RecordingDesktop(platform::Desktop& shown) : m_shown(shown) {}
+
+    std::string ExeName() override { return m_shown.ExeName(); }
+    std::string AppPath() override { return m_shown.AppPath(); }
+    void SetTitle(const std::string& title) override { m_shown.SetTitle(title); }
+    std::string Title() override { return m_shown.Title(); }
+    std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
+                                std::int32_t style) override {
+        m_texts.push_back(text);
+        return m_shown.ShowMessageBox(title, text, style);
+    }
+    void ProcessPendingMessages() override { m_shown.ProcessPendingMessages(); }
+
+    // The texts shown since the last call.
+    std::vector<std::string> TakeTexts() { return std::exchange(m_texts, {}); }
+
+private:
+    platform::Desktop& m_shown;
+    std::vector<std::string> m_texts;
+};
+
+// The folder part of a path, with backslashes and its trailing one; empty for a bare name.
+std::string FolderOf(const std::string& sPath) {
+    const auto slash = sPath.find_last_of("\\/");
+    std::string sFolder = slash == std::string::npos ? std::string() : sPath.substr(0, slash + 1);
+    std::replace(sFolder.begin(), sFolder.end(), '/', '\\');
+    return sFolder;
+}
+
+// The environment a workstation reads the file in, as far as the readers use it: the folder
+// of the configuration file the registry records (of the checked file when there is no
+// record) and this computer's name stand in for the defaults of entries the file leaves out.
+void PrepareEnvironment(const std::string& sIniFile) {
+    BCommon::EnvironmentRecord& env = BCommon::Env();
+    env.m_sProductName = "Ledgerline";
+    const std::string sShared = BCommon::GetConfigFile();
+    env.m_sConfigPath = FolderOf(sShared.empty() ? sIniFile : sShared);
+    env.m_sMachineName = BCommon::GetMachineName();
+}
+
+// Boxes show CR as a line break; so does the terminal's text.
+void PrintBoxes(const std::vector<std::string>& texts) {
+    for (std::string text : texts) {
+        for (char& c : text) {
+            c = c == '\r' ? '\n' : c;
+        }
+        text += '\n';
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    }
+}
+
+// "1 printer group", "2 printer groups".
+std::string Counted(std::int32_t lCount, const std::string& sSingular, const std::string& sPlural) {
+    return std::to_string(lCount) + " " + (lCount == 1 ? sSingular : sPlural);
+}
+
+std::string Summary(const CConfigOptions& options) {
+    std::int32_t lCategories = 0;
+    std::int32_t lValues = 0;
+    for (const auto& group : options.PrinterGroups()) {
+        lCategories += group->Categories().Count();
+        for (const auto& category : group->Categories()) {
+            lValues += category->PreDefinedValues().Count();
+        }
+    }
+    return "OK: version " + std::to_string(options.Version) + ", " +
+           Counted(options.PrinterGroups().Count(), "printer group", "printer groups") + ", " +
+           Counted(lCategories, "category", "categories") + ", " +
+           Counted(lValues, "predefined value", "predefined values");
+}
+
+int Check(const Arguments& arguments, RecordingDesktop& desktop) {
+    CConfigOptions options;
+    const bool bRead = options.ReadIniFile(arguments.sIniFile);
+    std::vector<std::string> texts = desktop.TakeTexts();
+    PrintBoxes(texts);
+    if (!bRead) {
+        if (texts.empty()) {
+            // Version 0 is refused without a word; say so, since a workstation will not.
+            std::printf("Not read: the entry [GENERAL].Version is 0 in file:\n%s\n",
+                        arguments.sIniFile.c_str());
+        }
+        return 1;
+    }
+    std::printf("%s\n", Summary(options).c_str());
+    if (!arguments.sWriteTo) {
+        return 0;
+    }
+    const bool bWritten = options.WriteIniFile(*arguments.sWriteTo);
+    PrintBoxes(desktop.TakeTexts());
+    if (!bWritten) {
+        return 1;
+    }
+    std::printf("Written: %s\n", arguments.sWriteTo->c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    platform::StartProgram(argc, argv);
+    const std::optional<Arguments> arguments = ParseArguments(argc, argv);
+    if (!arguments) {
+        std::fputs(kUsage, stderr);
+        return 1;
+    }
+    PrepareEnvironment(arguments->sIniFile);
+    RecordingDesktop desktop(platform::Ui());
+    const platform::ScopedServices services({.desktop = &desktop});
+    return Check(*arguments, desktop);
+}
