@@ -1,6 +1,7 @@
 // Module BConfigFile: finding the configuration file, reading one entry, writing INI lines.
 #pragma once
 
+#include "KorvaneIni/KorvaneIni.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
@@ -10,6 +11,28 @@ namespace BConfigFile {
 
 // The default of every configuration read; getting it back means the entry is missing.
 inline constexpr const char* kNotFound = "!2@3#4$5%6^7&8*9(0)[-]";
+
+// An INI handle closed on every way out of the procedure that opened it; 0 when the file
+// could not be opened.
+class OpenIniFile {
+public:
+    explicit OpenIniFile(const std::string& sIniFile)
+        : m_hIniFile(KorvaneIni::OpenIni(sIniFile.c_str())) {}
+    ~OpenIniFile() { Close(); }
+    OpenIniFile(const OpenIniFile&) = delete;
+    OpenIniFile& operator=(const OpenIniFile&) = delete;
+
+    std::int32_t Handle() const { return m_hIniFile; }
+    void Close() {
+        if (m_hIniFile != 0) {
+            KorvaneIni::CloseIni(m_hIniFile);
+            m_hIniFile = 0;
+        }
+    }
+
+private:
+    std::int32_t m_hIniFile;
+};
 
 // Chooses the configuration file a reader opens: the working copy, the recorded location
 // (asked unless bSilent), the local per-user folder (always asked). False leaves

@@ -19,33 +19,12 @@ using BConfigFile::kNotFound;
 constexpr const char* kProgramKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
 constexpr const char* kGeneral = "GENERAL";
 
-// An INI handle closed on every way out of the procedure that opened it.
-class OpenIniFile {
-public:
-    explicit OpenIniFile(const std::string& sIniFile)
-        : m_hIniFile(KorvaneIni::OpenIni(sIniFile.c_str())) {}
-    ~OpenIniFile() { Close(); }
-    OpenIniFile(const OpenIniFile&) = delete;
-    OpenIniFile& operator=(const OpenIniFile&) = delete;
-
-    std::int32_t Handle() const { return m_hIniFile; }
-    void Close() {
-        if (m_hIniFile != 0) {
-            KorvaneIni::CloseIni(m_hIniFile);
-            m_hIniFile = 0;
-        }
-    }
-
-private:
-    std::int32_t m_hIniFile;
-};
-
 // One entry of a file opened for this read alone; nothing when the file cannot be opened
 // (the open-failure message has been shown), else GetPPS's answer.
 std::optional<std::string> ReadOneEntry(const std::string& sIniFile, const std::string& sSection,
                                         const std::string& sKey, bool bAllowBlank,
                                         bool bAllowMissing) {
-    OpenIniFile file(sIniFile);
+    BConfigFile::OpenIniFile file(sIniFile);
     if (file.Handle() == 0) {
         BConfigFile::ShowOpenFailure(sIniFile);
         return std::nullopt;
