@@ -196,13 +196,13 @@ bool CConfigOptions::ReadIniFile(const std::string& sIniFile) {
             ShowUnsupportedVersion(Version);
             return false;
         }
-        const model::IniFileHandle handle(sIniFile);
-        if (!handle.IsOpen()) {
+        const BConfigFile::OpenIniFile file(sIniFile);
+        if (file.Handle() == 0) {
             BConfigFile::ShowOpenFailure(sIniFile);
             return false;
         }
-        return ReadGeneralSection(sIniFile, handle.Get()) &&
-               PrinterGroups().ReadIniFile(Version, sIniFile, handle.Get());
+        return ReadGeneralSection(sIniFile, file.Handle()) &&
+               PrinterGroups().ReadIniFile(Version, sIniFile, file.Handle());
     });
 }
 

@@ -1,22 +1,12 @@
 // What the configuration model's readers and writers share.
 #include "config/model/ModelIo.h"
 
-#include "KorvaneIni/KorvaneIni.h"
 #include "config/BConfigFile.h"
 
 namespace model {
 
 using BConfigFile::EntryKind;
 using BConfigFile::EntrySource;
-
-IniFileHandle::IniFileHandle(const std::string& sIniFile)
-    : m_hIniFile(KorvaneIni::OpenIni(sIniFile.c_str())) {}
-
-IniFileHandle::~IniFileHandle() {
-    if (m_hIniFile != 0) {
-        KorvaneIni::CloseIni(m_hIniFile);
-    }
-}
 
 std::string BooleanText(bool bValue) {
     return bValue ? "True" : "False";

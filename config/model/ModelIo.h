@@ -1,5 +1,5 @@
-// What the configuration model's readers and writers share: the INI handle they own, their
-// error reporting, and entries read with the system's conventions.
+// What the configuration model's readers and writers share: their error reporting, and
+// entries read with the system's conventions.
 #pragma once
 
 #include "common/Diagnostics.h"
@@ -13,21 +13,6 @@ namespace model {
 
 // The highest count of groups, categories or predefined values a file may declare.
 inline constexpr double kMaxItemCount = 32767;
-
-// An INI handle opened through the library, closed when the object goes.
-class IniFileHandle {
-public:
-    explicit IniFileHandle(const std::string& sIniFile);
-    ~IniFileHandle();
-    IniFileHandle(const IniFileHandle&) = delete;
-    IniFileHandle& operator=(const IniFileHandle&) = delete;
-
-    bool IsOpen() const { return m_hIniFile != 0; }
-    std::int32_t Get() const { return m_hIniFile; }
-
-private:
-    std::int32_t m_hIniFile;
-};
 
 // The reporting style: a failure that escapes body is reported under sProcedure ("Class::
 // Method") and the result is False.
