@@ -29,7 +29,12 @@ namespace {
 LockHolder::LockHolder(const std::string& hostPath, Kind kind) {
     int report[2] = {-1, -1};
     int release[2] = {-1, -1};
-    if (pipe2(report, O_CLOEXEC) != 0 || pipe2(release, O_CLOEXEC) != 0) {
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        return;
+    }
+    if (pipe2(release, O_CLOEXEC) != 0) {
+        close(report[0]);
+        close(report[1]);
         return;
     }
     const pid_t child = fork();
