@@ -189,12 +189,6 @@ TEST_F(CategoryRead, OptionalEntriesReadSilently) {
     }
 }
 
-TEST_F(CategoryRead, AbsentNameLeavesTheSentinelAndStops) {
-    EXPECT_FALSE(Read({{"CategoryName", "<absent>"}}));
-    EXPECT_EQ(category->CategoryName, "!2@3#4$5%6^7&8*9(0)[-]");
-    EXPECT_EQ(category->DisplayCategory, 0);
-}
-
 TEST_F(CategoryRead, FailureKeepsWhatWasReadBefore) {
     EXPECT_FALSE(Read({{"DefaultValue", "9"}}));
     EXPECT_EQ(category->Pattern, "###-##");

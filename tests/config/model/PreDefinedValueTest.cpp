@@ -28,25 +28,6 @@ TEST(PreDefinedValue, EveryCodeIsInExactlyOneClassAndNothingElseIs) {
     }
 }
 
-TEST(PreDefinedValue, DescriptionsOfSomeCodes) {
-    const std::pair<int, const char*> cases[] = {
-        {1, "None"},
-        {14, "Submitted Date/Time"},
-        {20, "Job Size (bytes)"},
-        {35, "Paper Size (## x ##)"},
-        {42, "Color-Monochrome"},
-        {43, "RESERVED"},
-        {89, "Auto Directory Level Including Filename"},
-        {90, "Auto Directory Level"},
-    };
-    for (const auto& [code, description] : cases) {
-        CPreDefinedValue value;
-        value.Computed = true;
-        value.ComputedType = code;
-        EXPECT_EQ(value.Description(), description);
-    }
-}
-
 TEST(PreDefinedValue, ConstantIsNeitherClassAndDescribesItself) {
     CPreDefinedValue value;
     value.ConstantText = "12";
