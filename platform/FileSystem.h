@@ -59,11 +59,12 @@ public:
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
     virtual void CreateFolder(const std::string& path) = 0;
     // Copies a file onto another, replacing it, keeping its last-write time. Error 70 when the
-    // target is read-only or another process has it open; the target is then unchanged.
+    // target is read-only or another process has it open exclusively; it is then unchanged.
     virtual void CopyFile(const std::string& from, const std::string& to) = 0;
     // Renames a file; error 58 when the new name exists (nothing is replaced).
     virtual void MoveFileNoReplace(const std::string& from, const std::string& to) = 0;
-    // Error 70 when the file is read-only or another process has it open; 75 for a folder.
+    // Error 70 when the file is read-only or another process has it open exclusively; 75 for a
+    // folder.
     virtual void DeleteFile(const std::string& path) = 0;
     // Error 53 when Input finds no file, 76 when the folder is missing, 75 for a folder, 70
     // when Output or Append meet a read-only file or the sharing mode is refused.

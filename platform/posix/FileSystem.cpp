@@ -225,10 +225,8 @@ public:
             close(m_fd);
         }
     }
-    FdGuard(FdGuard&& other) noexcept : m_fd(other.release()) {}
     FdGuard(const FdGuard&) = delete;
     FdGuard& operator=(const FdGuard&) = delete;
-    FdGuard& operator=(FdGuard&&) = delete;
     int get() const { return m_fd; }
     int release() { return std::exchange(m_fd, -1); }
 
@@ -236,15 +234,15 @@ private:
     int m_fd;
 };
 
-// Windows refuses to replace or delete a file that another process has open; here, one that
-// another process holds a lock on. The lock taken here keeps others out until the returned
-// guard closes. A missing file needs no claim.
-FdGuard ClaimWholeFile(const std::string& hostPath) {
-    FdGuard fd(open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() >= 0 && flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+// A file that another process holds open with exclusive sharing is neither replaced nor
+// deleted (error 70). Holders that share the file (readers, appenders) are not asked: they let
+// others write meanwhile, and a lock that kept them out, even for a moment, would make a reader
+// of the old copy fail. A missing file needs no check.
+void RefuseIfHeldExclusively(const std::string& hostPath) {
+    const FdGuard fd(open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() >= 0 && flock(fd.get(), LOCK_SH | LOCK_NB) != 0) {
         throw ErrorFor(errno, hostPath);
     }
-    return fd;
 }
 
 int OpenFlags(OpenMode mode) {
@@ -401,9 +399,7 @@ public:
             throw Error(ldgr::kPermissionDenied);
         }
         RefuseReadOnly(hostTo);
-        // The claim is only tested, not held: while the new copy is written beside the target,
-        // programs reading the old one must not be refused.
-        ClaimWholeFile(hostTo);
+        RefuseIfHeldExclusively(hostTo);
         // The copy is written beside the target and renamed over it, so a reader never sees
         // half a file, and programs copying at the same moment do not disturb each other.
         const std::string temporary =
@@ -449,7 +445,7 @@ public:
             throw Error(ldgr::kPathFileAccessError);
         }
         RefuseReadOnly(host);
-        const FdGuard claim = ClaimWholeFile(host);
+        RefuseIfHeldExclusively(host);
         if (unlink(host.c_str()) != 0) {
             throw ErrorFor(errno, host);
         }
