@@ -6,6 +6,7 @@
 #include "common/Environment.h"
 #include "common/Text.h"
 #include "config/ReadingConventions.h"
+#include "platform/Error.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@
 namespace BConfigFile {
 namespace {
 
-constexpr std::int32_t kIniBufferSize = 2048;
+constexpr std::int32_t kIniBufferSize = kLongestValue + 1;
 constexpr std::size_t kKeyWidth = 24;
 constexpr const char* kDefaultFileName = "Config.ini";
 
@@ -42,15 +43,31 @@ bool UserAcceptsFile(const std::string& sFile) {
                                              platform::kDefaultButton2) == platform::kAnswerYes;
 }
 
-// Writes one line with its CR LF; False (reported under sProcedure) when the write fails.
-bool WriteLine(platform::TextFile& oFile, const std::string& sLine, const char* sProcedure) {
+// Writes the line buildLine makes, with its CR LF; False (reported under sProcedure) when
+// making or writing it fails.
+template <typename LineBuilder>
+bool WriteLine(platform::TextFile& oFile, LineBuilder buildLine, const char* sProcedure) {
     try {
-        oFile.Write(sLine + "\r\n");
+        oFile.Write(buildLine() + "\r\n");
         return true;
     } catch (...) {
         BCommon::ReportError(sProcedure);
         return false;
     }
+}
+
+std::string ValueLine(const std::string& sKey, const std::string& sValue) {
+    if (sValue.size() > kLongestValue) {
+        throw ldgr::Error(ldgr::kInvalidProcedureCall, "WriteIniFileValue",
+                          "The value of " + sKey + " is longer than " +
+                              std::to_string(kLongestValue) +
+                              " characters and would be cut when read back");
+    }
+    std::string sPadded = sKey;
+    if (sPadded.size() < kKeyWidth) {
+        sPadded.resize(kKeyWidth, ' ');
+    }
+    return sPadded + " = " + sValue;
 }
 
 } // namespace
@@ -103,17 +120,15 @@ std::string GetPPS(const std::string& sSection, const std::string& sKey,
 }
 
 bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection) {
-    return WriteLine(oFile, sSection.empty() ? std::string() : "[" + sSection + "]",
-                     "WriteIniFileSection");
+    return WriteLine(
+        oFile, [&] { return sSection.empty() ? std::string() : "[" + sSection + "]"; },
+        "WriteIniFileSection");
 }
 
 bool WriteIniFileValue(platform::TextFile& oFile, const std::string& sKey,
                        const std::string& sValue) {
-    std::string sPadded = sKey;
-    if (sPadded.size() < kKeyWidth) {
-        sPadded.resize(kKeyWidth, ' ');
-    }
-    return WriteLine(oFile, sPadded + " = " + sValue, "WriteIniFileValue");
+    return WriteLine(
+        oFile, [&] { return ValueLine(sKey, sValue); }, "WriteIniFileValue");
 }
 
 } // namespace BConfigFile

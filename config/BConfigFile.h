@@ -11,6 +11,9 @@ namespace BConfigFile {
 
 // The default of every configuration read; getting it back means the entry is missing.
 inline constexpr const char* kNotFound = "!2@3#4$5%6^7&8*9(0)[-]";
+// The longest value an entry can give back: the read goes through a 2,048-byte buffer that
+// ends with its terminating zero.
+inline constexpr std::size_t kLongestValue = 2047;
 
 // An INI handle closed on every way out of the procedure that opened it; 0 when the file
 // could not be opened.
@@ -47,7 +50,8 @@ std::string GetPPS(const std::string& sSection, const std::string& sKey,
 
 // "[section]", or an empty line for an empty name. False (reported) when the write fails.
 bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection);
-// The key padded to 24 characters, " = ", the value as given. False (reported) on failure.
+// The key padded to 24 characters, " = ", the value as given. False (reported) on failure,
+// and for a value longer than kLongestValue, which would come back cut when read.
 bool WriteIniFileValue(platform::TextFile& oFile, const std::string& sKey,
                        const std::string& sValue);
 

@@ -65,6 +65,20 @@ TEST_F(WriterTest, AFailedWriteIsReportedAndStopsTheCaller) {
               0u);
 }
 
+TEST_F(WriterTest, AValueLongerThanAReadGivesBackIsRefused) {
+    EXPECT_TRUE(BConfigFile::WriteIniFileValue(*file, "Longest",
+                                               std::string(BConfigFile::kLongestValue, 'v')));
+    EXPECT_FALSE(BConfigFile::WriteIniFileValue(*file, "TooLong",
+                                                std::string(BConfigFile::kLongestValue + 1, 'v')));
+    ASSERT_EQ(world.desktop.boxes.size(), 1u);
+    EXPECT_EQ(world.desktop.boxes[0].text.rfind(
+                  "Unexpected error 5 in procedure 'WriteIniFileValue':\rThe value of TooLong "
+                  "is longer than 2047 characters and would be cut when read back",
+                  0),
+              0u);
+    EXPECT_EQ(world.files.Content(kOut).find("TooLong"), std::string::npos);
+}
+
 TEST_F(WriterTest, WhatIsWrittenReadsBackUnchanged) {
     const std::pair<std::string, std::string> entries[] = {
         {"Version", "2"},

@@ -8,6 +8,7 @@
 namespace {
 
 using ldgr::testing::kModelFile;
+using ldgr::testing::kWrittenFile;
 using ldgr::testing::ModelTest;
 
 TEST(PreDefinedValue, EveryCodeIsInExactlyOneClassAndNothingElseIs) {
@@ -86,6 +87,27 @@ TEST_F(PreDefinedValueRead, EachEntryReadsAsItsKind) {
         if (c.box) {
             EXPECT_TRUE(boxes[0].starts_with(c.box)) << boxes[0];
         }
+    }
+}
+
+// A read gives back at most 2,047 characters, so a file holds constants of up to 2,045; each
+// must come back whole, even where "0, " and the text would not fit.
+TEST_F(PreDefinedValueRead, LongestConstantsSurviveAWriteAndARead) {
+    for (const std::size_t length : {std::size_t{2044}, std::size_t{2045}}) {
+        SCOPED_TRACE(length);
+        CPreDefinedValue value;
+        value.ConstantText = std::string(length, 'c');
+        {
+            const auto file = world.files.OpenText(kWrittenFile, platform::OpenMode::Output,
+                                                   platform::ShareMode::DenyNone);
+            ASSERT_TRUE(value.WriteIniFile(*file, "PreDefinedValue1"));
+        }
+        const std::string written = Written();
+        EXPECT_LE(written.size() - written.find("= ") - 3, 2047u);
+        const std::int32_t handle = Open("[CAT]\n" + written);
+        CPreDefinedValue reread;
+        ASSERT_TRUE(reread.ReadIniFile(2, kModelFile, handle, "CAT", "PreDefinedValue1"));
+        EXPECT_EQ(reread.ConstantText, value.ConstantText);
     }
 }
 
