@@ -103,15 +103,25 @@ std::vector<std::string> OrdinaryFiles(const std::string& sFolder) {
     return names;
 }
 
-// The file the read test opens: the first one listed, passing over the test files of other
-// probes, which their owners may delete at any moment.
-std::string FileToRead(const std::vector<std::string>& names, const std::string& sOwnProbe) {
+// The read test: the first listed file opens for reading. The test files of other probes
+// are passed over, as is a file gone by the time it is opened (another program's record
+// moved to its job number, say): neither says anything about the folder. With nothing
+// listed the folder itself is opened, which fails.
+bool CanReadListedFile(const std::string& sFolder, const std::vector<std::string>& names,
+                       const std::string& sOwnProbe) {
     for (const std::string& name : names) {
-        if (name == sOwnProbe || !IsProbeName(name)) {
-            return name;
+        if (name != sOwnProbe && IsProbeName(name)) {
+            continue;
+        }
+        if (CanOpen(sFolder + name, platform::OpenMode::Input)) {
+            return true;
+        }
+        if (!FindFile(sFolder + name).empty()) {
+            return false;
         }
     }
-    return names.empty() ? std::string() : names.front();
+    return CanOpen(sFolder + (names.empty() ? std::string() : names.front()),
+                   platform::OpenMode::Input);
 }
 
 } // namespace
@@ -131,8 +141,7 @@ std::string GetFolderAccess(const std::string& sPath) {
     if (!listed.empty()) {
         sAccess += "list";
     }
-    // With nothing listed this opens the folder itself, which fails.
-    if (CanOpen(sFolder + FileToRead(listed, sProbe), platform::OpenMode::Input)) {
+    if (CanReadListedFile(sFolder, listed, sProbe)) {
         sAccess += "read";
     }
     if (!sProbe.empty()) {

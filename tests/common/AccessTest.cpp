@@ -2,9 +2,11 @@
 // missing rights run as the user nobody).
 #include "common/Access.h"
 
+#include "platform/Platform.h"
 #include "support/HostedWorld.h"
 #include "support/Unprivileged.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +119,50 @@ TEST_F(Probe, FileHeldExclusivelyCannotBeRead) {
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), "writelistdelete");
     close(held);
+}
+
+// The real file system, except that right after a listing another program moves a record
+// listed first away, as ldgrmake moves its record from a temporary name to its job number.
+class MovedAfterListing final : public platform::FileSystem {
+public:
+    std::optional<platform::FindEntry> FindFirst(const std::string& path) override {
+        return real.FindFirst(path);
+    }
+    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
+                                             platform::FindDetail detail) override {
+        std::vector<platform::FindEntry> found = real.FindAll(pattern, detail);
+        const auto record = std::find_if(found.begin(), found.end(), [](const auto& entry) {
+            return entry.name.starts_with("~job");
+        });
+        if (record != found.end()) {
+            const std::string folder = pattern.substr(0, pattern.rfind('\\') + 1);
+            real.MoveFileNoReplace(folder + record->name, folder + "moved.prt");
+            std::rotate(found.begin(), record, record + 1);
+        }
+        return found;
+    }
+    void CreateFolder(const std::string& path) override { real.CreateFolder(path); }
+    void CopyFile(const std::string& from, const std::string& to) override {
+        real.CopyFile(from, to);
+    }
+    void MoveFileNoReplace(const std::string& from, const std::string& to) override {
+        real.MoveFileNoReplace(from, to);
+    }
+    void DeleteFile(const std::string& path) override { real.DeleteFile(path); }
+    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
+                                                 platform::ShareMode share) override {
+        return real.OpenText(path, mode, share);
+    }
+
+private:
+    platform::FileSystem& real = *platform::RealServices().files;
+};
+
+TEST_F(Probe, FileMovedAwayBetweenListingAndReadingIsPassedOver) {
+    Folder("jobs", kOpen, {"~job1.tmp", "~job2.tmp"});
+    MovedAfterListing files;
+    const platform::ScopedServices services({.files = &files});
+    EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
 }
 
 // Programs started at the same moment probe the same folder: none of them may lose a word
