@@ -18,11 +18,6 @@ constexpr int kRunsEachUnderWine = 10;
 TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecords) {
     HostedWorld world;
     std::vector<std::thread> copies;
-    if (UnderWine()) {
-        GTEST_SKIP() << "open under Wine: copies started at the same moment write every record, "
-                        "but some fall back to the local folder (the folder probe is disturbed "
-                        "under Windows file semantics)";
-    }
     const int runsEach = UnderWine() ? kRunsEachUnderWine : kRunsEach;
     std::vector<int> failures(kCopies, 0);
     std::vector<std::string> firstFailure(kCopies);

@@ -165,7 +165,8 @@ RunResult HostedWorld::Run(const std::string& programName,
     std::vector<std::string> args = wrapper;
     args.push_back(link);
     if (windowsProgram) {
-        args = WineCommand(Prefix(), link, settings);
+        ImportWorldRegistry(Prefix(), settings);
+        args = WineCommand(link, settings);
     }
     std::vector<char*> argv = NullTerminated(args);
     std::vector<std::string> envText = RunEnvironment(settings);

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <mutex>
 #include <stdexcept>
 #include <sys/file.h>
 #include <unistd.h>
@@ -78,6 +80,16 @@ std::string TemplatePrefix() {
     return prefix;
 }
 
+std::string ComputerName(const std::map<std::string, std::string>& settings) {
+    const auto computer = settings.find("LDGR_COMPUTERNAME");
+    return computer != settings.end() ? computer->second : "PC17";
+}
+
+// What each world's registry was last imported from: the text of its registry.reg, or
+// nothing when it had none. The runs of a world are threads of one test process.
+std::mutex importing;
+std::map<std::string, std::optional<std::string>> imported;
+
 bool WineIsHere() {
     return Shell("command -v wine >/dev/null 2>&1") == 0;
 }
@@ -140,6 +152,37 @@ void PrepareWinePrefix(const std::string& prefix) {
 
 void EndWineSession(const std::string& prefix) {
     Shell("WINEPREFIX=" + Quoted(prefix) + " wineserver -k >/dev/null 2>&1");
+    const std::lock_guard<std::mutex> lock(importing);
+    imported.erase(prefix);
+}
+
+void ImportWorldRegistry(const std::string& prefix,
+                         const std::map<std::string, std::string>& settings) {
+    const std::string registry = prefix + "/registry.reg";
+    std::optional<std::string> text;
+    if (std::ifstream file(registry, std::ios::binary); file) {
+        text = std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    const std::lock_guard<std::mutex> lock(importing);
+    if (const auto last = imported.find(prefix); last != imported.end() && last->second == text) {
+        return;
+    }
+    std::string regedit = "env";
+    for (const auto& [name, value] : settings) {
+        regedit += " " + Quoted(name + "=" + value);
+    }
+    regedit += " wine regedit /S ";
+    std::string command = "hostname " + Quoted(ComputerName(settings)) + " && " + regedit +
+                          Quoted(OnDriveZ(prefix + "/registry-reset.reg"));
+    if (text) {
+        command += " && " + regedit + Quoted(OnDriveZ(registry));
+    }
+    // Under the world's computer name, as its programs run: the first program of a Wine
+    // session decides the name the session's programs are told.
+    if (Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >/dev/null 2>&1") != 0) {
+        throw std::runtime_error("cannot import " + registry + " into its Wine prefix");
+    }
+    imported[prefix] = std::move(text);
 }
 
 std::map<std::string, std::string> WineSettings(const std::string& prefix,
@@ -155,20 +198,14 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
     return settings;
 }
 
-std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
+std::vector<std::string> WineCommand(const std::string& program,
                                      const std::map<std::string, std::string>& settings) {
-    const std::string registry = prefix + "/registry.reg";
-    const auto computer = settings.find("LDGR_COMPUTERNAME");
     return {"unshare",
             "--uts",
             "/bin/sh",
             "-c",
-            "hostname \"$0\" && wine regedit /S \"$1\" && "
-            "{ [ ! -f \"$2\" ] || wine regedit /S \"$3\"; } && exec wine \"$4\"",
-            computer != settings.end() ? computer->second : "PC17",
-            OnDriveZ(prefix + "/registry-reset.reg"),
-            registry,
-            OnDriveZ(registry),
+            "hostname \"$0\" && exec wine \"$1\"",
+            ComputerName(settings),
             program};
 }
 

@@ -25,9 +25,16 @@ void PrepareWinePrefix(const std::string& prefix);
 // Ends the Wine server and the programs of a world's prefix.
 void EndWineSession(const std::string& prefix);
 
-// The command that runs program (a host path) as the world's computer and user: the world's
-// registry.reg is imported first, the computer name set in a namespace of its own.
-std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
+// Makes the Wine registry of a world's prefix say what its registry.reg says (nothing, when
+// there is none), when that changed since the last call. The import happens only then, not
+// at every run: an import first removes the values, and a program started meanwhile would
+// find them missing.
+void ImportWorldRegistry(const std::string& prefix,
+                         const std::map<std::string, std::string>& settings);
+
+// The command that runs program (a host path) as the world's computer and user, the
+// computer name set in a namespace of its own.
+std::vector<std::string> WineCommand(const std::string& program,
                                      const std::map<std::string, std::string>& settings);
 
 // The environment settings Wine runs with for a world: its prefix, the user, the locale, and
