@@ -116,6 +116,9 @@ MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform
             m_files[key].content, [](const std::string&) {}, std::exchange(onRead, nullptr),
             failWrites);
     }
+    if (failCreates) {
+        throw ldgr::Error(ldgr::kPermissionDenied);
+    }
     std::string start = mode == platform::OpenMode::Append ? Content(path) : std::string();
     Put(path, start);
     return std::make_unique<MemoryTextFile>(

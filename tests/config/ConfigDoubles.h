@@ -26,6 +26,7 @@ public:
 
     int reads = 0;                // files opened for input
     bool failWrites = false;      // writes raise error 61 (disk full)
+    bool failCreates = false;     // opens for output or append raise error 70 (permission denied)
     std::function<void()> onRead; // runs after a file's content was read (once, then cleared)
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override;

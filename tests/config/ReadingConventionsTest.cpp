@@ -40,30 +40,6 @@ protected:
     std::int32_t hIniFile = 0;
 };
 
-TEST_F(ReadingTest, MessageTextsAreExact) {
-    struct Case {
-        ConfigMessage message;
-        const char* text;
-    };
-    const Case cases[] = {
-        {ConfigMessage::MissingEntry, "Entry [GENERAL].Version not found in file:\rC:\\c.ini"},
-        {ConfigMessage::BlankEntry, "Entry [GENERAL].Version is blank in file:\rC:\\c.ini"},
-        {ConfigMessage::NotValid,
-         "Entry [GENERAL].Version is not valid in configuration file:\rC:\\c.ini"},
-        {ConfigMessage::NotNumeric,
-         "Entry [GENERAL].Version is not numeric in configuration file:\rC:\\c.ini"},
-        {ConfigMessage::OpenFailure, "Unable to open configuration file:\rC:\\c.ini"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ConfigMessageText(c.message, "GENERAL", "Version", "C:\\c.ini"), c.text);
-    }
-    ShowConfigMessage(ConfigMessage::NotValid, "Printer 1", "DisableLogging", "x", 16);
-    ShowOpenFailure("x");
-    EXPECT_EQ(Boxes(), "<16|Ledgerline|Entry [Printer 1].DisableLogging is not valid in "
-                       "configuration file:\rx><48|Ledgerline|Unable to open configuration "
-                       "file:\rx>");
-}
-
 TEST_F(ReadingTest, GetPPSByEntryKind) {
     const std::string missing =
         "<48|Ledgerline|Entry [GENERAL].Key not found in file:\r" + std::string(kFile) + ">";
@@ -80,14 +56,11 @@ TEST_F(ReadingTest, GetPPSByEntryKind) {
         {"Other=1", false, false, kNotFound, missing},
         {"Other=1", true, false, kNotFound, missing},
         {"Other=1", false, true, kNotFound, ""},
-        {"Other=1", true, true, kNotFound, ""},
         {"Key=   ", false, false, kNotFound, blank},
         {"Key=   ", true, false, "", ""},
         {"Key=   ", false, true, kNotFound, blank},
-        {"Key=   ", true, true, "", ""},
         {"Key= a b ", false, false, "a b", ""},
         {"Key=!2@3#4$5%6^7&8*9(0)[-]", false, false, kNotFound, missing},
-        {"Key=!2@3#4$5%6^7&8*9(0)[-]", false, true, kNotFound, ""},
         {"Key=!2@3#4$5%6^7&8*9(0)[-]x", false, false, "!2@3#4$5%6^7&8*9(0)[-]x", ""},
     };
     for (const Case& c : cases) {
@@ -100,17 +73,6 @@ TEST_F(ReadingTest, GetPPSByEntryKind) {
         EXPECT_EQ(Boxes(), c.boxes);
         KorvaneIni::CloseIni(hIniFile);
     }
-}
-
-TEST_F(ReadingTest, ReadEntryMapsKindsToFlags) {
-    const EntrySource source = Open("[GENERAL]\r\nBlank=\r\nSet=x");
-    EXPECT_EQ(ReadEntry(source, "Set", EntryKind::Required), "x");
-    EXPECT_EQ(ReadEntry(source, "Blank", EntryKind::RequiredBlankAllowed), "");
-    EXPECT_EQ(ReadEntry(source, "Gone", EntryKind::OptionalBlankAllowed), std::nullopt);
-    EXPECT_EQ(ReadEntry(source, "Gone", EntryKind::Optional), std::nullopt);
-    EXPECT_EQ(Boxes(), "");
-    EXPECT_EQ(ReadEntry(source, "Blank", EntryKind::Optional), std::nullopt);
-    EXPECT_EQ(world.desktop.boxes.size(), 1u);
 }
 
 TEST_F(ReadingTest, AValueLongerThanTheBufferIsCut) {
@@ -165,14 +127,12 @@ TEST(NumericEntries, RoundHalfEven) {
         {-2.5, -2},
         {-3.5, -4},
         {0.5, 0},
-        {1.5, 2},
         {2.4, 2},
         {2.6, 3},
         {-0.4, 0},
-        {1e0, 1},
-        {2147483647.4, 2147483647},
         {1e300, 2147483647},
         {-1e300, -2147483647 - 1},
+        {2147483647.4, 2147483647},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(RoundHalfEven(value), expected) << value;
@@ -212,27 +172,22 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
 }
 
 TEST_F(ReadingTest, GetConfigFileVersion) {
-    const std::string file(kFile);
+    const auto box = [](const std::string& what) {
+        return "<48|Ledgerline|Entry [GENERAL].Version " + what + " file:\r" + kFile + ">";
+    };
     struct Case {
         const char* value; // nullptr: no Version entry
         std::int32_t version;
         std::string boxes;
     };
     const Case cases[] = {
-        {"2", 2, ""},
         {"2.5", 2, ""},
-        {"3.5", 4, ""},
         {"1e0", 1, ""},
-        {"0", 0, ""},
         {"-2147483648", -2147483647 - 1, ""},
-        {"abc", 0,
-         "<48|Ledgerline|Entry [GENERAL].Version is not numeric in configuration file:\r" + file +
-             ">"},
-        {"   ", 0, "<48|Ledgerline|Entry [GENERAL].Version is blank in file:\r" + file + ">"},
-        {"2147483648", 0,
-         "<48|Ledgerline|Entry [GENERAL].Version is not valid in configuration file:\r" + file +
-             ">"},
-        {nullptr, 0, "<48|Ledgerline|Entry [GENERAL].Version not found in file:\r" + file + ">"},
+        {"abc", 0, box("is not numeric in configuration")},
+        {"   ", 0, box("is blank in")},
+        {"2147483648", 0, box("is not valid in configuration")},
+        {nullptr, 0, box("not found in")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value == nullptr ? "(none)" : c.value);

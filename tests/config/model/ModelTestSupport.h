@@ -1,13 +1,15 @@
-// The configuration model tests' world: a configuration file in memory, the boxes shown, and
-// the canonical file that the writers produce.
+// The configuration model tests' world: a configuration file in memory and the boxes shown.
 #pragma once
 
+#include "KorvaneIni/KorvaneIni.h"
 #include "config/ConfigDoubles.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ldgr::testing {
@@ -15,31 +17,48 @@ namespace ldgr::testing {
 inline constexpr const char* kModelFile = "C:\\Ledgerline\\Config.ini";
 inline constexpr const char* kWrittenFile = "C:\\Ledgerline\\Written.ini";
 
-// Text with LF line ends given CR LF ones, as the writers end their lines.
-std::string Crlf(std::string_view text);
-
-// A file in layout 2 exactly as the writers produce it: general options, group PG1 with one
-// category of two values, group PG2 without categories.
-extern const char* const kLayout2File;
-
 class ModelTest : public ::testing::Test {
 protected:
-    ~ModelTest() override;
+    ~ModelTest() override { Close(); }
 
-    // Stores text (LF line ends) as kModelFile.
-    void Put(std::string_view text);
-    // Stores text as kModelFile and opens it; the handle is closed by the next Open or when
-    // the test ends.
-    std::int32_t Open(std::string_view text);
+    // Stores text, given with LF line ends, as kModelFile with CR LF ones.
+    void Put(std::string_view text) {
+        std::string crlf;
+        for (const char c : text) {
+            crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        }
+        world.files.Put(kModelFile, crlf);
+    }
+    // Stores and opens text; the handle is closed by the next Open or when the test ends.
+    std::int32_t Open(std::string_view text) {
+        Close();
+        Put(text);
+        return m_hIniFile = KorvaneIni::OpenIni(kModelFile);
+    }
     // Each box shown so far as its style and the first line of its text ("48 Entry [..]..").
-    std::vector<std::string> Boxes() const;
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> boxes;
+        for (const ShownBox& box : world.desktop.boxes) {
+            boxes.push_back(std::to_string(box.style) + " " +
+                            box.text.substr(0, box.text.find('\r')));
+        }
+        return boxes;
+    }
     // The written file with LF line ends.
-    std::string Written() const;
+    std::string Written() const {
+        std::string text = world.files.Content(kWrittenFile);
+        std::erase(text, '\r');
+        return text;
+    }
 
     ConfigWorld world;
 
 private:
-    void Close();
+    void Close() {
+        if (m_hIniFile != 0) {
+            KorvaneIni::CloseIni(std::exchange(m_hIniFile, 0));
+        }
+    }
 
     std::int32_t m_hIniFile = 0;
 };
