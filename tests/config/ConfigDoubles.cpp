@@ -21,30 +21,25 @@ std::string ValueKey(platform::RootKey root, const std::string& subKey,
            KeyOf(valueName);
 }
 
-std::string NameOf(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
+// An open file: input reads the content it was opened with, output stores each write.
 class MemoryTextFile final : public platform::TextFile {
 public:
-    MemoryTextFile(std::string content, std::function<void(const std::string&)> store,
-                   std::function<void()> afterRead, const bool& failWrites)
-        : m_content(std::move(content)), m_store(std::move(store)),
-          m_afterRead(std::move(afterRead)), m_failWrites(failWrites) {}
+    MemoryTextFile(MemoryFiles& files, std::string path, std::string content,
+                   std::function<void()> afterRead)
+        : m_files(files), m_path(std::move(path)), m_content(std::move(content)),
+          m_afterRead(std::move(afterRead)) {}
 
     void Write(std::string_view bytes) override {
         RequireOpen();
-        if (m_failWrites) {
+        if (m_files.failWrites) {
             throw ldgr::Error(ldgr::kDiskFull);
         }
         m_content.append(bytes);
-        m_store(m_content);
+        m_files.Put(m_path, m_content);
     }
     std::string ReadAll() override {
         RequireOpen();
-        std::string all = std::move(m_content);
-        m_content.clear();
+        std::string all = std::exchange(m_content, {});
         if (m_afterRead) {
             std::exchange(m_afterRead, nullptr)();
         }
@@ -62,10 +57,10 @@ private:
         }
     }
 
+    MemoryFiles& m_files;
+    std::string m_path;
     std::string m_content;
-    std::function<void(const std::string&)> m_store;
     std::function<void()> m_afterRead;
-    const bool& m_failWrites;
     bool m_open = true;
 };
 
@@ -98,7 +93,7 @@ std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& pat
         return std::nullopt;
     }
     platform::FindEntry entry;
-    entry.name = NameOf(path);
+    entry.name = path.substr(path.find_last_of('\\') + 1);
     entry.size = file->second.content.size();
     entry.lastWriteTime = file->second.lastWriteTime;
     return entry;
@@ -106,24 +101,21 @@ std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& pat
 
 std::unique_ptr<platform::TextFile>
 MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform::ShareMode) {
-    const std::string key = KeyOf(path);
     if (mode == platform::OpenMode::Input) {
-        if (!m_files.contains(key)) {
+        const auto file = m_files.find(KeyOf(path));
+        if (file == m_files.end()) {
             throw ldgr::Error(ldgr::kFileNotFound);
         }
         ++reads;
-        return std::make_unique<MemoryTextFile>(
-            m_files[key].content, [](const std::string&) {}, std::exchange(onRead, nullptr),
-            failWrites);
+        return std::make_unique<MemoryTextFile>(*this, path, file->second.content,
+                                                std::exchange(onRead, nullptr));
     }
     if (failCreates) {
         throw ldgr::Error(ldgr::kPermissionDenied);
     }
     std::string start = mode == platform::OpenMode::Append ? Content(path) : std::string();
     Put(path, start);
-    return std::make_unique<MemoryTextFile>(
-        std::move(start), [this, path](const std::string& content) { Put(path, content); }, nullptr,
-        failWrites);
+    return std::make_unique<MemoryTextFile>(*this, path, std::move(start), nullptr);
 }
 
 std::int32_t RecordingDesktop::ShowMessageBox(const std::string& title, const std::string& text,

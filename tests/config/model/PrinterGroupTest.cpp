@@ -99,26 +99,6 @@ TEST_F(PrinterGroupRead, StrictDisableLoggingStopsBeforeTheCategories) {
     }
 }
 
-TEST_F(PrinterGroupRead, SingleGroupLayoutBuildsTheDefaultGroup) {
-    for (const std::int32_t lVersion : {1, -1}) {
-        SCOPED_TRACE(lVersion);
-        ASSERT_TRUE(Read(lVersion, "[GENERAL]\nNumCategories = 1\nNumPrinterGroups = 5\n"
-                                   "DisableLogging = True\n[CATEGORY1]\nCategoryName = Project\n"
-                                   "Verification = 0\nAckDefaultValues = N\n"
-                                   "AllowBlankValues = N\nOnlyPreDefinedValues = N\n"
-                                   "NumPreDefinedValues = 0\nDefaultValue = 0\n"));
-        ASSERT_EQ(groups.Count(), 1);
-        const auto group = groups.Item(1);
-        EXPECT_EQ(group->GroupName, "Default");
-        EXPECT_FALSE(group->DisableLogging);
-        EXPECT_FALSE(group->LogSilent);
-        EXPECT_FALSE(group->PauseUntilAck);
-        EXPECT_EQ(group->Redirect, "Enter IP Address Here");
-        ASSERT_EQ(group->Categories().Count(), 1);
-        EXPECT_EQ(group->Categories().Item(1)->CategoryName, "Project");
-    }
-}
-
 TEST(PrinterGroup, ReplacedCategoriesAreSharedAndNeverNull) {
     CPrinterGroup group;
     auto categories = std::make_shared<CCategories>();
