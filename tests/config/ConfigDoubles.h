@@ -1,5 +1,4 @@
-// Test doubles for the configuration tests: files in memory, a registry in memory and a
-// desktop that records its message boxes and answers from a script.
+// Test doubles for the configuration tests: files, registry and a scripted desktop in memory.
 #pragma once
 
 #include "platform/Error.h"

@@ -1,5 +1,4 @@
-// Reading one entry: GetPPS and its entry kinds, the configuration messages, Boolean and
-// numeric entries, and the start-up readers built on them.
+// Reading one entry (GetPPS, Boolean and numeric entries) and the start-up readers built on it.
 #include "config/ReadingConventions.h"
 
 #include "KorvaneIni/KorvaneIni.h"

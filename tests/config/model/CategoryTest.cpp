@@ -1,5 +1,4 @@
-// Categories: the display rule, each entry's failure with its message and icon, and what the
-// optional entries read as.
+// Categories: the display rule, each entry's failure with its message and icon, valid values.
 #include "config/model/CCategories.h"
 #include "config/model/ModelTestSupport.h"
 

@@ -1,5 +1,4 @@
-// The general options and the whole file: round trips of both layouts, the version check,
-// each entry's failure and default, the written form, deep copies.
+// The whole configuration file: round trips of both layouts, versions, failures, defaults, copies.
 #include "common/Environment.h"
 #include "config/model/CConfigOptions.h"
 #include "config/model/ModelTestSupport.h"

@@ -1,5 +1,4 @@
-// The keyed collections: positions, keys, neighbours, errors and their sources, shared items,
-// enumeration and deep copies, for each of the three collection classes.
+// The three keyed collections: positions, keys, errors and their sources, enumeration, copies.
 #include "config/model/CConfigOptions.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// Printer groups: both file layouts, the group entries' rules and failures, the categories'
-// replacement.
+// Printer groups: the group count, the group entries' rules and failures, replaced categories.
 #include "config/model/CPrinterGroups.h"
 #include "config/model/ModelTestSupport.h"
 
