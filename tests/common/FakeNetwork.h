@@ -23,7 +23,6 @@ public:
 
     int started = 0;
     int stopped = 0;
-    std::vector<std::string> shareQueries; // "\\SERVER|SHARE" as asked
 
     void MapDrive(const std::string& drive, const std::string& remote) {
         connections->push_back({drive, remote});
@@ -35,7 +34,6 @@ public:
 
     std::optional<std::string> ShareLocalPath(const std::string& server, const std::string& share,
                                               std::size_t) override {
-        shareQueries.push_back(server + "|" + share);
         const auto found = shares.find(share);
         if (!ldgr::text::EqualsIgnoreCase(server, "\\\\" + computer) || found == shares.end()) {
             return std::nullopt;
