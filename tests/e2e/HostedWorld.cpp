@@ -165,8 +165,8 @@ RunResult HostedWorld::Run(const std::string& programName,
     std::vector<std::string> args = wrapper;
     args.push_back(link);
     if (windowsProgram) {
-        ImportWorldRegistry(Prefix(), settings);
-        args = WineCommand(link, settings);
+        ResetWorldRegistry(Prefix(), settings);
+        args = WineCommand(Prefix(), link, settings);
     }
     std::vector<char*> argv = NullTerminated(args);
     std::vector<std::string> envText = RunEnvironment(settings);

@@ -33,9 +33,8 @@ std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-// A Wine prefix comes with registry values of its own, and importing a file only adds to the
-// registry: the values the program reads are removed first, so the world's registry.reg
-// alone decides them, as it does on the hosted build.
+// The values the program reads, removed before a world's registry.reg is imported, so that
+// file alone decides them, as it does on the hosted build.
 constexpr const char* kRegistryReset =
     "Windows Registry Editor Version 5.00\r\n\r\n"
     "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group]\r\n\r\n"
@@ -156,31 +155,31 @@ void EndWineSession(const std::string& prefix) {
     imported.erase(prefix);
 }
 
-void ImportWorldRegistry(const std::string& prefix,
-                         const std::map<std::string, std::string>& settings) {
-    const std::string registry = prefix + "/registry.reg";
+void ResetWorldRegistry(const std::string& prefix,
+                        const std::map<std::string, std::string>& settings) {
     std::optional<std::string> text;
-    if (std::ifstream file(registry, std::ios::binary); file) {
+    if (std::ifstream file(prefix + "/registry.reg", std::ios::binary); file) {
         text = std::string(std::istreambuf_iterator<char>(file), {});
     }
     const std::lock_guard<std::mutex> lock(importing);
     if (const auto last = imported.find(prefix); last != imported.end() && last->second == text) {
         return;
     }
-    std::string regedit = "env";
+    std::string command = "hostname " + Quoted(ComputerName(settings)) + " && env";
     for (const auto& [name, value] : settings) {
-        regedit += " " + Quoted(name + "=" + value);
+        command += " " + Quoted(name + "=" + value);
     }
-    regedit += " wine regedit /S ";
-    std::string command = "hostname " + Quoted(ComputerName(settings)) + " && " + regedit +
-                          Quoted(OnDriveZ(prefix + "/registry-reset.reg"));
-    if (text) {
-        command += " && " + regedit + Quoted(OnDriveZ(registry));
-    }
+    command += " wine regedit /S " + Quoted(OnDriveZ(prefix + "/registry-reset.reg"));
     // Under the world's computer name, as its programs run: the first program of a Wine
     // session decides the name the session's programs are told.
-    if (Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >/dev/null 2>&1") != 0) {
-        throw std::runtime_error("cannot import " + registry + " into its Wine prefix");
+    const std::string output = prefix + "/registry-reset.log";
+    if (const int status = Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >" +
+                                 Quoted(output) + " 2>&1");
+        status != 0) {
+        std::ifstream log(output);
+        throw std::runtime_error("cannot reset the registry of " + prefix + " (status " +
+                                 std::to_string(status) +
+                                 "): " + std::string(std::istreambuf_iterator<char>(log), {}));
     }
     imported[prefix] = std::move(text);
 }
@@ -198,14 +197,18 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
     return settings;
 }
 
-std::vector<std::string> WineCommand(const std::string& program,
+std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
                                      const std::map<std::string, std::string>& settings) {
+    const std::string registry = prefix + "/registry.reg";
     return {"unshare",
             "--uts",
             "/bin/sh",
             "-c",
-            "hostname \"$0\" && exec wine \"$1\"",
+            "hostname \"$0\" && { [ ! -f \"$1\" ] || wine regedit /S \"$2\"; } && "
+            "exec wine \"$3\"",
             ComputerName(settings),
+            registry,
+            OnDriveZ(registry),
             program};
 }
 

@@ -25,16 +25,16 @@ void PrepareWinePrefix(const std::string& prefix);
 // Ends the Wine server and the programs of a world's prefix.
 void EndWineSession(const std::string& prefix);
 
-// Makes the Wine registry of a world's prefix say what its registry.reg says (nothing, when
-// there is none), when that changed since the last call. The import happens only then, not
-// at every run: an import first removes the values, and a program started meanwhile would
-// find them missing.
-void ImportWorldRegistry(const std::string& prefix,
-                         const std::map<std::string, std::string>& settings);
+// When a world's registry.reg changed since the last call (or went), removes from the Wine
+// registry the values the program reads: a Wine prefix comes with values of its own, and an
+// import only adds. Not at every run: a program started meanwhile would find them missing.
+void ResetWorldRegistry(const std::string& prefix,
+                        const std::map<std::string, std::string>& settings);
 
-// The command that runs program (a host path) as the world's computer and user, the
-// computer name set in a namespace of its own.
-std::vector<std::string> WineCommand(const std::string& program,
+// The command that runs program (a host path) as the world's computer and user: the world's
+// registry.reg is imported first (that only sets values, so programs running at the same
+// moment never miss one), the computer name set in a namespace of its own.
+std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
                                      const std::map<std::string, std::string>& settings);
 
 // The environment settings Wine runs with for a world: its prefix, the user, the locale, and
