@@ -66,69 +66,25 @@ TEST_F(HostedDesktop, ProgramFolderIsFixedAtStart) {
     EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
 }
 
-TEST_F(HostedDesktop, TitleDefaultsToTheExecutableNameAndIsForgottenAtStart) {
+TEST_F(HostedDesktop, StartForgetsTheTitleAndTheAnswersUsed) {
+    SetVariable("LDGR_MSGBOX_ANSWERS", "no");
     EXPECT_EQ(Ui().Title(), "ldgrmake");
     Ui().SetTitle("Log Offline Job");
     EXPECT_EQ(Ui().Title(), "Log Offline Job");
+    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
     StartAs(ProgramFolder() + "/ldgrmake");
     EXPECT_EQ(Ui().Title(), "ldgrmake");
+    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
 }
 
-TEST_F(HostedDesktop, EachBoxIsOneJsonLine) {
-    Show("Unexpected error 53 in procedure 'GetConfigFile':\rFile not found", 48);
-    Show("Say \"yes\" \\ or\tno\nplease \xe9\x01", kYesNo + kQuestion + kDefaultButton2,
-         "Ledger\"line");
-    EXPECT_EQ(ReadHostFile(LogFile()),
-              "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"Unexpected error 53 in procedure "
-              "'GetConfigFile':\\rFile not found\",\"answer\":\"OK\"}\n"
-              "{\"title\":\"Ledger\\\"line\",\"style\":292,\"text\":\"Say \\\"yes\\\" \\\\ "
-              "or\\tno\\nplease \\u00e9\\u0001\",\"answer\":\"No\"}\n");
-}
-
-TEST_F(HostedDesktop, StderrShowsTitleIconTextAndAnswer) {
+TEST_F(HostedDesktop, EachBoxIsShownOnStderrAndAppendedToTheLog) {
     Show("first\rsecond", kOkOnly + kExclamation);
     EXPECT_EQ(m_sStderr, "[message box] Ledgerline (exclamation)\n  first\n  second\n  -> OK\n");
-    Show("Stop", kCritical);
-    EXPECT_NE(m_sStderr.find("(critical)"), std::string::npos);
-}
-
-TEST_F(HostedDesktop, ScriptedAnswersAreUsedInOrderThenTheDefaultButtonAnswers) {
-    SetVariable("LDGR_MSGBOX_ANSWERS", " No ,yes,ok,,no");
-    struct Case {
-        std::int32_t style;
-        std::int32_t answer;
-    };
-    const Case cases[] = {
-        {kYesNo + kDefaultButton2, kAnswerNo},       // "No"
-        {kYesNo + kDefaultButton2, kAnswerYes},      // "yes"
-        {kYesNo, kAnswerYes},                        // "ok" names no button: the default
-        {kOkOnly + kExclamation, kAnswerOk},         // "" names no button
-        {kYesNoCancel + kDefaultButton3, kAnswerNo}, // "no"
-        {kYesNo + kDefaultButton2, kAnswerNo},       // none left: the default
-        {kYesNo, kAnswerYes},                        // none left: the default
-        {kYesNoCancel + kDefaultButton3, kAnswerCancel},
-        {kOkCancel + kDefaultButton2, kAnswerCancel},
-        {kOkOnly + kDefaultButton3, kAnswerOk}, // a default beyond the buttons: the last
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(&c - cases));
-        EXPECT_EQ(Show("?", c.style), c.answer);
-    }
-}
-
-TEST_F(HostedDesktop, AnswerThatNamesNoButtonIsPointedOut) {
-    SetVariable("LDGR_MSGBOX_ANSWERS", "yes");
-    EXPECT_EQ(Show("text", kOkOnly), kAnswerOk);
-    EXPECT_NE(m_sStderr.find("\"yes\""), std::string::npos) << m_sStderr;
-}
-
-TEST_F(HostedDesktop, ChangedScriptStartsAgainFromItsFirstAnswer) {
-    SetVariable("LDGR_MSGBOX_ANSWERS", "no,no");
-    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
-    SetVariable("LDGR_MSGBOX_ANSWERS", "yes,no");
-    EXPECT_EQ(Show("?", kYesNo + kDefaultButton2), kAnswerYes);
-    StartAs(ProgramFolder() + "/ldgrmake");
-    EXPECT_EQ(Show("?", kYesNo + kDefaultButton2), kAnswerYes);
+    Show("Stop", kCritical, "Ledger");
+    EXPECT_EQ(
+        ReadHostFile(LogFile()),
+        "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"first\\rsecond\",\"answer\":\"OK\"}\n"
+        "{\"title\":\"Ledger\",\"style\":16,\"text\":\"Stop\",\"answer\":\"OK\"}\n");
 }
 
 TEST_F(HostedDesktop, BoxesNeverReadStandardInput) {
