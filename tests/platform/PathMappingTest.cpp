@@ -11,8 +11,9 @@ namespace fs = std::filesystem;
 using platform::posix::ToHostPath;
 using platform::posix::ToWindowsPath;
 
-// The arranged world: C: holds Data\Machines\PC1, D: is a host folder holding Jobs\Anna, the
-// share \\FileSrv\Share is a link to a host folder, and the current folder is D:\Jobs.
+// The arranged world: C: holds Data\Machines\PC1, D: is a host folder holding Jobs\Anna, E: is
+// a host folder under a link named in capitals, the share \\FileSrv\Share is a link to a host
+// folder, and the current folder is D:\Jobs.
 class PathMapping : public ldgr::test::HostedWorld {
 protected:
     void SetUp() override {
@@ -23,6 +24,8 @@ protected:
         MakeHostFolders(Share());
         MakeHostFolders(Host("dosdevices/unc/FileSrv"));
         fs::create_directory_symlink(Share(), Host("dosdevices/unc/FileSrv/Share"));
+        MakeHostFolders(Scratch() + "/e");
+        fs::create_directory_symlink(Scratch() + "/e", Host("dosdevices/E:"));
         fs::current_path(DriveD() + "/Jobs");
     }
 
@@ -56,6 +59,7 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
         {"\\\\filesrv\\SHARE\\x.txt", Share() + "/x.txt"},
         {"//FileSrv/Share/sub/x.txt", Share() + "/sub/x.txt"},
         {"\\\\FileSrv\\Share\\..\\..\\x.txt", Share() + "/x.txt"}, // a share is a root
+        {"e:\\x.txt", Scratch() + "/e/x.txt"},
         // Relative to the current folder, D:\Jobs.
         {"anna\\file.txt", DriveD() + "/Jobs/Anna/file.txt"},
         {".", DriveD() + "/Jobs"},
@@ -68,11 +72,6 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
         SCOPED_TRACE(windows);
         EXPECT_EQ(Canonical(ToHostPath(windows)), Canonical(host));
     }
-}
-
-TEST_F(PathMapping, DriveLinkNamedInCapitalsIsFound) {
-    fs::create_directory_symlink(Share(), Host("dosdevices/E:"));
-    EXPECT_EQ(Canonical(ToHostPath("e:\\x.txt")), Canonical(Share() + "/x.txt"));
 }
 
 TEST_F(PathMapping, HostPathsShowThroughTheDriveThatHoldsThem) {

@@ -12,11 +12,14 @@ using ldgr::test::HostedWorld;
 
 class Prefix : public HostedWorld {};
 
-TEST_F(Prefix, NewPrefixGetsTheWholeSkeleton) {
-    EXPECT_EQ(fs::read_symlink(Host("dosdevices/c:")), "../drive_c");
-    EXPECT_EQ(fs::read_symlink(Host("dosdevices/z:")), "/");
-    EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
-    EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + platform::posix::ProfileUserName())));
+TEST_F(Prefix, NewPrefixGetsTheWholeSkeletonEvenWhereItsParentsAreMissing) {
+    const std::string deep = Scratch() + "/a/b/prefix";
+    SetVariable("LDGR_PREFIX", deep);
+    StartAs(ProgramFolder() + "/ldgrmake");
+    EXPECT_EQ(fs::read_symlink(deep + "/dosdevices/c:"), "../drive_c");
+    EXPECT_EQ(fs::read_symlink(deep + "/dosdevices/z:"), "/");
+    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/windows/system32"));
+    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/users/" + platform::posix::ProfileUserName()));
 }
 
 TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
@@ -36,13 +39,6 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
     EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
     EXPECT_EQ(ReadHostFile(Host("drive_c/windows/win.ini")), "[windows]\r\n");
     EXPECT_FALSE(HostExists(Scratch() + "/windows")) << "the skeleton went through the c: link";
-}
-
-TEST_F(Prefix, PrefixWhoseParentsAreMissingIsCreated) {
-    const std::string deep = Scratch() + "/a/b/prefix";
-    SetVariable("LDGR_PREFIX", deep);
-    StartAs(ProgramFolder() + "/ldgrmake");
-    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/windows/system32"));
 }
 
 TEST_F(Prefix, ProfileFolderFollowsTheUserName) {
