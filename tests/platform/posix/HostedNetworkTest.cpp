@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -68,18 +69,14 @@ std::string Describe(const std::optional<std::vector<NetConnection>>& connection
 
 TEST_F(HostedNetworkTest, ConnectedDrivesInLetterOrderAsFarAsTheBufferHolds) {
     WriteRegistry(kRegistry);
-    struct Case {
-        std::size_t bufferSize;
-        const char* expected;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::size_t, const char*> cases[] = {
         {64, "Y:=\\\\srv\\other;Z:=\\\\srv\\data;"},
         {63, "Y:=\\\\srv\\other;"},
         {32, "Y:=\\\\srv\\other;"},
         {31, "nothing"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Describe(Service().ConnectedResources(c.bufferSize)), c.expected) << c.bufferSize;
+    for (const auto& [bufferSize, expected] : cases) {
+        EXPECT_EQ(Describe(Service().ConnectedResources(bufferSize)), expected) << bufferSize;
     }
 }
 
@@ -93,13 +90,7 @@ TEST_F(HostedNetworkTest, SharesOfThisComputer) {
     const std::string longPath = "D:\\" + std::string(124, 'f'); // 127 characters
     WriteRegistry(std::string(kRegistry) + "\"Fits\"=\"Path=" + longPath +
                   "\"\n\"TooLong\"=\"Path=" + longPath + "g\"\n");
-    struct Case {
-        const char* server;
-        std::string share;
-        std::size_t bufferSize;
-        std::optional<std::string> expected;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, std::size_t, std::optional<std::string>> cases[] = {
         {"\\\\MYPC", "DATA", 256, "D:\\Data"},
         {"\\\\mypc", "data", 256, "D:\\Data"},
         {"\\\\MYPC", "PUBLIC", 256, "C:\\Users\\Public"},
@@ -114,9 +105,9 @@ TEST_F(HostedNetworkTest, SharesOfThisComputer) {
         {"\\\\MYPC", "Fits", 256, longPath},
         {"\\\\MYPC", "TooLong", 256, std::nullopt}, // fails instead of overflowing
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Service().ShareLocalPath(c.server, c.share, c.bufferSize), c.expected)
-            << c.server << " " << c.share << " " << c.bufferSize;
+    for (const auto& [server, share, bufferSize, expected] : cases) {
+        EXPECT_EQ(Service().ShareLocalPath(server, share, bufferSize), expected)
+            << server << " " << share << " " << bufferSize;
     }
 }
 

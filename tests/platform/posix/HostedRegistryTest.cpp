@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace {
 
@@ -37,24 +37,20 @@ platform::RegistryValue Read(const std::string& name, RegistryAccess access = Re
 }
 
 TEST_F(HostedRegistry, ValueFitsTheBufferOrFails) {
-    struct Case {
-        std::size_t textLength;
-        std::size_t bufferSize;
-        RegistryStatus status;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<std::size_t, std::size_t, RegistryStatus> cases[] = {
         {1023, 1024, RegistryStatus::Ok},           // 1023 characters and the NUL fill it
         {1024, 1024, RegistryStatus::ValueNotRead}, // the NUL no longer fits
         {0, 1, RegistryStatus::Ok},
         {0, 0, RegistryStatus::ValueNotRead},
     };
-    for (const Case& c : cases) {
-        WriteRegistry(RegistryWith("\"ConfigFile\"=\"" + std::string(c.textLength, 'x') + "\""));
-        const auto value = Read("ConfigFile", RegistryAccess::Read, c.bufferSize);
-        EXPECT_EQ(value.status, c.status) << c.textLength << " in " << c.bufferSize;
-        if (c.status == RegistryStatus::Ok) {
+    for (const auto& [length, bufferSize, status] : cases) {
+        const std::string text(length, 'x');
+        WriteRegistry(RegistryWith("\"ConfigFile\"=\"" + text + "\""));
+        const auto value = Read("ConfigFile", RegistryAccess::Read, bufferSize);
+        EXPECT_EQ(value.status, status) << length << " in " << bufferSize;
+        if (status == RegistryStatus::Ok) {
             EXPECT_EQ(value.type, platform::kRegSz);
-            EXPECT_EQ(value.data, std::string(c.textLength, 'x') + '\0');
+            EXPECT_EQ(value.data, text + '\0');
         }
     }
 }
