@@ -46,7 +46,6 @@ protected:
 
 TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
     const std::pair<std::string, std::string> cases[] = {
-        {"C:\\windows\\system32", Host("drive_c/windows/system32")},
         {"c:/WINDOWS/System32", Host("drive_c/windows/system32")},
         {"C:\\data\\machines\\pc1", Host("drive_c/Data/Machines/PC1")},
         {"C:\\DATA\\Machines\\NewOne\\x.txt", Host("drive_c/Data/Machines/NewOne/x.txt")},
@@ -55,7 +54,6 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
         {"C:", Host("drive_c")},
         {"d:\\jobs\\ANNA", DriveD() + "/Jobs/Anna"},
         {"D:\\", DriveD()},
-        {"\\\\FileSrv\\Share\\x.txt", Share() + "/x.txt"},
         {"\\\\filesrv\\SHARE\\x.txt", Share() + "/x.txt"},
         {"//FileSrv/Share/sub/x.txt", Share() + "/sub/x.txt"},
         {"\\\\FileSrv\\Share\\..\\..\\x.txt", Share() + "/x.txt"}, // a share is a root
@@ -80,7 +78,6 @@ TEST_F(PathMapping, HostPathsShowThroughTheDriveThatHoldsThem) {
     fs::create_directory_symlink(DriveD(), Host("dosdevices/m:"));
     fs::create_directory_symlink(Host("drive_c/Data"), Host("dosdevices/f:"));
     const std::pair<std::string, std::string> cases[] = {
-        {Host("drive_c/windows/system32"), "C:\\windows\\system32"},
         {Host("drive_c"), "C:\\"},
         {Host("drive_c/windows/not yet.txt"), "C:\\windows\\not yet.txt"},
         {Scratch() + "/elsewhere/win/not yet.txt", "C:\\windows\\not yet.txt"},

@@ -91,7 +91,6 @@ TEST_F(HostedNetworkTest, SharesOfThisComputer) {
     WriteRegistry(std::string(kRegistry) + "\"Fits\"=\"Path=" + longPath +
                   "\"\n\"TooLong\"=\"Path=" + longPath + "g\"\n");
     const std::tuple<const char*, std::string, std::size_t, std::optional<std::string>> cases[] = {
-        {"\\\\MYPC", "DATA", 256, "D:\\Data"},
         {"\\\\mypc", "data", 256, "D:\\Data"},
         {"\\\\MYPC", "PUBLIC", 256, "C:\\Users\\Public"},
         {"\\\\MYPC", "DATA", 16, "D:\\Data"},     // 7 characters and the terminator

@@ -93,7 +93,6 @@ TEST(RegFile, KeysExistWithTheirParents) {
     const std::tuple<RootKey, const char*, bool> cases[] = {
         {RootKey::LocalMachine, "SOFTWARE\\Korvane Group", true},
         {RootKey::LocalMachine, "SOFTWARE\\Korvane Group\\Ledgerline\\4\\", true},
-        {RootKey::LocalMachine, "", true},
         {RootKey::Users, "", true},
         {RootKey::LocalMachine, "SOFTWARE\\Korvane", false},
         {RootKey::CurrentUser, "SOFTWARE\\Korvane Group", false},
