@@ -40,22 +40,16 @@ TEST_F(HostedDesktop, IdentityComesFromTheInvocationName) {
     WriteHostFile(Scratch() + "/bin/ldgrproc", "");
     fs::permissions(Scratch() + "/bin/ldgrproc", fs::perms::owner_exec, fs::perm_options::add);
     SetVariable("PATH", "/nonexistent:" + Scratch() + "/bin");
-    struct Case {
-        std::string argv0;
-        std::string exeName;
-        std::string appPath;
-    };
-    const Case cases[] = {
-        {ProgramFolder() + "/ldgrmake", "ldgrmake", kProgramFolderWindows},
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {Host("drive_c/ldgrsrvc.exe"), "ldgrsrvc", "C:\\"},
         {Host("drive_c/tools/ldgr.setup.exe"), "ldgr.setup", "C:\\tools"},
         {"ldgrproc", "ldgrproc", "\\bin"}, // found on PATH, outside every drive but Z:
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.argv0);
-        StartAs(c.argv0);
-        EXPECT_EQ(Ui().ExeName(), c.exeName);
-        EXPECT_TRUE(Ui().AppPath().ends_with(c.appPath)) << Ui().AppPath();
+    for (const auto& [argv0, exeName, appPath] : cases) {
+        SCOPED_TRACE(argv0);
+        StartAs(argv0);
+        EXPECT_EQ(Ui().ExeName(), exeName);
+        EXPECT_TRUE(Ui().AppPath().ends_with(appPath)) << Ui().AppPath();
     }
 }
 
@@ -66,69 +60,33 @@ TEST_F(HostedDesktop, ProgramFolderIsFixedAtStart) {
     EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
 }
 
-TEST_F(HostedDesktop, TitleDefaultsToTheExecutableNameAndIsForgottenAtStart) {
+TEST_F(HostedDesktop, StartForgetsTheTitleAndTheAnswersUsed) {
+    SetVariable("LDGR_MSGBOX_ANSWERS", "no");
     EXPECT_EQ(Ui().Title(), "ldgrmake");
     Ui().SetTitle("Log Offline Job");
     EXPECT_EQ(Ui().Title(), "Log Offline Job");
+    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
     StartAs(ProgramFolder() + "/ldgrmake");
     EXPECT_EQ(Ui().Title(), "ldgrmake");
+    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
 }
 
-TEST_F(HostedDesktop, EachBoxIsOneJsonLine) {
-    Show("Unexpected error 53 in procedure 'GetConfigFile':\rFile not found", 48);
-    Show("Say \"yes\" \\ or\tno\nplease \xe9\x01", kYesNo + kQuestion + kDefaultButton2,
-         "Ledger\"line");
-    EXPECT_EQ(ReadHostFile(LogFile()),
-              "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"Unexpected error 53 in procedure "
-              "'GetConfigFile':\\rFile not found\",\"answer\":\"OK\"}\n"
-              "{\"title\":\"Ledger\\\"line\",\"style\":292,\"text\":\"Say \\\"yes\\\" \\\\ "
-              "or\\tno\\nplease \\u00e9\\u0001\",\"answer\":\"No\"}\n");
-}
-
-TEST_F(HostedDesktop, StderrShowsTitleIconTextAndAnswer) {
+// Each box is shown on stderr and appended to the log as one line; a log that cannot be
+// written is pointed out; without a log the box is only shown.
+TEST_F(HostedDesktop, BoxesGoToStderrAndToTheLog) {
     Show("first\rsecond", kOkOnly + kExclamation);
     EXPECT_EQ(m_sStderr, "[message box] Ledgerline (exclamation)\n  first\n  second\n  -> OK\n");
-    Show("Stop", kCritical);
-    EXPECT_NE(m_sStderr.find("(critical)"), std::string::npos);
-}
-
-TEST_F(HostedDesktop, ScriptedAnswersAreUsedInOrderThenTheDefaultButtonAnswers) {
-    SetVariable("LDGR_MSGBOX_ANSWERS", " No ,yes,ok,,no");
-    struct Case {
-        std::int32_t style;
-        std::int32_t answer;
-    };
-    const Case cases[] = {
-        {kYesNo + kDefaultButton2, kAnswerNo},       // "No"
-        {kYesNo + kDefaultButton2, kAnswerYes},      // "yes"
-        {kYesNo, kAnswerYes},                        // "ok" names no button: the default
-        {kOkOnly + kExclamation, kAnswerOk},         // "" names no button
-        {kYesNoCancel + kDefaultButton3, kAnswerNo}, // "no"
-        {kYesNo + kDefaultButton2, kAnswerNo},       // none left: the default
-        {kYesNo, kAnswerYes},                        // none left: the default
-        {kYesNoCancel + kDefaultButton3, kAnswerCancel},
-        {kOkCancel + kDefaultButton2, kAnswerCancel},
-        {kOkOnly + kDefaultButton3, kAnswerOk}, // a default beyond the buttons: the last
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(&c - cases));
-        EXPECT_EQ(Show("?", c.style), c.answer);
-    }
-}
-
-TEST_F(HostedDesktop, AnswerThatNamesNoButtonIsPointedOut) {
-    SetVariable("LDGR_MSGBOX_ANSWERS", "yes");
-    EXPECT_EQ(Show("text", kOkOnly), kAnswerOk);
-    EXPECT_NE(m_sStderr.find("\"yes\""), std::string::npos) << m_sStderr;
-}
-
-TEST_F(HostedDesktop, ChangedScriptStartsAgainFromItsFirstAnswer) {
-    SetVariable("LDGR_MSGBOX_ANSWERS", "no,no");
-    EXPECT_EQ(Show("?", kYesNo), kAnswerNo);
-    SetVariable("LDGR_MSGBOX_ANSWERS", "yes,no");
-    EXPECT_EQ(Show("?", kYesNo + kDefaultButton2), kAnswerYes);
-    StartAs(ProgramFolder() + "/ldgrmake");
-    EXPECT_EQ(Show("?", kYesNo + kDefaultButton2), kAnswerYes);
+    Show("Stop", kCritical, "Ledger");
+    EXPECT_EQ(
+        ReadHostFile(LogFile()),
+        "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"first\\rsecond\",\"answer\":\"OK\"}\n"
+        "{\"title\":\"Ledger\",\"style\":16,\"text\":\"Stop\",\"answer\":\"OK\"}\n");
+    SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/missing/boxes.jsonl");
+    EXPECT_EQ(Show("a", kOkOnly), kAnswerOk);
+    EXPECT_NE(m_sStderr.find(Scratch() + "/missing/boxes.jsonl"), std::string::npos) << m_sStderr;
+    UnsetVariable("LDGR_MSGBOX_LOG");
+    Show("a", kOkOnly);
+    EXPECT_EQ(m_sStderr, "[message box] Ledgerline (no icon)\n  a\n  -> OK\n");
 }
 
 TEST_F(HostedDesktop, BoxesNeverReadStandardInput) {
@@ -146,15 +104,6 @@ TEST_F(HostedDesktop, BoxesNeverReadStandardInput) {
     EXPECT_EQ(read(input[0], unread, sizeof unread), 4);
     close(input[0]);
     close(input[1]);
-}
-
-TEST_F(HostedDesktop, LogIsOptionalAndAnUnwritableOneIsPointedOut) {
-    UnsetVariable("LDGR_MSGBOX_LOG");
-    Show("a", kOkOnly);
-    EXPECT_FALSE(HostExists(LogFile()));
-    SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/missing/boxes.jsonl");
-    EXPECT_EQ(Show("a", kOkOnly), kAnswerOk);
-    EXPECT_NE(m_sStderr.find(Scratch() + "/missing/boxes.jsonl"), std::string::npos) << m_sStderr;
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "platform/Error.h"
 
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 
 namespace {

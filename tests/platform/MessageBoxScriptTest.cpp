@@ -1,5 +1,5 @@
-// Unattended message boxes: scripted answers, default buttons and the JSON log line, the same
-// on both builds.
+// Unattended message boxes: scripted answers, default buttons, the JSON log line and the
+// readable block, the same on both builds.
 #include "platform/MessageBoxScript.h"
 
 #include "platform/Desktop.h"
@@ -7,13 +7,12 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <list>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-using platform::MessageBoxScript;
+using namespace platform;
 
 // Sets LDGR_MSGBOX_ANSWERS for the object's lifetime, through the one call both runtimes
 // offer. The runtime keeps the entry's text, so every entry lives as long as the process.
@@ -41,16 +40,21 @@ TEST(MessageBoxScript, AnswersInOrderThenTheDefaultButton) {
     const Case cases[] = {
         // No script: every box takes its default button.
         {"",
-         {{48, platform::kAnswerOk},
-          {4 + 32 + 256, platform::kAnswerNo},
-          {4, platform::kAnswerYes}}},
-        // Words are trimmed, any letter case, taken in order across boxes.
-        {" YES , no",
-         {{4, platform::kAnswerYes}, {4, platform::kAnswerNo}, {4 + 256, platform::kAnswerNo}}},
+         {{kExclamation, kAnswerOk}, {kYesNo + kDefaultButton2, kAnswerNo}, {kYesNo, kAnswerYes}}},
+        // Words are trimmed, any letter case, taken in order across boxes; an empty word is
+        // used up like any other.
+        {" YES ,, no",
+         {{kYesNo, kAnswerYes},
+          {kYesNo + kDefaultButton2, kAnswerNo},
+          {kYesNo, kAnswerNo},
+          {kYesNo + kDefaultButton2, kAnswerNo}}},
         // A word naming no button of the box is used up; the default answers that box.
-        {"no,yes", {{48, platform::kAnswerOk}, {4 + 256, platform::kAnswerYes}}},
+        {"no,yes", {{kOkOnly, kAnswerOk}, {kYesNo + kDefaultButton2, kAnswerYes}}},
         // A default button beyond the box's buttons falls back to its last button.
-        {"", {{1 + 512, platform::kAnswerCancel}, {3 + 512, platform::kAnswerCancel}}},
+        {"",
+         {{kOkCancel + kDefaultButton3, kAnswerCancel},
+          {kYesNoCancel + kDefaultButton3, kAnswerCancel},
+          {kOkOnly + kDefaultButton3, kAnswerOk}}},
     };
     for (const Case& c : cases) {
         const ScriptedAnswers answers(c.script);
@@ -62,24 +66,31 @@ TEST(MessageBoxScript, AnswersInOrderThenTheDefaultButton) {
     }
 }
 
-TEST(MessageBoxScript, RestartTakesTheScriptFromTheFirstAnswer) {
+TEST(MessageBoxScript, RestartOrAChangedScriptStartsAgainFromTheFirstAnswer) {
     const ScriptedAnswers answers("no");
     MessageBoxScript script;
-    EXPECT_EQ(script.Answer("T", "x", 4).answer, platform::kAnswerNo);
-    EXPECT_EQ(script.Answer("T", "x", 4).answer, platform::kAnswerYes);
+    EXPECT_EQ(script.Answer("T", "x", kYesNo).answer, kAnswerNo);
+    EXPECT_EQ(script.Answer("T", "x", kYesNo).answer, kAnswerYes);
     script.Restart();
-    EXPECT_EQ(script.Answer("T", "x", 4).answer, platform::kAnswerNo);
+    EXPECT_EQ(script.Answer("T", "x", kYesNo).answer, kAnswerNo);
+    const ScriptedAnswers changed("yes,no");
+    EXPECT_EQ(script.Answer("T", "x", kYesNo + kDefaultButton2).answer, kAnswerYes);
 }
 
 TEST(MessageBoxScript, LogLineAndReadableBlock) {
-    const ScriptedAnswers answers("");
+    const ScriptedAnswers answers("yes");
     MessageBoxScript script;
-    const auto box = script.Answer("Ledgerline", "Unable to open:\r\"C:\\a\\b.ini\"\t\xe9", 48);
-    EXPECT_EQ(box.logLine, "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"Unable to "
-                           "open:\\r\\\"C:\\\\a\\\\b.ini\\\"\\t\\u00e9\",\"answer\":\"OK\"}\n");
-    EXPECT_EQ(box.readableBlock, "[message box] Ledgerline (exclamation)\n  Unable to open:\n"
-                                 "  \"C:\\a\\b.ini\"\t\xe9\n  -> OK\n");
-    const auto question = script.Answer("Q", "", 4 + 32 + 256);
+    const auto box = script.Answer("Ledger\"line", "Unable to open:\r\"C:\\a\\b.ini\"\t\xe9\n\x01",
+                                   kExclamation);
+    EXPECT_EQ(box.logLine,
+              "{\"title\":\"Ledger\\\"line\",\"style\":48,\"text\":\"Unable to "
+              "open:\\r\\\"C:\\\\a\\\\b.ini\\\"\\t\\u00e9\\n\\u0001\",\"answer\":\"OK\"}\n");
+    EXPECT_EQ(box.readableBlock,
+              "[message box] Ledger\"line (exclamation)\n  Unable to open:\n  "
+              "\"C:\\a\\b.ini\"\t\xe9\n\x01\n"
+              "  (scripted answer \"yes\" names no button of this box; the default button "
+              "answers)\n  -> OK\n");
+    const auto question = script.Answer("Q", "", kYesNo + kQuestion + kDefaultButton2);
     EXPECT_EQ(question.logLine,
               "{\"title\":\"Q\",\"style\":292,\"text\":\"\",\"answer\":\"No\"}\n");
     EXPECT_EQ(question.readableBlock, "[message box] Q (question)\n  \n  -> No\n");

@@ -12,11 +12,14 @@ using ldgr::test::HostedWorld;
 
 class Prefix : public HostedWorld {};
 
-TEST_F(Prefix, NewPrefixGetsTheWholeSkeleton) {
-    EXPECT_EQ(fs::read_symlink(Host("dosdevices/c:")), "../drive_c");
-    EXPECT_EQ(fs::read_symlink(Host("dosdevices/z:")), "/");
-    EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
-    EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + platform::posix::ProfileUserName())));
+TEST_F(Prefix, NewPrefixGetsTheWholeSkeletonEvenWhereItsParentsAreMissing) {
+    const std::string deep = Scratch() + "/a/b/prefix";
+    SetVariable("LDGR_PREFIX", deep);
+    StartAs(ProgramFolder() + "/ldgrmake");
+    EXPECT_EQ(fs::read_symlink(deep + "/dosdevices/c:"), "../drive_c");
+    EXPECT_EQ(fs::read_symlink(deep + "/dosdevices/z:"), "/");
+    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/windows/system32"));
+    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/users/" + platform::posix::ProfileUserName()));
 }
 
 TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
@@ -38,28 +41,19 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
     EXPECT_FALSE(HostExists(Scratch() + "/windows")) << "the skeleton went through the c: link";
 }
 
-TEST_F(Prefix, PrefixWhoseParentsAreMissingIsCreated) {
-    const std::string deep = Scratch() + "/a/b/prefix";
-    SetVariable("LDGR_PREFIX", deep);
-    StartAs(ProgramFolder() + "/ldgrmake");
-    EXPECT_TRUE(fs::is_directory(deep + "/drive_c/windows/system32"));
-}
-
 TEST_F(Prefix, ProfileFolderFollowsTheUserName) {
-    struct Case {
-        const char* userName; // nullptr: LDGR_USERNAME unset
-        bool loginName;       // the profile folder is the login name's
-    };
-    const Case cases[] = {{"Anna Berg", false}, {"", true}, {"   ", true}, {nullptr, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.userName == nullptr ? "(unset)" : c.userName);
+    // A user name that is unset (nullptr), empty or blank gives way to the login name.
+    const std::pair<const char*, bool> cases[] = {
+        {"Anna Berg", false}, {"", true}, {"   ", true}, {nullptr, true}};
+    for (const auto& [userName, loginName] : cases) {
+        SCOPED_TRACE(userName == nullptr ? "(unset)" : userName);
         UnsetVariable("LDGR_USERNAME");
         const std::string login = platform::posix::ProfileUserName();
-        if (c.userName != nullptr) {
-            SetVariable("LDGR_USERNAME", c.userName);
+        if (userName != nullptr) {
+            SetVariable("LDGR_USERNAME", userName);
         }
         StartAs(ProgramFolder() + "/ldgrmake");
-        const std::string expected = c.loginName ? login : c.userName;
+        const std::string expected = loginName ? login : userName;
         EXPECT_EQ(platform::posix::ProfileUserName(), expected);
         EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + expected)));
     }

@@ -3,21 +3,14 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <list>
 
 namespace {
 
 using platform::OpenMode;
 using platform::ShareMode;
-
-void SetVariable(const std::string& name, const std::string& value) {
-    static std::list<std::string> entries;
-    _putenv(entries.emplace_back(name + "=" + value).c_str());
-}
 
 // A fresh folder under the user's temporary folder, removed with everything in it.
 class Win32Folder : public ::testing::Test {
@@ -56,30 +49,14 @@ protected:
     std::string m_sFolder;
 };
 
-TEST(Win32Errors, SystemCodesBecomeClassicNumbers) {
-    const std::pair<DWORD, std::int32_t> cases[] = {
-        {ERROR_FILE_NOT_FOUND, 53},
-        {ERROR_PATH_NOT_FOUND, 76},
-        {ERROR_BAD_NETPATH, 76},
-        {ERROR_ACCESS_DENIED, 70},
-        {ERROR_SHARING_VIOLATION, 70},
-        {ERROR_LOCK_VIOLATION, 70},
-        {ERROR_FILE_EXISTS, 58},
-        {ERROR_ALREADY_EXISTS, 58},
-        {ERROR_DISK_FULL, 61},
-        {ERROR_HANDLE_DISK_FULL, 61},
-        {ERROR_TOO_MANY_OPEN_FILES, 67},
-        {ERROR_INVALID_NAME, 52},
-        {ERROR_NOT_READY, 71},
-        {ERROR_WRITE_FAULT, 57},
-        {ERROR_CALL_NOT_IMPLEMENTED, 75},
-    };
-    for (const auto& [code, number] : cases) {
-        EXPECT_EQ(platform::win32::ErrorFromCode(code).Number(), number) << "code " << code;
-    }
-    EXPECT_TRUE(platform::win32::ErrorFromCode(ERROR_SHARING_VIOLATION).IsSharingViolation());
-    EXPECT_TRUE(platform::win32::ErrorFromCode(ERROR_LOCK_VIOLATION).IsSharingViolation());
-    EXPECT_FALSE(platform::win32::ErrorFromCode(ERROR_ACCESS_DENIED).IsSharingViolation());
+// A file another process holds is told apart from missing rights; anything unknown is 75.
+TEST(Win32Errors, SharingViolationsAreToldApartFromMissingRights) {
+    using platform::win32::ErrorFromCode;
+    EXPECT_TRUE(ErrorFromCode(ERROR_SHARING_VIOLATION).IsSharingViolation());
+    EXPECT_TRUE(ErrorFromCode(ERROR_LOCK_VIOLATION).IsSharingViolation());
+    EXPECT_EQ(ErrorFromCode(ERROR_LOCK_VIOLATION).Number(), 70);
+    EXPECT_FALSE(ErrorFromCode(ERROR_ACCESS_DENIED).IsSharingViolation());
+    EXPECT_EQ(ErrorFromCode(ERROR_CALL_NOT_IMPLEMENTED).Number(), 75);
 }
 
 TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
@@ -135,19 +112,13 @@ TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
     EXPECT_EQ(Read("ldgrsrvc.txt"), "");
 }
 
-TEST_F(Win32Folder, TextFilesWriteAppendAndRead) {
-    auto& files = platform::Files();
-    auto out = files.OpenText(Path("r.prt"), OpenMode::Output);
-    out->Write("reserved\r\n");
+// Writing and appending are what every run does; output over an old file and a closed file
+// are not.
+TEST_F(Win32Folder, OutputReplacesAndAClosedFileRefusesUse) {
+    Write("r.prt", "old");
+    auto out = platform::Files().OpenText(Path("r.prt"), OpenMode::Output);
     out->Close();
-    auto append = files.OpenText(Path("r.prt"), OpenMode::Append);
-    append->Write(" 1 \r\n");
-    append->Close();
-    EXPECT_EQ(Read("r.prt"), "reserved\r\n 1 \r\n");
-    // Output replaces what was there.
-    files.OpenText(Path("r.prt"), OpenMode::Output)->Close();
     EXPECT_EQ(Read("r.prt"), "");
-    // A closed file refuses further use.
     EXPECT_EQ(NumberOf([&] { out->Write("x"); }), 52);
 }
 
@@ -169,13 +140,6 @@ TEST_F(Win32Folder, SearchesListEntriesWithTheirAttributes) {
     Write("2.dat", "");
     files.CreateFolder(Path("users"));
     SetFileAttributesA(Path("2.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
-
-    std::vector<std::string> names;
-    for (const auto& entry : files.FindAll(Path("*"))) {
-        names.push_back(entry.name);
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "1.prt", "2.dat", "users"}));
 
     const auto file = files.FindFirst(Path("1.PRT"));
     ASSERT_TRUE(file);
@@ -218,49 +182,23 @@ protected:
 };
 
 TEST_F(Win32Registry, ValuesComeBackAsStored) {
-    Set("Text", REG_SZ, std::string("C:\\Ledgerline\0", 15));
-    Set("Bare", REG_SZ, "abc");
     Set("Number", REG_DWORD, std::string("\x0a\x01\x00\x00", 4));
     Set("Big", REG_SZ, std::string(1024, 'x') + '\0');
     Set("", REG_SZ, std::string("default\0", 8));
-
-    const auto text = Read(kKey, "Text");
-    EXPECT_EQ(text.status, platform::RegistryStatus::Ok);
-    EXPECT_EQ(text.type, platform::kRegSz);
-    EXPECT_EQ(text.data, std::string("C:\\Ledgerline\0", 15));
-    EXPECT_EQ(Read(kKey, "Number").data, std::string("\x0a\x01\x00\x00", 4));
     EXPECT_EQ(Read(kKey, "Number").type, platform::kRegDword);
+    EXPECT_EQ(Read(kKey, "Number").data, std::string("\x0a\x01\x00\x00", 4));
     EXPECT_EQ(Read(kKey, "").data, std::string("default\0", 8));
-    EXPECT_EQ(Read(kKey, "Bare").data.substr(0, 3), "abc");
-
     EXPECT_EQ(Read(kKey, "Big").status, platform::RegistryStatus::ValueNotRead);
     EXPECT_EQ(Read(kKey, "Missing").status, platform::RegistryStatus::ValueNotRead);
-    EXPECT_EQ(Read("Software\\No Such Key", "Text").status, platform::RegistryStatus::KeyNotOpened);
+    EXPECT_EQ(Read("Software\\No Such Key", "").status, platform::RegistryStatus::KeyNotOpened);
 }
 
 TEST(Win32Desktop, IdentityFromTheModuleFile) {
-    auto& ui = platform::Ui();
-    EXPECT_EQ(ui.ExeName(), "ldgr_tests");
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     const std::string path = module;
-    EXPECT_EQ(ui.AppPath(), path.substr(0, path.find_last_of('\\')));
-    ui.SetTitle("Ledgerline");
-    EXPECT_EQ(ui.Title(), "Ledgerline");
-    ui.ProcessPendingMessages();
-}
-
-TEST_F(Win32Folder, UnattendedBoxesAreLoggedAndNeverShown) {
-    SetVariable("LDGR_MSGBOX_LOG", Path("boxes.jsonl"));
-    SetVariable("LDGR_MSGBOX_ANSWERS", "yes");
-    auto& ui = platform::Ui();
-    EXPECT_EQ(ui.ShowMessageBox("Ledgerline", "Use it?", 4 + 32 + 256), platform::kAnswerYes);
-    EXPECT_EQ(ui.ShowMessageBox("Ledgerline", "a\rb", 48), platform::kAnswerOk);
-    SetVariable("LDGR_MSGBOX_LOG", "");
-    SetVariable("LDGR_MSGBOX_ANSWERS", "");
-    EXPECT_EQ(Read("boxes.jsonl"),
-              "{\"title\":\"Ledgerline\",\"style\":292,\"text\":\"Use it?\",\"answer\":\"Yes\"}\n"
-              "{\"title\":\"Ledgerline\",\"style\":48,\"text\":\"a\\rb\",\"answer\":\"OK\"}\n");
+    EXPECT_EQ(platform::Ui().ExeName(), "ldgr_tests");
+    EXPECT_EQ(platform::Ui().AppPath(), path.substr(0, path.find_last_of('\\')));
 }
 
 TEST(Win32SystemInfo, NamesAndFolders) {
@@ -272,27 +210,8 @@ TEST(Win32SystemInfo, NamesAndFolders) {
     ASSERT_TRUE(computer);
     EXPECT_FALSE(computer->empty());
     EXPECT_FALSE(sys.ComputerName(computer->size())) << "a name that does not fit fails";
-    EXPECT_TRUE(sys.UserName(256));
-    EXPECT_TRUE(sys.Version());
-    const auto profile = sys.UserProfileFolder(MAX_PATH);
-    ASSERT_TRUE(profile);
-    EXPECT_NE(GetFileAttributesA(profile->c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(sys.SpecialFolder(8)); // Recent
     EXPECT_FALSE(sys.SpecialFolder(0x7FFF));
-}
-
-TEST(Win32Clock, FixedTimeAndLocale) {
-    SetVariable("LDGR_NOW", "2024-02-29T13:05:03");
-    const platform::LocalTime now = platform::Time().Now();
-    EXPECT_EQ((std::vector{now.year, now.month, now.day, now.hour, now.minute, now.second}),
-              (std::vector{2024, 2, 29, 13, 5, 3}));
-    SetVariable("LDGR_NOW", "2023-02-29T13:05:03");
-    EXPECT_NE(platform::Time().Now().year, 2023) << "a date that does not exist is ignored";
-    SetVariable("LDGR_NOW", "");
-    const platform::LocaleInfo locale = platform::Time().Locale();
-    EXPECT_FALSE(locale.shortDatePattern.empty());
-    EXPECT_FALSE(locale.dateSeparator.empty());
-    EXPECT_FALSE(locale.timeSeparator.empty());
 }
 
 TEST(Win32Network, SocketsAndQueriesThatFindNothing) {
@@ -305,12 +224,6 @@ TEST(Win32Network, SocketsAndQueriesThatFindNothing) {
     ASSERT_TRUE(host);
     EXPECT_FALSE(host->empty());
     EXPECT_FALSE(net.ShareLocalPath("\\\\NO-SUCH-SERVER-LDGR", "DATA", 256));
-    // Whatever is connected, the enumeration either fails or lists entries with names.
-    if (const auto connections = net.ConnectedResources(32768)) {
-        for (const auto& connection : *connections) {
-            EXPECT_TRUE(connection.localName || connection.remoteName);
-        }
-    }
 }
 
 } // namespace
