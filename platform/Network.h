@@ -17,7 +17,7 @@ struct NetConnection {
 
 // What the socket library reported at start-up.
 struct SocketsInfo {
-    std::uint16_t version = 0;     // negotiated version word: low byte major, high byte minor
+    std::uint16_t version = 0; // negotiated version word: low byte major, high byte minor
     std::uint16_t highVersion = 0;
     std::int16_t maxSockets = 0;
 };
@@ -28,14 +28,13 @@ public:
 
     // The connected resources (any type), as one enumeration call with a buffer of bufferSize
     // bytes returns them; nothing when the enumeration fails or nothing is connected.
-    virtual std::optional<std::vector<NetConnection>> ConnectedResources(
-        std::size_t bufferSize) = 0;
+    virtual std::optional<std::vector<NetConnection>>
+    ConnectedResources(std::size_t bufferSize) = 0;
     // The local path of a share (information level 2); server is written as the query takes
     // it, with its two leading backslashes (\\MYPC). Nothing when the query fails or the
     // path does not fit a buffer of bufferSize bytes of UTF-16 text.
-    virtual std::optional<std::string> ShareLocalPath(const std::string& server,
-                                                      const std::string& share,
-                                                      std::size_t bufferSize) = 0;
+    virtual std::optional<std::string>
+    ShareLocalPath(const std::string& server, const std::string& share, std::size_t bufferSize) = 0;
 
     // Starts the socket library asking for a version word; nothing when it cannot start.
     virtual std::optional<SocketsInfo> StartSockets(std::uint16_t version) = 0;

@@ -31,8 +31,8 @@ enum RegistryType : std::uint32_t {
 
 enum class RegistryStatus {
     Ok,
-    KeyNotOpened,  // missing key or access refused
-    ValueNotRead,  // missing value, or data larger than the buffer
+    KeyNotOpened, // missing key or access refused
+    ValueNotRead, // missing value, or data larger than the buffer
 };
 
 struct RegistryValue {
