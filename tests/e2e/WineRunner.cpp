@@ -141,6 +141,10 @@ void PrepareWinePrefix(const std::string& prefix) {
         fs::remove(prefix + "/" + hive);
         fs::copy_file(source + "/" + hive, prefix + "/" + hive);
     }
+    // Debian's Wine names the folder of a prefix's server in the file "wineserver" there.
+    // Linked from the prepared prefix, it would make worlds running at the same moment share
+    // one server, with one world's registry, which ends when that world does.
+    fs::remove(prefix + "/wineserver");
     std::ofstream(prefix + "/registry-reset.reg", std::ios::binary) << kRegistryReset;
     // The world's Wine server stays up until the world ends: a server that ends itself while
     // idle can pull its folder away under a program of the world that is starting.
