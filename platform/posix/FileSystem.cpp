@@ -285,27 +285,18 @@ Error MoveErrorFor(int error, const std::string& hostFrom, const std::string& ho
                                                : ErrorFor(errno, hostFrom);
 }
 
-// The entries of a folder with their kinds as the directory read gives them, in the order a
-// Windows listing shows them ("." and ".." first where the folder has them); nothing when
-// the folder cannot be read.
-std::optional<std::vector<std::pair<std::string, unsigned char>>>
-ListFolder(const std::string& hostFolder, bool withDotEntries) {
-    DIR* handle = opendir(hostFolder.c_str());
-    if (handle == nullptr) {
-        return std::nullopt;
+// The entries of a folder with their kinds, in the order a Windows listing shows them ("."
+// and ".." first where the folder has them); nothing when the folder cannot be read.
+std::optional<std::vector<HostFolderEntry>> ListFolder(const std::string& hostFolder,
+                                                       bool withDotEntries) {
+    std::optional<std::vector<HostFolderEntry>> entries = ReadHostFolder(hostFolder);
+    if (!entries) {
+        return entries;
     }
-    const std::unique_ptr<DIR, int (*)(DIR*)> folder(handle, closedir);
-    std::vector<std::pair<std::string, unsigned char>> entries;
-    while (const dirent* entry = readdir(folder.get())) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            entries.emplace_back(name, entry->d_type);
-        }
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return UpperKey(a.first) < UpperKey(b.first); });
+    std::sort(entries->begin(), entries->end(),
+              [](const auto& a, const auto& b) { return UpperKey(a.name) < UpperKey(b.name); });
     if (withDotEntries) {
-        entries.insert(entries.begin(), {{".", DT_DIR}, {"..", DT_DIR}});
+        entries->insert(entries->begin(), {{".", DT_DIR}, {"..", DT_DIR}});
     }
     return entries;
 }

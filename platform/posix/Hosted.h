@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,15 @@ std::string ToWindowsPath(const std::string& hostPath);
 // dot and may match nothing at the end of a name or before a dot).
 bool MatchesPattern(const std::string& name, const std::string& pattern);
 
-// The entries of a host folder ("." and ".." excluded), unsorted; empty when unreadable.
+// An entry of a host folder as the directory read gives it: its name and its kind (a d_type
+// value; DT_UNKNOWN where the file system does not say).
+struct HostFolderEntry {
+    std::string name;
+    unsigned char kind;
+};
+// The entries of a host folder ("." and ".." excluded), unsorted; nothing when unreadable.
+std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder);
+// Their names alone; empty when unreadable.
 std::vector<std::string> FolderEntries(const std::string& hostFolder);
 
 } // namespace platform::posix

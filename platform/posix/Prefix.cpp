@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <memory>
 #include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -277,19 +278,29 @@ void EnsureSkeleton() {
     MakeFolderIfMissing(prefix + "/drive_c/users/" + ProfileUserName());
 }
 
-std::vector<std::string> FolderEntries(const std::string& hostFolder) {
-    std::vector<std::string> names;
-    DIR* folder = opendir(hostFolder.c_str());
-    if (folder == nullptr) {
-        return names;
+std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder) {
+    DIR* handle = opendir(hostFolder.c_str());
+    if (handle == nullptr) {
+        return std::nullopt;
     }
-    while (const dirent* entry = readdir(folder)) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(handle, closedir);
+    std::vector<HostFolderEntry> entries;
+    while (const dirent* entry = readdir(folder.get())) {
         const std::string_view name = entry->d_name;
         if (name != "." && name != "..") {
-            names.emplace_back(name);
+            entries.push_back({std::string(name), entry->d_type});
         }
     }
-    closedir(folder);
+    return entries;
+}
+
+std::vector<std::string> FolderEntries(const std::string& hostFolder) {
+    std::vector<std::string> names;
+    if (auto entries = ReadHostFolder(hostFolder)) {
+        for (HostFolderEntry& entry : *entries) {
+            names.push_back(std::move(entry.name));
+        }
+    }
     return names;
 }
 
