@@ -59,12 +59,6 @@ struct ProgramIdentity {
     bool WorksOnSharedFile() const { return IsReportsTool() || IsConfigTool(); }
 };
 
-// Text up to and including its last backslash; empty when it has none.
-std::string FolderOf(const std::string& sPath) {
-    const auto slash = sPath.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : sPath.substr(0, slash + 1);
-}
-
 bool FolderExists(const std::string& sPath) {
     const auto entry = platform::Files().FindFirst(sPath);
     return entry && entry->isFolder;

@@ -63,6 +63,11 @@ std::string RemoveTrailingBackslashes(const std::string& sPath) {
     return path;
 }
 
+std::string FolderOf(const std::string& sPath) {
+    const auto slash = sPath.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : sPath.substr(0, slash + 1);
+}
+
 std::string GetNetworkPath(const std::string& sDrive) {
     std::string sResult = kDriveNotFound;
     SkipFailingStep([&] {

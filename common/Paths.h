@@ -10,6 +10,8 @@ namespace BCommon {
 std::string AddBackslash(const std::string& sPath);
 // The path without its trailing backslash, and without a second one if there is still one.
 std::string RemoveTrailingBackslashes(const std::string& sPath);
+// Text up to and including its last backslash; empty when it has none.
+std::string FolderOf(const std::string& sPath);
 // The remote name of the connection of a drive ("x:"), or "Drive Letter Not Found".
 std::string GetNetworkPath(const std::string& sDrive);
 // A network path through the first mapped drive letter that reaches it, or unchanged.

@@ -2,6 +2,7 @@
 // would have told its user, and on request writes the file back in layout 2.
 #include "common/Environment.h"
 #include "common/Identity.h"
+#include "common/Paths.h"
 #include "config/ConfigReaders.h"
 #include "config/model/CConfigOptions.h"
 #include "platform/Platform.h"
@@ -68,14 +69,6 @@ private:
     std::vector<std::string> m_texts;
 };
 
-// The folder part of a path, with backslashes and its trailing one; empty for a bare name.
-std::string FolderOf(const std::string& sPath) {
-    const auto slash = sPath.find_last_of("\\/");
-    std::string sFolder = slash == std::string::npos ? std::string() : sPath.substr(0, slash + 1);
-    std::replace(sFolder.begin(), sFolder.end(), '/', '\\');
-    return sFolder;
-}
-
 // The environment a workstation reads the file in, as far as the readers use it: the folder
 // of the configuration file the registry records (of the checked file when there is no
 // record) and this computer's name stand in for the defaults of entries the file leaves out.
@@ -83,7 +76,10 @@ void PrepareEnvironment(const std::string& sIniFile) {
     BCommon::EnvironmentRecord& env = BCommon::Env();
     env.m_sProductName = "Ledgerline";
     const std::string sShared = BCommon::GetConfigFile();
-    env.m_sConfigPath = FolderOf(sShared.empty() ? sIniFile : sShared);
+    std::string sFile = sShared.empty() ? sIniFile : sShared;
+    // A file named on the command line may be written with slashes.
+    std::replace(sFile.begin(), sFile.end(), '/', '\\');
+    env.m_sConfigPath = BCommon::FolderOf(sFile);
     env.m_sMachineName = BCommon::GetMachineName();
 }
 
