@@ -29,7 +29,10 @@ struct FindEntry {
 // may cost a query per entry.
 enum class FindDetail { Attributes, AttributesAndTimes };
 
-enum class OpenMode { Output, Append, Input };
+// Output replaces or creates; Append adds at the end; Input reads. CreateNew makes a file that
+// must not exist yet (error 58 when the name is taken, by a link too): the way every temporary
+// file is made, so a name planted beforehand is never followed or reused.
+enum class OpenMode { Output, Append, Input, CreateNew };
 
 // Output and Append let other processes read and write the file meanwhile; Exclusive refuses
 // the open (error 70) while any other process has the file open, and keeps others out.

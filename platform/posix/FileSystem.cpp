@@ -253,6 +253,8 @@ int OpenFlags(OpenMode mode) {
         return O_WRONLY | O_CREAT | O_APPEND;
     case OpenMode::Input:
         return O_RDONLY;
+    case OpenMode::CreateNew:
+        return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
     }
     return O_RDONLY;
 }
@@ -448,7 +450,7 @@ public:
         if (IsFolder(host)) {
             throw Error(ldgr::kPathFileAccessError);
         }
-        if (mode != OpenMode::Input) {
+        if (mode == OpenMode::Output || mode == OpenMode::Append) {
             RefuseReadOnly(host);
         }
         FdGuard fd(open(host.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666));

@@ -127,6 +127,9 @@ OpenRequest RequestFor(OpenMode mode) {
         return {FILE_APPEND_DATA, OPEN_ALWAYS};
     case OpenMode::Input:
         return {GENERIC_READ, OPEN_EXISTING};
+    // CREATE_NEW fails on any existing name, a link included, without following it.
+    case OpenMode::CreateNew:
+        return {GENERIC_WRITE, CREATE_NEW};
     }
     return {GENERIC_READ, OPEN_EXISTING};
 }

@@ -142,6 +142,7 @@ TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
 // Each failure raises its classic number and leaves every file as it was.
 TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     MakeReadOnly(Jobs() + "/c.dat");
+    fs::create_symlink(Scratch() + "/d/victim", Jobs() + "/planted");
     const std::pair<int, std::function<void()>> cases[] = {
         {ldgr::kPathFileAccessError, [&] { files.CreateFolder("C:\\JOBS\\SUB"); }},
         {ldgr::kPathFileAccessError, [&] { files.CreateFolder("C:\\jobs\\readme"); }},
@@ -168,6 +169,11 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         {ldgr::kPathFileAccessError, [&] { files.OpenText("C:\\jobs\\Sub", OpenMode::Input); }},
         {ldgr::kPathFileAccessError, [&] { files.OpenText("C:\\jobs\\Sub", OpenMode::Output); }},
         {ldgr::kPermissionDenied, [&] { files.OpenText("C:\\jobs\\c.dat", OpenMode::Output); }},
+        {ldgr::kFileAlreadyExists, [&] { files.OpenText("C:\\jobs\\B.PRT", OpenMode::CreateNew); }},
+        {ldgr::kFileAlreadyExists, [&] { files.OpenText("C:\\jobs\\c.dat", OpenMode::CreateNew); }},
+        // A link planted at the name is neither followed nor replaced.
+        {ldgr::kFileAlreadyExists,
+         [&] { files.OpenText("C:\\jobs\\planted", OpenMode::CreateNew); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -189,6 +195,10 @@ TEST_F(HostedFiles, OutputFindsTheFileInAnyCaseAndAClosedFileRefusesUse) {
     EXPECT_EQ(ReadHostFile(Jobs() + "/readme"), "one\r\n");
     EXPECT_FALSE(HostExists(Jobs() + "/README"));
     EXPECT_EQ(ErrorOf([&] { out->Write("late"); }), ldgr::kBadFileNameOrNumber);
+    auto fresh = files.OpenText("C:\\jobs\\fresh.tmp", OpenMode::CreateNew);
+    fresh->Write("new");
+    fresh->Close();
+    EXPECT_EQ(ReadHostFile(Jobs() + "/fresh.tmp"), "new");
 }
 
 // Another process holding the file exclusively keeps out every open, copy and delete; one that
