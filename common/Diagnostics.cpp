@@ -8,7 +8,8 @@
 namespace BCommon {
 
 void WriteDebugLog(const std::string& message) {
-    if (!Env().m_bDebugLog) {
+    // Without a local folder there is no log: the name alone would land in the current folder.
+    if (!Env().m_bDebugLog || Env().m_sLocalUserPath.empty()) {
         return;
     }
     SkipFailingStep([&] {
@@ -40,8 +41,11 @@ bool IsServiceLogLocked() {
     try {
         const std::string path = platform::Ui().AppPath();
         const std::string folder = path.ends_with('\\') ? path : path + "\\";
+        // Opened for reading, so a missing log stays missing (it counts as not locked) and
+        // the program folder is never written; exclusive access is refused all the same
+        // while another process has the file open in any way.
         platform::Files()
-            .OpenText(folder + "ldgrsrvc.txt", platform::OpenMode::Append,
+            .OpenText(folder + "ldgrsrvc.txt", platform::OpenMode::Input,
                       platform::ShareMode::Exclusive)
             ->Close();
     } catch (const ldgr::Error& e) {

@@ -54,10 +54,7 @@ std::string GetLocalPath() {
         if (ldgr::text::ContainsIgnoreCase(sAppPath, "orvelk")) {
             sLocal = sAppPath + kProductFolder;
         }
-        const auto existing = platform::Files().FindFirst(sLocal);
-        if (!existing || !existing->isFolder) {
-            platform::Files().CreateFolder(sLocal);
-        }
+        CreateFolderIfMissing(sLocal);
         return sLocal;
     } catch (...) {
         ReportError("GetLocalPath");

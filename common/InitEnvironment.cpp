@@ -59,17 +59,6 @@ struct ProgramIdentity {
     bool WorksOnSharedFile() const { return IsReportsTool() || IsConfigTool(); }
 };
 
-bool FolderExists(const std::string& sPath) {
-    const auto entry = platform::Files().FindFirst(sPath);
-    return entry && entry->isFolder;
-}
-
-void CreateFolderIfMissing(const std::string& sPath) {
-    if (!FolderExists(sPath)) {
-        platform::Files().CreateFolder(sPath);
-    }
-}
-
 std::string Option(const std::string& sKey, const std::string& sSection = {}) {
     return GetGeneralOption(Env().m_sconfigfile, sKey, sSection);
 }
@@ -124,7 +113,9 @@ void FindPlatformFolders() {
         env.m_sWindowsPath = env.m_sSystemPath.substr(0, slash);
     });
     SkipFailingStep([&] { env.m_sLocalUserPath = AddBackslash(GetLocalPath()); });
-    SkipFailingStep([&] { CreateFolderIfMissing(env.m_sLocalUserPath); });
+    if (!env.m_sLocalUserPath.empty()) {
+        SkipFailingStep([&] { CreateFolderIfMissing(env.m_sLocalUserPath); });
+    }
     SkipFailingStep([&] { env.m_sMachineName = TrimNull(GetMachineName()); });
     WriteDebugLog("m_sLocalUserPath = " + env.m_sLocalUserPath);
 }
@@ -140,9 +131,10 @@ void SetConfigurationFiles(const ProgramIdentity& program) {
         env.m_sConfigPath = FolderOf(env.m_sSharedConfigFile);
         SkipFailingStep([&] { env.m_sConfigPath = GetAbsolutePath(env.m_sConfigPath); });
     }
-    env.m_sconfigfile = program.WorksOnSharedFile()
-                            ? env.m_sSharedConfigFile
-                            : env.m_sLocalUserPath + program.sExeName + ".ini";
+    // Without a local folder there is no working copy: the options come from the shared file.
+    const std::string workingCopy = PathInFolder(env.m_sLocalUserPath, program.sExeName + ".ini");
+    env.m_sconfigfile =
+        program.WorksOnSharedFile() || workingCopy.empty() ? env.m_sSharedConfigFile : workingCopy;
     SkipFailingStep([&] { env.m_sconfigfile = GetAbsolutePath(env.m_sconfigfile); });
     // The configuration and reports tools work on the shared file itself: nothing to copy.
     if (env.m_sconfigfile != env.m_sSharedConfigFile) {
@@ -180,9 +172,10 @@ void SetDataFolder() {
         env.m_sDataPath = FolderOf(env.m_sSharedConfigFile);
     }
 
-    env.m_sDataUserPath = env.m_sDataPath + "users\\" + env.m_sUserName;
+    env.m_sDataUserPath = PathInFolder(env.m_sDataPath, "users\\" + env.m_sUserName);
     SkipFailingStep([&] {
-        env.m_sUserPathLetter = GetMappedDrivePath(env.m_sDataPath) + "users\\" + env.m_sUserName;
+        env.m_sUserPathLetter =
+            PathInFolder(GetMappedDrivePath(env.m_sDataPath), "users\\" + env.m_sUserName);
     });
     WriteDebugLog(" m_sUserPathLetter = " + env.m_sUserPathLetter);
     SkipFailingStep([&] { env.m_sDataPath = GetAbsolutePath(env.m_sDataPath); });
@@ -201,15 +194,17 @@ void SetDataFolder() {
     if (!usable) {
         env.m_sDataPath = env.m_sLocalUserPath;
     }
-    env.m_sUserPath = env.m_sDataPath + "users\\" + env.m_sUserName;
+    env.m_sUserPath = PathInFolder(env.m_sDataPath, "users\\" + env.m_sUserName);
 }
 
 // Steps 26 and 27: entry counts and the configuration file's stamp.
 void CountEntries() {
     EnvironmentRecord& env = Env();
-    const auto larger = [&](const char* folder) {
-        const std::int32_t inConfig = CountFolderEntries(env.m_sConfigPath + folder + "\\*");
-        const std::int32_t inData = CountFolderEntries(env.m_sDataPath + folder + "\\*");
+    const auto larger = [&](const std::string& folder) {
+        const std::int32_t inConfig =
+            CountFolderEntries(PathInFolder(env.m_sConfigPath, folder + "\\*"));
+        const std::int32_t inData =
+            CountFolderEntries(PathInFolder(env.m_sDataPath, folder + "\\*"));
         return std::max(inConfig, inData);
     };
     SkipFailingStep([&] { env.m_lNumMachines = larger("machines"); });
@@ -237,18 +232,23 @@ bool ReadFolderOptions(const ProgramIdentity& program) {
 // Steps 31 to 33: the job folder, the address and the machine folder.
 void CreateUserAndMachineFolders() {
     EnvironmentRecord& env = Env();
-    env.m_sUserPath = env.m_sDataPath + "users\\" + env.m_sUserName;
+    env.m_sUserPath = PathInFolder(env.m_sDataPath, "users\\" + env.m_sUserName);
     WriteDebugLog("m_sUserPath = " + env.m_sUserPath);
-    SkipFailingStep([&] { platform::Files().CreateFolder(env.m_sDataPath + "users"); });
-    SkipFailingStep([&] { CreateFolderIfMissing(env.m_sUserPath); });
+    // Without a data folder there is no job folder to make, and no machine folder.
+    if (!env.m_sDataPath.empty()) {
+        SkipFailingStep([&] { CreateFolderIfMissing(env.m_sDataPath + "users"); });
+        SkipFailingStep([&] { CreateFolderIfMissing(env.m_sUserPath); });
+    }
 
     SkipFailingStep([&] { env.m_sIPAddress = getip::GetIPAddress(); });
     WriteDebugLog("m_sMachineName = " + env.m_sMachineName);
 
-    env.m_sMachinePath = env.m_sDataPath + "Machines";
-    SkipFailingStep([&] { CreateFolderIfMissing(env.m_sMachinePath); });
-    env.m_sMachinePath = env.m_sMachinePath + "\\" + TrimNull(env.m_sMachineName);
-    SkipFailingStep([&] { CreateFolderIfMissing(env.m_sMachinePath); });
+    env.m_sMachinePath = PathInFolder(env.m_sDataPath, "Machines");
+    if (!env.m_sMachinePath.empty()) {
+        SkipFailingStep([&] { CreateFolderIfMissing(env.m_sMachinePath); });
+        env.m_sMachinePath = env.m_sMachinePath + "\\" + TrimNull(env.m_sMachineName);
+        SkipFailingStep([&] { CreateFolderIfMissing(env.m_sMachinePath); });
+    }
     WriteDebugLog("m_sMachinePath = " + env.m_sMachinePath);
 }
 
@@ -275,7 +275,8 @@ void FindSpoolFolder(const ProgramIdentity& program) {
     env.m_sSpoolPath = env.m_sOSVersion.starts_with("4.1")
                            ? env.m_sWindowsPath + "\\spool\\printers"
                            : env.m_sSystemPath + "\\spool\\printers";
-    const std::string cacheFile = env.m_sLocalUserPath + "spldir.txt";
+    // Without a local folder the cache is neither written nor read.
+    const std::string cacheFile = PathInFolder(env.m_sLocalUserPath, "spldir.txt");
     std::string value;
     bool read = false;
     SkipFailingStep([&] {
@@ -284,12 +285,14 @@ void FindSpoolFolder(const ProgramIdentity& program) {
     });
     if (read) {
         env.m_sSpoolPath = value;
-        SkipFailingStep([&] {
-            auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Output);
-            cache->Write(value + "\r\n");
-            cache->Close();
-        });
-    } else {
+        if (!cacheFile.empty()) {
+            SkipFailingStep([&] {
+                auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Output);
+                cache->Write(value + "\r\n");
+                cache->Close();
+            });
+        }
+    } else if (!cacheFile.empty()) {
         SkipFailingStep([&] {
             auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Input);
             const std::string field = FirstField(cache->ReadAll());
@@ -301,8 +304,8 @@ void FindSpoolFolder(const ProgramIdentity& program) {
     }
     WriteDebugLog("m_sSpoolPath = " + env.m_sSpoolPath);
 
-    env.m_sSpoolIndex =
-        env.m_sLocalUserPath + env.m_sMachineName + (program.IsProcessor() ? "2" : "1") + ".idx";
+    env.m_sSpoolIndex = PathInFolder(
+        env.m_sLocalUserPath, env.m_sMachineName + (program.IsProcessor() ? "2" : "1") + ".idx");
     WriteDebugLog("m_sSpoolIndex = " + env.m_sSpoolIndex);
 }
 

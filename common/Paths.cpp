@@ -13,6 +13,7 @@
 #include "common/Environment.h"
 #include "common/ErrorHandling.h"
 #include "common/Text.h"
+#include "platform/Error.h"
 #include "platform/Platform.h"
 
 #include <limits>
@@ -66,6 +67,27 @@ std::string RemoveTrailingBackslashes(const std::string& sPath) {
 std::string FolderOf(const std::string& sPath) {
     const auto slash = sPath.find_last_of('\\');
     return slash == std::string::npos ? std::string() : sPath.substr(0, slash + 1);
+}
+
+std::string PathInFolder(const std::string& sFolder, const std::string& sRest) {
+    return sFolder.empty() ? std::string() : sFolder + sRest;
+}
+
+void CreateFolderIfMissing(const std::string& sPath) {
+    const auto isFolder = [&] {
+        const auto entry = platform::Files().FindFirst(sPath);
+        return entry && entry->isFolder;
+    };
+    if (isFolder()) {
+        return;
+    }
+    try {
+        platform::Files().CreateFolder(sPath);
+    } catch (const ldgr::Error&) {
+        if (!isFolder()) {
+            throw;
+        }
+    }
 }
 
 std::string GetNetworkPath(const std::string& sDrive) {

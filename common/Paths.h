@@ -12,6 +12,12 @@ std::string AddBackslash(const std::string& sPath);
 std::string RemoveTrailingBackslashes(const std::string& sPath);
 // Text up to and including its last backslash; empty when it has none.
 std::string FolderOf(const std::string& sPath);
+// Text of a path inside a folder: the folder followed by the rest, or empty when the folder is
+// empty, so that a missing folder never turns into the current folder.
+std::string PathInFolder(const std::string& sFolder, const std::string& sRest);
+// Makes a folder unless it exists. A folder that another program made meanwhile counts as
+// made; any other failure is raised.
+void CreateFolderIfMissing(const std::string& sPath);
 // The remote name of the connection of a drive ("x:"), or "Drive Letter Not Found".
 std::string GetNetworkPath(const std::string& sDrive);
 // A network path through the first mapped drive letter that reaches it, or unchanged.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::posix {
@@ -39,6 +40,16 @@ std::string HostedComputerName();
 
 // The user name: LDGR_USERNAME when set (even empty or blank), else the login name.
 std::string HostUserName();
+// What keeps a name from being one Windows could report as a user's or a computer's (a
+// character it never allows, a control character, nothing but dots and blanks); empty when
+// the name is fine. An empty name is fine: it stands for a query that found none.
+std::string UserNameProblem(std::string_view name);
+std::string ComputerNameProblem(std::string_view name);
+// Ends the process with status 2, after one line on standard error naming the variable, when
+// LDGR_USERNAME or LDGR_COMPUTERNAME holds a name Windows could never report: such a name
+// could lead a path out of the folder it names. Runs before anything is created.
+void RefuseUnreportableNames();
+
 // The name of the user's profile folder: the user name, or the login name when it is blank.
 std::string ProfileUserName();
 

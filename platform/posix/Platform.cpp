@@ -11,6 +11,7 @@ Services& RealServices() {
 }
 
 void StartProgram(int argc, char** argv) {
+    posix::RefuseUnreportableNames();
     posix::EnsureSkeleton();
     posix::StartDesktop(argc > 0 && argv[0] != nullptr ? argv[0] : "ldgrmake");
 }

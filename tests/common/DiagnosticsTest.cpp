@@ -47,6 +47,11 @@ TEST_F(Diagnostics, DebugLogLosesTheLineSilentlyWhenItCannotWrite) {
     Env().m_bDebugLog = true;
     Env().m_sLocalUserPath = "C:\\nowhere\\";
     EXPECT_NO_THROW(BCommon::WriteDebugLog("lost"));
+    // No local folder: nothing lands in the current folder.
+    std::filesystem::current_path(Scratch());
+    Env().m_sLocalUserPath.clear();
+    BCommon::WriteDebugLog("lost");
+    EXPECT_TRUE(std::filesystem::is_empty(Scratch()));
     Env().m_sLocalUserPath = "C:\\users\\Anna\\LdgrApp\\";
     LockHolder holder(DebugLog(), LockHolder::Kind::Exclusive);
     ASSERT_TRUE(holder.Holding());
@@ -108,22 +113,22 @@ TEST_F(Diagnostics, ServiceLogIsLockedOnlyWhileAnotherProgramHoldsIt) {
     EXPECT_EQ(ReadHostFile(ServiceLog()), "service lines\r\n");
 }
 
-TEST_F(Diagnostics, ServiceLogThatCannotBeOpenedIsNotLocked) {
-    // Missing: created empty. A folder of that name, or a program folder that is gone: false,
-    // and nothing is created. A program in a drive root finds its log there.
-    EXPECT_FALSE(BCommon::IsServiceLogLocked());
-    EXPECT_EQ(ReadHostFile(ServiceLog()), "");
-    std::filesystem::remove(ServiceLog());
-    MakeHostFolders(ServiceLog());
+TEST_F(Diagnostics, ServiceLogThatCannotBeOpenedIsNotLockedAndIsNeverCreated) {
+    // Missing, a folder of that name, or a program folder that is gone: false, and nothing is
+    // created. A program in a drive root finds its log there.
     Env().m_bServiceLogLocked = true;
     EXPECT_FALSE(BCommon::IsServiceLogLocked());
     EXPECT_FALSE(Env().m_bServiceLogLocked);
+    EXPECT_FALSE(HostExists(ServiceLog()));
+    MakeHostFolders(ServiceLog());
+    EXPECT_FALSE(BCommon::IsServiceLogLocked());
     StartAs(Host("drive_c/gone/ldgrmake"));
     EXPECT_FALSE(BCommon::IsServiceLogLocked());
     EXPECT_FALSE(HostExists(Host("drive_c/gone")));
     StartAs(Host("drive_c/ldgrmake"));
-    EXPECT_FALSE(BCommon::IsServiceLogLocked());
-    EXPECT_TRUE(HostExists(Host("drive_c/ldgrsrvc.txt")));
+    WriteHostFile(Host("drive_c/ldgrsrvc.txt"), "");
+    const LockHolder holder(Host("drive_c/ldgrsrvc.txt"), LockHolder::Kind::Shared);
+    EXPECT_TRUE(BCommon::IsServiceLogLocked());
 }
 
 } // namespace

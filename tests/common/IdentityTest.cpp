@@ -3,6 +3,7 @@
 
 #include "common/Environment.h"
 #include "platform/Platform.h"
+#include "support/ForwardingFiles.h"
 #include "support/HostedWorld.h"
 
 #include <algorithm>
@@ -94,6 +95,26 @@ TEST_F(Identity, FolderThatCannotBeCreatedIsReported) {
     EXPECT_NE(ReadHostFile(Host("boxes.jsonl")).find("in procedure 'GetLocalPath'"),
               std::string::npos);
     EXPECT_FALSE(HostExists(Host("drive_c/users/gone")));
+}
+
+// Another program makes the folder between the look-up and the creation, as copies started
+// together on a fresh profile do.
+class MadeMeanwhile final : public ldgr::test::ForwardingFiles {
+public:
+    void CreateFolder(const std::string& path) override {
+        Underneath().CreateFolder(path);
+        Underneath().CreateFolder(path);
+    }
+};
+
+TEST_F(Identity, FolderMadeMeanwhileByAnotherProgramCountsAsMade) {
+    SetVariable("LDGR_USERNAME", "alice");
+    SetVariable("LDGR_MSGBOX_LOG", Host("boxes.jsonl"));
+    MakeHostFolders(Host("drive_c/users/alice"));
+    MadeMeanwhile files;
+    const platform::ScopedServices use({.files = &files});
+    EXPECT_EQ(BCommon::GetLocalPath(), "C:\\users\\alice\\LdgrApp");
+    EXPECT_FALSE(HostExists(Host("boxes.jsonl")));
 }
 
 } // namespace

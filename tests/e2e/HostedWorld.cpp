@@ -178,6 +178,9 @@ RunResult HostedWorld::Run(const std::string& programName,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, errFd, 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (!m_sWorkingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, m_sWorkingFolder.c_str());
+    }
     pid_t child = 0;
     std::shared_lock<std::shared_mutex> starting(copying);
     const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
@@ -207,6 +210,17 @@ std::vector<std::string> HostedWorld::FolderNames(const std::string& hostFolder)
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const {
+    std::vector<std::string> paths;
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(hostFolder, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        paths.push_back(fs::relative(it->path(), hostFolder).string());
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 std::string HostedWorld::MessageBoxLog() const {

@@ -35,6 +35,11 @@ public:
     void SetGeneralOption(const std::string& key, const std::string& value) const;
     void RemoveGeneralOption(const std::string& key) const;
 
+    // Host folder the runs start in; by default the test's own current folder.
+    void SetWorkingFolder(const std::string& hostFolder) { m_sWorkingFolder = hostFolder; }
+    // Every path below a host folder, relative to it, sorted; links are listed, not followed.
+    std::vector<std::string> Tree(const std::string& hostFolder) const;
+
     // Environment of the runs: the defaults of the constructor plus these.
     void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
 
@@ -53,6 +58,7 @@ private:
     void ReplaceGeneralOption(const std::string& key, const std::string* value) const;
 
     std::string m_sRoot;
+    std::string m_sWorkingFolder;
     std::map<std::string, std::string> m_env;
 };
 

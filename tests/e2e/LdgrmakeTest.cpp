@@ -151,8 +151,7 @@ struct UserCase {
 class GeneralUser : public ::testing::TestWithParam<UserCase> {};
 
 TEST_P(GeneralUser, RecordsGoToGeneral) {
-    if (UnderWine() &&
-        std::string(GetParam().userName).find_first_not_of(' ') == std::string::npos) {
+    if (UnderWine() && std::string(GetParam().userName).empty()) {
         GTEST_SKIP() << "hosted build only: a Windows logon always has a user name";
     }
     HostedWorld world;
@@ -168,7 +167,6 @@ TEST_P(GeneralUser, RecordsGoToGeneral) {
 
 INSTANTIATE_TEST_SUITE_P(Users, GeneralUser,
                          ::testing::Values(UserCase{"LogAllUsers", "alice", "TRUE"},
-                                           UserCase{"BlankUserName", "   ", "False"},
                                            UserCase{"EmptyUserName", "", "0"}),
                          [](const auto& info) { return info.param.name; });
 

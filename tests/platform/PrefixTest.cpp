@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -42,9 +43,9 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
 }
 
 TEST_F(Prefix, ProfileFolderFollowsTheUserName) {
-    // A user name that is unset (nullptr), empty or blank gives way to the login name.
+    // A user name that is unset (nullptr) or empty gives way to the login name.
     const std::pair<const char*, bool> cases[] = {
-        {"Anna Berg", false}, {"", true}, {"   ", true}, {nullptr, true}};
+        {"Anna Berg", false}, {"", true}, {nullptr, true}};
     for (const auto& [userName, loginName] : cases) {
         SCOPED_TRACE(userName == nullptr ? "(unset)" : userName);
         UnsetVariable("LDGR_USERNAME");
@@ -65,6 +66,32 @@ TEST_F(Prefix, DefaultPrefixIsInTheHomeFolder) {
     EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
     SetVariable("LDGR_PREFIX", "");
     EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
+}
+
+// Only names Windows could report pass; the complaint names what is wrong.
+TEST(IdentityNames, OnlyNamesWindowsCouldReportPass) {
+    using platform::posix::ComputerNameProblem;
+    using platform::posix::UserNameProblem;
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"", "", ""},
+        {"Anna Berg", "", ""},
+        {"j.o'neil-2", "", ""},
+        {"..\\..\\x", "it contains \"\\\"", "it contains \"\\\""},
+        {"../../elsewhere", "it contains \"/\"", "it contains \"/\""},
+        {"bob\r\nx", "it contains the control character 0x0D",
+         "it contains the control character 0x0D"},
+        {"a,b", "it contains \",\"", ""},
+        {"PC[1]", "it contains \"[\"", ""},
+        {"..", "it is made only of dots and blanks", "it is made only of dots"},
+        {" . ", "it is made only of dots and blanks", ""},
+        {"   ", "it is made only of dots and blanks", ""},
+        {"a|b", "it contains \"|\"", "it contains \"|\""},
+    };
+    for (const auto& [name, userProblem, computerProblem] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(UserNameProblem(name), userProblem);
+        EXPECT_EQ(ComputerNameProblem(name), computerProblem);
+    }
 }
 
 } // namespace
