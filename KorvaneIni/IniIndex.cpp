@@ -236,4 +236,13 @@ void IniIndex::Reserve(std::vector<Bucket>& table, std::size_t count) {
     table.swap(grown);
 }
 
+std::vector<IniIndex::EntryText> IniIndex::Entries() const {
+    std::vector<EntryText> entries;
+    entries.reserve(m_entries.size());
+    for (const Entry& entry : m_entries) {
+        entries.push_back({Text(m_sections[entry.section]), Text(entry.key), Text(entry.value)});
+    }
+    return entries;
+}
+
 } // namespace KorvaneIni

@@ -34,6 +34,15 @@ public:
     std::optional<std::uint32_t> FindSection(std::string_view section) const;
     std::optional<std::string_view> Find(std::uint32_t section, std::string_view key) const;
 
+    // One entry as a reader finds it: its section's name, its key and its value.
+    struct EntryText {
+        std::string_view section;
+        std::string_view key;
+        std::string_view value;
+    };
+    // Every entry a reader can find, in the order of the file.
+    std::vector<EntryText> Entries() const;
+
 private:
     // A piece of m_content. Offsets rather than views keep the tables small.
     struct Piece {

@@ -57,12 +57,6 @@ bool WriteLine(platform::TextFile& oFile, LineBuilder buildLine, const char* sPr
 }
 
 std::string ValueLine(const std::string& sKey, const std::string& sValue) {
-    if (sValue.size() > kLongestValue) {
-        throw ldgr::Error(ldgr::kInvalidProcedureCall, "WriteIniFileValue",
-                          "The value of " + sKey + " is longer than " +
-                              std::to_string(kLongestValue) +
-                              " characters and would be cut when read back");
-    }
     std::string sPadded = sKey;
     if (sPadded.size() < kKeyWidth) {
         sPadded.resize(kKeyWidth, ' ');

