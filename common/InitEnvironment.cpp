@@ -70,7 +70,7 @@ void ReadTruthOption(const std::string& sKey, bool& field) {
     }
 }
 
-// Steps 1 to 8: identity and constants.
+// The program's title, the suite's Run entry and the maker's constants.
 void SetIdentityAndConstants(const ProgramIdentity& program) {
     EnvironmentRecord& env = Env();
     env.m_bLocalDataPath = false;
@@ -92,7 +92,7 @@ void SetIdentityAndConstants(const ProgramIdentity& program) {
     env.m_sCompanyShortName = "Korvane Group";
 }
 
-// Steps 9 to 15: system folders, version, Run folder, local folder, machine name.
+// System folders, version, Run folder, local folder and machine name.
 void FindPlatformFolders() {
     EnvironmentRecord& env = Env();
     SkipFailingStep([&] { env.m_sSystemPath = platform::Sys().SystemFolder(kSystemFolderBuffer); });
@@ -120,7 +120,7 @@ void FindPlatformFolders() {
     WriteDebugLog("m_sLocalUserPath = " + env.m_sLocalUserPath);
 }
 
-// Steps 16 to 18: the shared configuration file and the program's working copy.
+// The shared configuration file and the program's working copy of it.
 void SetConfigurationFiles(const ProgramIdentity& program) {
     EnvironmentRecord& env = Env();
     SkipFailingStep([&] { env.m_sSharedConfigFile = GetConfigFile(); });
@@ -144,7 +144,7 @@ void SetConfigurationFiles(const ProgramIdentity& program) {
     ReadTruthOption("LogAllUsers", env.m_bLogAllUsers);
 }
 
-// Step 19: the logged-on user, or "general".
+// The logged-on user, or "general".
 void SetUserName() {
     EnvironmentRecord& env = Env();
     std::string name;
@@ -154,7 +154,7 @@ void SetUserName() {
     WriteDebugLog("m_sUserName = " + env.m_sUserName);
 }
 
-// Steps 20 to 25: data file, data folder, and the permission check that may send the user's
+// Data file, data folder, and the permission check that may send the user's
 // folders to the local profile.
 void SetDataFolder() {
     EnvironmentRecord& env = Env();
@@ -197,7 +197,7 @@ void SetDataFolder() {
     env.m_sUserPath = PathInFolder(env.m_sDataPath, "users\\" + env.m_sUserName);
 }
 
-// Steps 26 and 27: entry counts and the configuration file's stamp.
+// Entry counts and the configuration file's stamp.
 void CountEntries() {
     EnvironmentRecord& env = Env();
     const auto larger = [&](const std::string& folder) {
@@ -212,7 +212,7 @@ void CountEntries() {
     SkipFailingStep([&] { env.m_lConfigFileStamp = GetFileStamp(env.m_sSharedConfigFile); });
 }
 
-// Steps 28 to 30: folder options and the processor check. False ends the program.
+// Folder options and the processor check. False ends the program.
 bool ReadFolderOptions(const ProgramIdentity& program) {
     EnvironmentRecord& env = Env();
     ReadTruthOption("ObtainPath", env.m_bObtainPath);
@@ -229,7 +229,7 @@ bool ReadFolderOptions(const ProgramIdentity& program) {
     return true;
 }
 
-// Steps 31 to 33: the job folder, the address and the machine folder.
+// The job folder, the address and the machine folder.
 void CreateUserAndMachineFolders() {
     EnvironmentRecord& env = Env();
     env.m_sUserPath = PathInFolder(env.m_sDataPath, "users\\" + env.m_sUserName);
@@ -268,7 +268,7 @@ std::string FirstField(const std::string& sContent) {
     return ldgr::text::TrimBlanks(line.substr(start, line.find(',', start) - start));
 }
 
-// Steps 34 and 35: the spool folder (registry, else the cache file, else the default) and
+// The spool folder (registry, else the cache file, else the default) and
 // the name of this program's spool index.
 void FindSpoolFolder(const ProgramIdentity& program) {
     EnvironmentRecord& env = Env();
@@ -309,7 +309,7 @@ void FindSpoolFolder(const ProgramIdentity& program) {
     WriteDebugLog("m_sSpoolIndex = " + env.m_sSpoolIndex);
 }
 
-// Steps 36 and 37: the logging machine and the file-server options.
+// The logging machine and the file-server options.
 void ReadLoggingOptions() {
     EnvironmentRecord& env = Env();
     env.m_sLoggingMachine = Option("LoggingMachine");
@@ -326,7 +326,7 @@ void ReadLoggingOptions() {
     ReadTruthOption("SavePrintData", env.m_bSavePrintData);
 }
 
-// Steps 38 to 41: the service-log probe, the version text, the switches, the Recent folder.
+// The service-log probe, the version text, the switches, the Recent folder.
 void ReadSwitches() {
     EnvironmentRecord& env = Env();
     IsServiceLogLocked();
@@ -384,7 +384,7 @@ const std::vector<GroupPass>& GroupPasses() {
     return passes;
 }
 
-// Steps 42 and 43: the printer-group snapshot. The count is tested after each group, so
+// The printer-group snapshot. The count is tested after each group, so
 // group 1 is read even when the count is 0.
 void TakePrinterGroupSnapshot() {
     EnvironmentRecord& env = Env();
