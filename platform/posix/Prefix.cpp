@@ -1,4 +1,5 @@
 // The hosted prefix: its skeleton, and the mapping between Windows paths and host paths.
+#include "platform/Error.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -115,6 +116,41 @@ std::vector<std::string> WithoutDots(const std::vector<std::string>& components)
             }
         } else if (component != ".") {
             kept.push_back(component);
+        }
+    }
+    return kept;
+}
+
+// A component as Win32 path normalisation leaves it: trailing dots and blanks dropped
+// ("bob " and "x." name "bob" and "x").
+std::string WithoutTrailingDotsAndBlanks(std::string component) {
+    component.erase(component.find_last_not_of(". ") + 1);
+    return component;
+}
+
+// Device names that Windows keeps in every folder, with or without an extension ("NUL.txt").
+bool IsReservedDeviceName(const std::string& component) {
+    static constexpr std::string_view kDevices[] = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    std::string base = component.substr(0, component.find('.'));
+    base.erase(base.find_last_not_of(' ') + 1);
+    return std::any_of(std::begin(kDevices), std::end(kDevices),
+                       [&](std::string_view device) { return EqualsIgnoreCase(base, device); });
+}
+
+// The components of a Windows path as the system resolves them: "." and ".." resolved, then
+// trailing dots and blanks dropped (a component left empty names nothing). A reserved device
+// name is a bad file name (error 52): the host would create it as an ordinary file.
+std::vector<std::string> WindowsComponents(const std::vector<std::string>& components) {
+    std::vector<std::string> kept;
+    for (const std::string& component : WithoutDots(components)) {
+        std::string normal = WithoutTrailingDotsAndBlanks(component);
+        if (IsReservedDeviceName(normal)) {
+            throw ldgr::Error(ldgr::kBadFileNameOrNumber);
+        }
+        if (!normal.empty()) {
+            kept.push_back(std::move(normal));
         }
     }
     return kept;
@@ -275,7 +311,9 @@ void EnsureSkeleton() {
     MakeFolderIfMissing(prefix + "/drive_c/windows");
     MakeFolderIfMissing(prefix + "/drive_c/windows/system32");
     MakeFolderIfMissing(prefix + "/drive_c/users");
-    MakeFolderIfMissing(prefix + "/drive_c/users/" + ProfileUserName());
+    // Made as a path to it names it: "bob " names the folder "bob".
+    MakeFolderIfMissing(prefix + "/drive_c/users/" +
+                        WithoutTrailingDotsAndBlanks(ProfileUserName()));
 }
 
 std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder) {
@@ -306,7 +344,7 @@ std::vector<std::string> FolderEntries(const std::string& hostFolder) {
 
 std::string ToHostPath(const std::string& windowsPath) {
     const SplitPath split = SplitWindowsPath(windowsPath);
-    const std::vector<std::string> components = WithoutDots(split.components);
+    const std::vector<std::string> components = WindowsComponents(split.components);
     // The common case first: a path that exists as written needs no matching, which would
     // cost a query per component.
     std::string host = split.hostRoot;

@@ -59,6 +59,23 @@ TEST_F(NoLocalFolder, WithoutAUsableSharedJobFolderTheRunEndsWithPathNotFound) {
     EXPECT_FALSE(fs::exists(world.OnDriveC("Missing")));
 }
 
+// Windows drops a path component's trailing blanks: the profile of "  bob  " is "  bob".
+TEST(WhereFilesGo, UserNameWithSurroundingBlanksHasAWorkingProfile) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "hosted build only: on Windows the names come from the system";
+    }
+    HostedWorld world;
+    world.SetEnv("LDGR_USERNAME", "  bob  ");
+    world.MakeFolder(world.OnDriveC("Ledgerline\\Data\\users\\bob"));
+    ASSERT_EQ(world.Run().exitCode, 0);
+    EXPECT_EQ(world.MessageBoxLog(), "");
+    EXPECT_TRUE(fs::is_regular_file(world.OnDriveC("users\\  bob\\LdgrApp\\ldgrmake.ini")));
+    const std::vector<std::string> record =
+        Lines(world.ReadFile(world.OnDriveC("Ledgerline\\Data\\users\\bob\\1.prt")));
+    ASSERT_EQ(record.size(), 22u);
+    EXPECT_EQ(record[6], "bob");
+}
+
 struct NameCase {
     const char* name;
     const char* variable;

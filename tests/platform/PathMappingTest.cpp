@@ -1,4 +1,5 @@
 // Hosted-only: Windows paths mapped to host paths through the prefix, and back.
+#include "platform/Error.h"
 #include "platform/posix/Hosted.h"
 #include "support/HostedWorld.h"
 
@@ -65,10 +66,28 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
         {"..\\..\\..\\..\\Jobs", DriveD() + "/Jobs"},
         {"\\jobs", DriveD() + "/Jobs"},
         {ScratchOnZ() + "\\d\\Jobs", DriveD() + "/Jobs"},
+        // Trailing dots and blanks of each component are dropped; leading ones stay.
+        {"C:\\Data \\Machines.\\PC1. .", Host("drive_c/Data/Machines/PC1")},
+        {"D:\\ Jobs\\x.", DriveD() + "/ Jobs/x"},
+        {"D:\\Jobs\\...\\Anna", DriveD() + "/Jobs/Anna"},
+        {"C:\\x\\CONSOLE\\nul2", Host("drive_c/x/CONSOLE/nul2")},
     };
     for (const auto& [windows, host] : cases) {
         SCOPED_TRACE(windows);
         EXPECT_EQ(Canonical(ToHostPath(windows)), Canonical(host));
+    }
+}
+
+TEST_F(PathMapping, ReservedDeviceNamesAreBadFileNames) {
+    for (const char* path :
+         {"C:\\NUL", "C:\\x\\con\\y", "D:\\Com1.txt", "lpt9 .log", "C:\\aux. "}) {
+        SCOPED_TRACE(path);
+        try {
+            ToHostPath(path);
+            ADD_FAILURE() << "mapped";
+        } catch (const ldgr::Error& error) {
+            EXPECT_EQ(error.Number(), ldgr::kBadFileNameOrNumber);
+        }
     }
 }
 
