@@ -7,6 +7,11 @@
 
 namespace BCommon {
 
+// The maker's settings that start-up puts into the record: the product's name, which titles
+// every box, and the support telephone number that error reports quote.
+inline constexpr const char* kProductName = "Ledgerline";
+inline constexpr const char* kSupportPhone = "1-555-0142";
+
 // An option as start-up keeps it: the text read from the configuration file, or the truth
 // value False when that text was empty.
 class OptionValue {

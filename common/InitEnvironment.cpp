@@ -83,11 +83,11 @@ void SetIdentityAndConstants(const ProgramIdentity& program) {
         SkipFailingStep(
             [&] { env.m_sRunEntry = BRegistry::GetMachineKeyValue(kRunKey, "Ledgerline"); });
     }
-    env.m_sSupportPhone = "1-555-0142";
+    env.m_sSupportPhone = kSupportPhone;
     env.m_sWebAddress = "www.korvane.example";
     env.m_sSupportEmail = "support@korvane.example";
     SkipFailingStep([&] { platform::Ui().SetTitle(program.Title()); });
-    env.m_sProductName = "Ledgerline";
+    env.m_sProductName = kProductName;
     env.m_sCompanyName = "Korvane Group Inc";
     env.m_sCompanyShortName = "Korvane Group";
 }

@@ -37,6 +37,9 @@ public:
     // The folder holding the running executable, without a trailing backslash except for a
     // drive root ("C:\").
     virtual std::string AppPath() = 0;
+    // A file named on the command line, as a full Windows path (relative to the current
+    // folder); the hosted build takes host paths there too, as its users type them.
+    virtual std::string CommandLinePath(const std::string& argument) = 0;
     virtual void SetTitle(const std::string& title) = 0;
     virtual std::string Title() = 0;
 

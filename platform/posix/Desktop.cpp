@@ -3,6 +3,7 @@
 #include "platform/MessageBoxScript.h"
 #include "platform/posix/Hosted.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,19 @@ public:
     }
 
     std::string AppPath() override { return m_sAppPath; }
+
+    // A path with a drive or a share is a Windows path already (its slashes become
+    // backslashes, as the system's full-path call makes them); anything else is a host path.
+    std::string CommandLinePath(const std::string& argument) override {
+        const bool windowsPath = argument.starts_with("\\\\") || argument.starts_with("//") ||
+                                 (argument.size() >= 2 && argument[1] == ':');
+        if (!windowsPath) {
+            return ToWindowsPath(argument);
+        }
+        std::string path = argument;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
 
     void SetTitle(const std::string& title) override { m_sTitle = title; }
     std::string Title() override { return m_sTitle.empty() ? ExeName() : m_sTitle; }

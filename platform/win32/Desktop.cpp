@@ -50,6 +50,20 @@ public:
 
     std::string AppPath() override { return FolderOf(ModulePath()); }
 
+    std::string CommandLinePath(const std::string& argument) override {
+        const DWORD size = GetFullPathNameA(argument.c_str(), 0, nullptr, nullptr);
+        if (size == 0) {
+            return argument;
+        }
+        std::string full(size, '\0');
+        const DWORD length = GetFullPathNameA(argument.c_str(), size, full.data(), nullptr);
+        if (length == 0 || length >= size) {
+            return argument;
+        }
+        full.resize(length);
+        return full;
+    }
+
     void SetTitle(const std::string& title) override { m_sTitle = title; }
     std::string Title() override { return m_sTitle.empty() ? ExeName() : m_sTitle; }
 

@@ -65,6 +65,7 @@ public:
 
     std::string ExeName() override { return "ldgrmake"; }
     std::string AppPath() override { return "C:\\Program Files\\Ledgerline"; }
+    std::string CommandLinePath(const std::string& argument) override { return argument; }
     void SetTitle(const std::string& title) override { m_sTitle = title; }
     std::string Title() override { return m_sTitle; }
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,

@@ -10,8 +10,8 @@
 #include "platform/Error.h"
 #include "platform/Platform.h"
 
-#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -55,6 +55,9 @@ public:
 
     std::string ExeName() override { return m_shown.ExeName(); }
     std::string AppPath() override { return m_shown.AppPath(); }
+    std::string CommandLinePath(const std::string& argument) override {
+        return m_shown.CommandLinePath(argument);
+    }
     void SetTitle(const std::string& title) override { m_shown.SetTitle(title); }
     std::string Title() override { return m_shown.Title(); }
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
@@ -77,12 +80,11 @@ private:
 // record) and this computer's name stand in for the defaults of entries the file leaves out.
 void PrepareEnvironment(const std::string& sIniFile) {
     BCommon::EnvironmentRecord& env = BCommon::Env();
-    env.m_sProductName = "Ledgerline";
+    env.m_sProductName = BCommon::kProductName;
+    env.m_sSupportPhone = BCommon::kSupportPhone;
     const std::string sShared = BCommon::GetConfigFile();
-    std::string sFile = sShared.empty() ? sIniFile : sShared;
-    // A file named on the command line may be written with slashes.
-    std::replace(sFile.begin(), sFile.end(), '/', '\\');
-    env.m_sConfigPath = BCommon::FolderOf(sFile);
+    env.m_sConfigPath =
+        BCommon::FolderOf(sShared.empty() ? platform::Ui().CommandLinePath(sIniFile) : sShared);
     env.m_sMachineName = BCommon::GetMachineName();
 }
 
@@ -117,19 +119,22 @@ std::string Summary(const CConfigOptions& options) {
            Counted(lValues, "predefined value", "predefined values");
 }
 
-// A workstation reads at most BConfigFile::kLongestValue characters of a value: one warning
-// line for each entry that it would read cut. The file was read already; one that cannot be
-// read again has nothing to add.
-void WarnOfLongValues(const std::string& sIniFile) {
-    std::string content;
+// The file as the INI library indexes it; null when it cannot be read (the read that came
+// first has said why).
+std::unique_ptr<const KorvaneIni::IniIndex> IndexOf(const std::string& sIniFile) {
     try {
         auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Input);
-        content = file->ReadAll();
+        std::string content = file->ReadAll();
         file->Close();
+        return std::make_unique<const KorvaneIni::IniIndex>(std::move(content));
     } catch (const ldgr::Error&) {
-        return;
+        return nullptr;
     }
-    const KorvaneIni::IniIndex index(std::move(content));
+}
+
+// A workstation reads at most BConfigFile::kLongestValue characters of a value: one warning
+// line for each entry that it would read cut.
+void WarnOfLongValues(const KorvaneIni::IniIndex& index) {
     for (const auto& [section, key, value] : index.Entries()) {
         if (value.size() > BConfigFile::kLongestValue) {
             std::printf("Warning: [%.*s].%.*s is %zu characters long; a workstation reads only "
@@ -137,6 +142,21 @@ void WarnOfLongValues(const std::string& sIniFile) {
                         static_cast<int>(section.size()), section.data(),
                         static_cast<int>(key.size()), key.data(), value.size(),
                         BConfigFile::kLongestValue);
+        }
+    }
+}
+
+// The entries that a workstation fills from its own surroundings when the file leaves them
+// out: a file written here carries this computer's values, so each one is named.
+void TellDefaultsFilled(const KorvaneIni::IniIndex& index, const CConfigOptions& options) {
+    const std::pair<const char*, const std::string*> filled[] = {
+        {"AutoUpdateLocation", &options.AutoUpdateLocation},
+        {"DataPath", &options.DataPath},
+        {"FileServers", &options.FileServers},
+    };
+    for (const auto& [key, value] : filled) {
+        if (!index.Find("GENERAL", key)) {
+            std::printf("%s not in the file: %s written\n", key, value->c_str());
         }
     }
 }
@@ -154,7 +174,10 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
         }
         return 1;
     }
-    WarnOfLongValues(arguments.sIniFile);
+    const auto index = IndexOf(arguments.sIniFile);
+    if (index) {
+        WarnOfLongValues(*index);
+    }
     std::printf("%s\n", Summary(options).c_str());
     if (!arguments.sWriteTo) {
         return 0;
@@ -163,6 +186,9 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     PrintBoxes(desktop.TakeTexts());
     if (!bWritten) {
         return 1;
+    }
+    if (index) {
+        TellDefaultsFilled(*index, options);
     }
     std::printf("Written: %s\n", arguments.sWriteTo->c_str());
     return 0;
