@@ -113,7 +113,8 @@ std::string JsonString(const std::string& text) {
             out += "\\t";
             break;
         default:
-            if (byte < 0x20 || byte >= 0x7F) {
+            // UTF-8 passes as it is; control characters are escaped.
+            if (byte < 0x20 || byte == 0x7F) {
                 char escaped[8];
                 std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
                 out += escaped;

@@ -24,7 +24,8 @@ public:
     static std::optional<std::string> LogPath();
 
     // Answers a box with the next scripted answer that names one of its buttons, else with
-    // its default button. A scripted answer naming no button of the box is used up.
+    // its default button. A scripted answer naming no button of the box is used up. The title
+    // and text come in UTF-8, the encoding of standard error and of the JSON log.
     ScriptedBox Answer(const std::string& title, const std::string& text, std::int32_t style);
     // Takes the scripted answers from the first again (a new program start).
     void Restart() {

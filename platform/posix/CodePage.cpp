@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace platform::posix {
 namespace {
@@ -84,6 +85,39 @@ Sequence DecodeUtf8(std::string_view text, std::size_t position) {
     return valid ? Sequence{lead.length, character} : Sequence{0, 0};
 }
 
+// UTF-8 text in the code page; a byte that starts no valid sequence becomes invalidByte, or
+// stays as it is when there is none.
+std::string FromUtf8(std::string_view text, std::optional<char> invalidByte) {
+    std::string result;
+    result.reserve(text.size());
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const Sequence decoded = DecodeUtf8(text, position);
+        if (decoded.length == 0) {
+            result += invalidByte.value_or(text[position]);
+            ++position;
+        } else {
+            result += CodePageByte(decoded.value);
+            position += decoded.length;
+        }
+    }
+    return result;
+}
+
+// One character (U+0000 to U+FFFF, which covers the code page) in UTF-8.
+void AppendUtf8(std::string& out, char32_t character) {
+    if (character < 0x80) {
+        out += static_cast<char>(character);
+    } else if (character < 0x800) {
+        out += static_cast<char>(0xC0 | (character >> 6));
+        out += static_cast<char>(0x80 | (character & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (character >> 12));
+        out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (character & 0x3F));
+    }
+}
+
 } // namespace
 
 std::string Utf16LeToCodePage(std::string_view bytes) {
@@ -103,20 +137,23 @@ std::string Utf16LeToCodePage(std::string_view bytes) {
 }
 
 std::string Utf8ToCodePage(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    std::size_t position = 0;
-    while (position < text.size()) {
-        const Sequence decoded = DecodeUtf8(text, position);
-        if (decoded.length == 0) {
-            result += '?';
-            ++position;
-        } else {
-            result += CodePageByte(decoded.value);
-            position += decoded.length;
-        }
+    return FromUtf8(text, '?');
+}
+
+std::string HostToCodePage(std::string_view text) {
+    return FromUtf8(text, std::nullopt);
+}
+
+std::string CodePageToHost(std::string_view text) {
+    std::string host;
+    host.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const char32_t character = byte >= 0x80 && byte < 0xA0 ? kHighCharacters[byte - 0x80]
+                                                               : static_cast<char32_t>(byte);
+        AppendUtf8(host, character);
     }
-    return result;
+    return host;
 }
 
 char UpperCodePage(char c) {

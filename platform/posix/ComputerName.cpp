@@ -1,4 +1,5 @@
 // The hosted computer's name, shared by the identity queries and the share lookups.
+#include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace platform::posix {
 
 std::string HostedComputerName() {
     if (const char* name = std::getenv("LDGR_COMPUTERNAME"); name != nullptr) {
-        return name;
+        return HostToCodePage(name);
     }
     std::array<char, 256> host{};
     if (gethostname(host.data(), host.size() - 1) != 0) {
@@ -22,7 +23,7 @@ std::string HostedComputerName() {
     name.erase(std::min(name.find('.'), name.size()));
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return name;
+    return HostToCodePage(name);
 }
 
 } // namespace platform::posix

@@ -1,6 +1,7 @@
 // The hosted desktop: identity from argv[0], message boxes on stderr, a JSON log and scripted
 // answers, and no window messages to process.
 #include "platform/MessageBoxScript.h"
+#include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -57,7 +58,7 @@ void AppendToLog(const std::string& line) {
 class PosixDesktop final : public Desktop {
 public:
     std::string ExeName() override {
-        std::string name = BaseName(m_sInvocationName);
+        std::string name = HostToCodePage(BaseName(m_sInvocationName));
         if (const auto dot = name.find_last_of('.'); dot != std::string::npos && dot > 0) {
             name.erase(dot);
         }
@@ -74,7 +75,7 @@ public:
         if (!windowsPath) {
             return ToWindowsPath(argument);
         }
-        std::string path = argument;
+        std::string path = HostToCodePage(argument);
         std::replace(path.begin(), path.end(), '/', '\\');
         return path;
     }
@@ -84,7 +85,7 @@ public:
 
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override {
-        const ScriptedBox box = m_script.Answer(title, text, style);
+        const ScriptedBox box = m_script.Answer(CodePageToHost(title), CodePageToHost(text), style);
         std::fwrite(box.readableBlock.data(), 1, box.readableBlock.size(), stderr);
         std::fflush(stderr);
         AppendToLog(box.logLine);

@@ -1,5 +1,6 @@
 // The hosted prefix: its skeleton, and the mapping between Windows paths and host paths.
 #include "platform/Error.h"
+#include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -16,21 +17,13 @@
 namespace platform::posix {
 namespace {
 
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
 std::string LoginName() {
     if (const passwd* entry = getpwuid(geteuid()); entry != nullptr && entry->pw_name != nullptr) {
-        return entry->pw_name;
+        return HostToCodePage(entry->pw_name);
     }
     return "user";
 }
@@ -136,7 +129,7 @@ bool IsReservedDeviceName(const std::string& component) {
     std::string base = component.substr(0, component.find('.'));
     base.erase(base.find_last_not_of(' ') + 1);
     return std::any_of(std::begin(kDevices), std::end(kDevices),
-                       [&](std::string_view device) { return EqualsIgnoreCase(base, device); });
+                       [&](std::string_view device) { return SameIgnoringCase(base, device); });
 }
 
 // The components of a Windows path as the system resolves them: "." and ".." resolved, then
@@ -156,19 +149,21 @@ std::vector<std::string> WindowsComponents(const std::vector<std::string>& compo
     return kept;
 }
 
-// The existing entry of a folder that a component names, letter case ignored.
+// The host name of the existing entry of a folder that a component (code-page text) names,
+// letter case ignored; the component's host form when none does.
 std::string MatchComponent(const std::string& hostFolder, const std::string& component) {
-    if (Exists(hostFolder + "/" + component)) {
-        return component;
+    const std::string asWritten = CodePageToHost(component);
+    if (Exists(hostFolder + "/" + asWritten)) {
+        return asWritten;
     }
     std::vector<std::string> entries = FolderEntries(hostFolder);
     std::sort(entries.begin(), entries.end());
     for (const std::string& entry : entries) {
-        if (EqualsIgnoreCase(entry, component)) {
+        if (SameIgnoringCase(HostToCodePage(entry), component)) {
             return entry;
         }
     }
-    return component;
+    return asWritten;
 }
 
 std::string DosDevices() {
@@ -253,13 +248,14 @@ struct WindowsRoot {
 std::vector<WindowsRoot> WindowsRoots() {
     std::vector<WindowsRoot> roots;
     std::vector<std::string> entries = FolderEntries(DosDevices());
-    std::sort(entries.begin(), entries.end(),
-              [](const std::string& a, const std::string& b) { return Upper(a[0]) < Upper(b[0]); });
+    std::sort(entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
+        return UpperCodePage(a[0]) < UpperCodePage(b[0]);
+    });
     for (const std::string& entry : entries) {
         if (HasDrive(entry) && entry.size() == 2) {
             const std::string folder = RealPath(DosDevices() + "/" + entry);
             if (!folder.empty()) {
-                roots.push_back({folder, std::string{Upper(entry[0]), ':'}});
+                roots.push_back({folder, std::string{UpperCodePage(entry[0]), ':'}});
             }
         }
     }
@@ -268,7 +264,8 @@ std::vector<WindowsRoot> WindowsRoots() {
         for (const std::string& share : FolderEntries(unc + "/" + server)) {
             const std::string folder = RealPath(unc + "/" + server + "/" + share);
             if (!folder.empty()) {
-                roots.push_back({folder, "\\\\" + server + "\\" + share});
+                roots.push_back(
+                    {folder, "\\\\" + HostToCodePage(server) + "\\" + HostToCodePage(share)});
             }
         }
     }
@@ -291,7 +288,7 @@ std::string PrefixFolder() {
 
 std::string HostUserName() {
     if (const char* name = std::getenv("LDGR_USERNAME"); name != nullptr) {
-        return name;
+        return HostToCodePage(name);
     }
     return LoginName();
 }
@@ -313,7 +310,7 @@ void EnsureSkeleton() {
     MakeFolderIfMissing(prefix + "/drive_c/users");
     // Made as a path to it names it: "bob " names the folder "bob".
     MakeFolderIfMissing(prefix + "/drive_c/users/" +
-                        WithoutTrailingDotsAndBlanks(ProfileUserName()));
+                        CodePageToHost(WithoutTrailingDotsAndBlanks(ProfileUserName())));
 }
 
 std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder) {
@@ -349,7 +346,7 @@ std::string ToHostPath(const std::string& windowsPath) {
     // cost a query per component.
     std::string host = split.hostRoot;
     for (const std::string& component : components) {
-        host += "/" + component;
+        host += "/" + CodePageToHost(component);
     }
     if (components.empty() || Exists(host)) {
         return host;
@@ -373,7 +370,8 @@ std::string ToWindowsPath(const std::string& hostPath) {
         }
     }
     const bool rootIsHostRoot = best == nullptr || best->hostFolder == "/";
-    std::string rest = rootIsHostRoot ? resolved : resolved.substr(best->hostFolder.size());
+    std::string rest =
+        HostToCodePage(rootIsHostRoot ? resolved : resolved.substr(best->hostFolder.size()));
     std::replace(rest.begin(), rest.end(), '/', '\\');
     const std::string root = best == nullptr ? "Z:" : best->windowsName;
     if (rest == "\\") {
@@ -433,7 +431,8 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
                 ok = atDot ? match[i + 1][j + 1] : atEnd && match[i][j + 1];
                 break;
             case Token::Literal:
-                ok = !atEnd && Upper(name[i]) == Upper(pattern[j]) && match[i + 1][j + 1];
+                ok = !atEnd && UpperCodePage(name[i]) == UpperCodePage(pattern[j]) &&
+                     match[i + 1][j + 1];
                 break;
             }
             match[i][j] = ok ? 1 : 0;

@@ -75,7 +75,7 @@ public:
             return MessageBoxA(nullptr, text.c_str(), title.c_str(),
                                static_cast<UINT>(style) | MB_SETFOREGROUND);
         }
-        const ScriptedBox box = m_script.Answer(title, text, style);
+        const ScriptedBox box = m_script.Answer(ToUtf8(title), ToUtf8(text), style);
         std::fwrite(box.readableBlock.data(), 1, box.readableBlock.size(), stderr);
         std::fflush(stderr);
         if (const auto path = MessageBoxScript::LogPath()) {

@@ -73,16 +73,31 @@ std::wstring ToWide(const std::string& text) {
     return wide;
 }
 
-std::string FromWide(const std::wstring& text) {
+namespace {
+
+std::string Narrow(const std::wstring& text, UINT codePage, DWORD flags) {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
     const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), length, nullptr,
+                        nullptr);
     return narrow;
+}
+
+} // namespace
+
+// Without best-fit mapping a character the code page lacks becomes '?' instead of a look-alike
+// ("\u0141" is not "L"), so a converted path never silently names another file.
+std::string FromWide(const std::wstring& text) {
+    return Narrow(text, CP_ACP, WC_NO_BEST_FIT_CHARS);
+}
+
+std::string ToUtf8(const std::string& text) {
+    return Narrow(ToWide(text), CP_UTF8, 0);
 }
 
 std::string FolderOf(const std::string& path) {

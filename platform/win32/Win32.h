@@ -102,6 +102,8 @@ ldgr::Error LastError();
 std::wstring ToWide(const std::string& text);
 // System code page text of UTF-16 text.
 std::string FromWide(const std::wstring& text);
+// ANSI text as UTF-8, through the system's conversion of the ANSI code page.
+std::string ToUtf8(const std::string& text);
 
 // The folder part of a path, without its trailing backslash except for a drive root.
 std::string FolderOf(const std::string& path);

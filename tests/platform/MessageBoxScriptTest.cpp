@@ -80,14 +80,14 @@ TEST(MessageBoxScript, RestartOrAChangedScriptStartsAgainFromTheFirstAnswer) {
 TEST(MessageBoxScript, LogLineAndReadableBlock) {
     const ScriptedAnswers answers("yes");
     MessageBoxScript script;
-    const auto box = script.Answer("Ledger\"line", "Unable to open:\r\"C:\\a\\b.ini\"\t\xe9\n\x01",
+    const auto box = script.Answer("Ledger\"line", "Unable to open:\r\"C:\\a\\b.ini\"\t\xc3\xa9\n\x01",
                                    kExclamation);
     EXPECT_EQ(box.logLine,
               "{\"title\":\"Ledger\\\"line\",\"style\":48,\"text\":\"Unable to "
-              "open:\\r\\\"C:\\\\a\\\\b.ini\\\"\\t\\u00e9\\n\\u0001\",\"answer\":\"OK\"}\n");
+              "open:\\r\\\"C:\\\\a\\\\b.ini\\\"\\t\xc3\xa9\\n\\u0001\",\"answer\":\"OK\"}\n");
     EXPECT_EQ(box.readableBlock,
               "[message box] Ledger\"line (exclamation)\n  Unable to open:\n  "
-              "\"C:\\a\\b.ini\"\t\xe9\n\x01\n"
+              "\"C:\\a\\b.ini\"\t\xc3\xa9\n\x01\n"
               "  (scripted answer \"yes\" names no button of this box; the default button "
               "answers)\n  -> OK\n");
     const auto question = script.Answer("Q", "", kYesNo + kQuestion + kDefaultButton2);
