@@ -1,7 +1,7 @@
 # Checks a built Windows program or library with objdump -p: it imports only from DLLs that
 # every Windows system has, it exports exactly the names given (none for a program), and a
-# program runs without a console window.
-#   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DGUI=ON] -P CheckPeFile.cmake
+# program runs without a console window and carries the application manifest.
+#   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DGUI=ON] [-DMANIFEST=ON] -P CheckPeFile.cmake
 cmake_minimum_required(VERSION 3.25)
 set(system_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32.DLL SHELL32.DLL
     USER32.DLL USERENV.DLL WS2_32.DLL)
@@ -43,6 +43,14 @@ if(NOT "${exports}" STREQUAL "${expected}")
 endif()
 if(GUI AND NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]")
   list(APPEND problems "is not a windowed program (it would open a console)")
+endif()
+if(MANIFEST)
+  # The manifest is stored as its text: Windows 10 among the supported systems, run as invoked.
+  file(STRINGS ${FILE} windows10 REGEX "supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-4fd50fa15a9a}\"")
+  file(STRINGS ${FILE} as_invoker REGEX "requestedExecutionLevel level=\"asInvoker\"")
+  if(NOT windows10 OR NOT as_invoker)
+    list(APPEND problems "has no application manifest naming Windows 10 and asInvoker")
+  endif()
 endif()
 if(problems)
   list(JOIN problems "\n  " text)

@@ -19,7 +19,10 @@ include(CPack)
 enable_testing()
 add_test(NAME package.ldgrmake
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:ldgrmake> -DGUI=ON
-                 -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
+                 -DMANIFEST=ON -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
+add_test(NAME package.ldgrcheck
+         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:ldgrcheck>
+                 -DMANIFEST=ON -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
 add_test(NAME package.KorvaneIni
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:KorvaneIniDll>
                  "-DEXPORTS=_OpenIni@4\\;_GetIniString@24\\;_CloseIni@4"

@@ -9,7 +9,8 @@ namespace {
 // One locale setting of the user; the fallback when the system cannot tell it.
 std::string LocaleText(LCTYPE type, const char* fallback) {
     char buffer[80] = {};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) == 0) {
+    // In the system's code page, as every other text of the program, not the user locale's.
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type | LOCALE_USE_CP_ACP, buffer, sizeof buffer) == 0) {
         return fallback;
     }
     return buffer;

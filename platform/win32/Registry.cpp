@@ -20,8 +20,10 @@ HKEY HandleOf(RootKey root) {
     return HKEY_LOCAL_MACHINE;
 }
 
+// Every key in the 32-bit view, where the suite's 32-bit programs and setup write: the shipped
+// 32-bit program reads it anyway on 64-bit Windows, and a 64-bit build reads the same.
 REGSAM RightsOf(RegistryAccess access) {
-    return access == RegistryAccess::AllAccess ? KEY_ALL_ACCESS : KEY_READ;
+    return (access == RegistryAccess::AllAccess ? KEY_ALL_ACCESS : KEY_READ) | KEY_WOW64_32KEY;
 }
 
 class WindowsRegistry final : public Registry {

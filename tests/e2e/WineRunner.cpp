@@ -173,7 +173,7 @@ void ResetWorldRegistry(const std::string& prefix,
     for (const auto& [name, value] : settings) {
         command += " " + Quoted(name + "=" + value);
     }
-    command += " wine regedit /S " + Quoted(OnDriveZ(prefix + "/registry-reset.reg"));
+    command += " wine reg import " + Quoted(OnDriveZ(prefix + "/registry-reset.reg")) + " /reg:32";
     // Under the world's computer name, as its programs run: the first program of a Wine
     // session decides the name the session's programs are told.
     const std::string output = prefix + "/registry-reset.log";
@@ -204,16 +204,19 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
 std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
                                      const std::map<std::string, std::string>& settings) {
     const std::string registry = prefix + "/registry.reg";
-    return {"unshare",
-            "--uts",
-            "/bin/sh",
-            "-c",
-            "hostname \"$0\" && { [ ! -f \"$1\" ] || wine regedit /S \"$2\"; } && "
-            "exec wine \"$3\"",
-            ComputerName(settings),
-            registry,
-            OnDriveZ(registry),
-            program};
+    // Imported into the 32-bit view only, where the suite's 32-bit setup writes: a build that
+    // reads the other view finds none of the world's values.
+    return {
+        "unshare",
+        "--uts",
+        "/bin/sh",
+        "-c",
+        "hostname \"$0\" && { [ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 >/dev/null; } && "
+        "exec wine \"$3\"",
+        ComputerName(settings),
+        registry,
+        OnDriveZ(registry),
+        program};
 }
 
 } // namespace e2e
