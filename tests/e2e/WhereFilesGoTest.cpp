@@ -49,7 +49,7 @@ TEST_F(NoLocalFolder, RecordGoesToTheSharedJobFolderAndNothingToTheCurrentFolder
     }
     EXPECT_EQ(world.ReadFile(world.OnDriveC("users\\alice")), "not a folder");
     // The service-log probe never creates its file in the program folder.
-    EXPECT_EQ(world.Tree(world.Root() + "/bin"), std::vector<std::string>{"ldgrmake"});
+    EXPECT_EQ(world.Tree(world.Root() + "/bin").size(), 1u) << "only the program itself";
 }
 
 TEST_F(NoLocalFolder, WithoutAUsableSharedJobFolderTheRunEndsWithPathNotFound) {
