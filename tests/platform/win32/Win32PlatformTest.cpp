@@ -193,6 +193,34 @@ TEST_F(Win32Registry, ValuesComeBackAsStored) {
     EXPECT_EQ(Read("Software\\No Such Key", "").status, platform::RegistryStatus::KeyNotOpened);
 }
 
+// Keys are read in the 32-bit view, where the suite's 32-bit setup writes; a value in the
+// 64-bit view alone is not seen.
+TEST(Win32RegistryView, KeysAreReadInTheThirtyTwoBitView) {
+    constexpr const char* kKey = "Software\\Ledgerline View Test";
+    const auto write = [&](REGSAM view, const char* data) {
+        platform::win32::RegistryKey key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS | view,
+                                  nullptr, key.Receive(), nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegSetValueExA(key.Get(), "View", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), 3),
+            ERROR_SUCCESS);
+    };
+    const auto read = [&] {
+        return platform::Reg()
+            .ReadValue(platform::RootKey::LocalMachine, kKey, "View",
+                       platform::RegistryAccess::Read, 64)
+            .data;
+    };
+    write(KEY_WOW64_64KEY, "64\0");
+    EXPECT_EQ(read(), "") << "the 64-bit view is not read";
+    write(KEY_WOW64_32KEY, "32\0");
+    EXPECT_EQ(read(), std::string("32\0", 3));
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, view, 0);
+    }
+}
+
 TEST(Win32Desktop, IdentityFromTheModuleFile) {
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
