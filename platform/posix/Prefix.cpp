@@ -125,14 +125,16 @@ std::string MatchComponent(const std::string& hostFolder, const std::string& com
     if (Exists(hostFolder + "/" + component)) {
         return component;
     }
-    std::vector<std::string> entries = FolderEntries(hostFolder);
-    std::sort(entries.begin(), entries.end());
+    // Of several entries that differ in letter case only, the first in byte order, whatever
+    // order the host reads them in; a large folder is not sorted for it.
+    const std::string* match = nullptr;
+    const std::vector<std::string> entries = FolderEntries(hostFolder);
     for (const std::string& entry : entries) {
-        if (EqualsIgnoreCase(entry, component)) {
-            return entry;
+        if (EqualsIgnoreCase(entry, component) && (match == nullptr || entry < *match)) {
+            match = &entry;
         }
     }
-    return component;
+    return match == nullptr ? component : *match;
 }
 
 std::string DosDevices() {
@@ -369,6 +371,11 @@ Token TokenAt(const std::string& pattern, std::size_t j) {
 } // namespace
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
+    // What a listing of a whole folder asks: every name matches, and a large folder is not
+    // matched name by name.
+    if (pattern == "*" || pattern == "*.*") {
+        return true;
+    }
     // match[i][j]: the name from i matches the pattern from j.
     const std::size_t n = name.size();
     const std::size_t m = pattern.size();
