@@ -34,7 +34,10 @@ std::int32_t JobNumberOf(std::string_view name, bool datCounts) {
         !(datCounts && ldgr::text::EqualsIgnoreCase(kind, ".dat"))) {
         return 0;
     }
-    const std::int32_t number = std::stoi(std::string(digits));
+    std::int32_t number = 0;
+    for (const char digit : digits) {
+        number = number * 10 + (digit - '0');
+    }
     return number <= kLastJobNumber ? number : 0;
 }
 
@@ -64,6 +67,27 @@ public:
 private:
     std::bitset<kLastJobNumber + 1> m_taken; // bit 0 stands for every name that is no job
 };
+
+// Whether the number's job files exist by now: a listing of a large folder is older than the
+// moves other programs made while it was read, and a name is asked for much faster than a
+// folder of thousands is listed again.
+bool IsTakenNow(const std::string& sFolder, std::int32_t job) {
+    const std::string sNumber = sFolder + std::to_string(job);
+    const auto record = platform::Files().FindFirst(sNumber + ".prt");
+    const auto data = platform::Files().FindFirst(sNumber + ".dat");
+    return record || (data && data->IsOrdinaryFile());
+}
+
+// The lowest number free in the listing and in the folder as it is now.
+std::int16_t FirstFreeNow(const std::string& sFolder, TakenNumbers& taken) {
+    for (;;) {
+        const std::int16_t job = taken.FirstFree();
+        if (!IsTakenNow(sFolder, job)) {
+            return job;
+        }
+        taken.Take(job);
+    }
+}
 
 std::vector<platform::FindEntry> ListJobFolder(const std::string& sFolder) {
     return platform::Files().FindAllUnordered(sFolder + "*", platform::FindDetail::Attributes);
@@ -142,7 +166,7 @@ std::int16_t LogOfflineJob(const std::string& sUserPath, const std::string& sMac
     BCommon::RemoveStaleTemporaries(sFolder, listing);
     TakenNumbers taken(listing);
     for (int losses = 1;; ++losses) {
-        const std::int16_t job = taken.FirstFree();
+        const std::int16_t job = FirstFreeNow(sFolder, taken);
         if (WriteRecordAs(sFolder, job, RecordText(job, sMachineName, sUserName, sDateText))) {
             return job;
         }

@@ -2,8 +2,9 @@
 # Measures ldgrmake in a job folder shared by every workstation (LogAllUsers, users\general):
 # one run into an empty folder against one into a folder of 30,000 jobs (median of 7, runs of
 # the two alternating), then 16 writers of 10 runs each into either folder: wall time, and the
-# record moves (renameat2 of a ~job temporary, counted by strace) per record written.
-#   bench/ldgrmake_jobfolder.sh [ldgrmake executable]   (needs strace; default: builds the
+# record moves tried per record written (renameat2 calls, which only the record's move makes,
+# counted by perf from the kernel's tracepoint without stopping the runs, as a tracer would).
+#   bench/ldgrmake_jobfolder.sh [ldgrmake executable]   (needs perf; default: builds the
 #   default preset and measures its ldgrmake)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -80,11 +81,13 @@ writers_wall() {
   echo $((end - start))
 }
 moves_per_record() {
-  rm -f "$work/moves"
-  writers_run "$1" "$2" strace -f -qq -e trace=renameat2 -A -o "$work/moves" >/dev/null
+  rm -rf "$work/moves"; mkdir "$work/moves"
+  # One count file per run, named by the shell that becomes the counted run.
+  writers_run "$1" "$2" sh -c 'exec perf stat -x, -e syscalls:sys_enter_renameat2 -o "$0/$$" "$@"' \
+    "$work/moves" >/dev/null
   reset_folder "$1" "$2"
-  awk -v records=$((writers * runs_each)) '/renameat2\(.*~job/ { n++; if ($0 ~ /= 0$/) ok++ }
-    END { printf "%.2f (%d attempts, %d moved)", n / records, n, ok }' "$work/moves"
+  cat "$work"/moves/* | awk -F, -v records=$((writers * runs_each)) '/renameat2/ { n += $1 }
+    END { printf "%.2f (%d moves tried for %d records)", n / records, n, records }'
 }
 
 multi_empty=$(writers_wall empty 0)

@@ -51,8 +51,10 @@ std::string WriteTest(const std::string& sFolder) {
 std::vector<std::string> OrdinaryFiles(const std::string& sFolder) {
     std::vector<std::string> names;
     SkipFailingStep([&] {
-        for (const platform::FindEntry& entry :
-             platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes)) {
+        const std::vector<platform::FindEntry> listing =
+            platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes);
+        names.reserve(listing.size());
+        for (const platform::FindEntry& entry : listing) {
             if (entry.IsOrdinaryFile()) {
                 names.push_back(entry.name);
             }

@@ -30,13 +30,11 @@ std::uint64_t RandomBits() {
     return (std::uint64_t{source()} << 32) | source();
 }
 
-std::string Hex(std::uint64_t bits, std::size_t digits) {
-    constexpr char kHex[] = "0123456789abcdef";
-    std::string text;
-    for (std::size_t i = 0; i < digits; ++i, bits >>= 4) {
-        text += kHex[bits & 0xF];
-    }
-    return text;
+// Sixteen decimal digits, which are hexadecimal digits too. A name with few letters is found
+// quickly in every letter case where a system matches names by reading the whole folder.
+std::string ProbeDigits(std::uint64_t bits) {
+    std::string digits = std::to_string(bits % 10'000'000'000'000'000ull);
+    return std::string(kProbeDigits - digits.size(), '0') + digits;
 }
 
 std::string RandomName(TemporaryKind kind) {
@@ -44,7 +42,7 @@ std::string RandomName(TemporaryKind kind) {
     if (kind == TemporaryKind::JobRecord) {
         return std::string(kJobPrefix) + std::to_string(bits) + std::string(kJobSuffix);
     }
-    return std::string(kProbePrefix) + Hex(bits, kProbeDigits) + std::string(kProbeSuffix);
+    return std::string(kProbePrefix) + ProbeDigits(bits) + std::string(kProbeSuffix);
 }
 
 // The part of a name between a prefix and a suffix (letter case ignored); nothing when the

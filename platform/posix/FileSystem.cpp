@@ -287,18 +287,32 @@ Error MoveErrorFor(int error, const std::string& hostFrom, const std::string& ho
                                                : ErrorFor(errno, hostFrom);
 }
 
-// The entries in the order of a Windows listing, each name's key made once.
+// The entries in the order of a Windows listing (names compared in capitals), each name's key
+// made once. Most names differ in their first eight characters, which sort as one number.
 void SortAsListed(std::vector<HostFolderEntry>& entries) {
-    std::vector<std::pair<std::string, std::size_t>> keys;
+    struct Key {
+        std::uint64_t head; // the first eight bytes of the key, the first most significant
+        std::uint32_t index;
+    };
+    std::vector<std::string> keys;
+    std::vector<Key> order;
     keys.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        keys.emplace_back(UpperKey(entries[i].name), i);
+    order.reserve(entries.size());
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        keys.push_back(UpperKey(entries[i].name));
+        std::uint64_t head = 0;
+        for (std::size_t b = 0; b < 8; ++b) {
+            head = (head << 8) | (b < keys[i].size() ? static_cast<unsigned char>(keys[i][b]) : 0);
+        }
+        order.push_back({head, i});
     }
-    std::sort(keys.begin(), keys.end());
+    std::sort(order.begin(), order.end(), [&](const Key& a, const Key& b) {
+        return a.head != b.head ? a.head < b.head : keys[a.index] < keys[b.index];
+    });
     std::vector<HostFolderEntry> sorted;
     sorted.reserve(entries.size());
-    for (const auto& key : keys) {
-        sorted.push_back(std::move(entries[key.second]));
+    for (const Key& key : order) {
+        sorted.push_back(std::move(entries[key.index]));
     }
     entries = std::move(sorted);
 }
@@ -479,6 +493,7 @@ private:
         if (!listing) {
             return found;
         }
+        found.reserve(listing->size());
         for (const auto& [entryName, kind] : *listing) {
             if (!MatchesPattern(entryName, name)) {
                 continue;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <memory>
+#include <optional>
 #include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -120,10 +121,55 @@ std::vector<std::string> WithoutDots(const std::vector<std::string>& components)
     return kept;
 }
 
+// A folder whose entries take more room than this is large: reading it costs more than asking
+// for a few hundred names (some 3,000 entries of short names on the usual file systems).
+constexpr off_t kLargeFolderBytes = 64 * 1024;
+// Spellings of a name asked for one by one at most; a name with more letters is looked for
+// by reading the folder.
+constexpr std::size_t kMostSpellings = 256;
+
+bool IsLargeFolder(const std::string& hostFolder) {
+    struct stat info {};
+    return stat(hostFolder.c_str(), &info) == 0 && info.st_size > kLargeFolderBytes;
+}
+
+// The name in every letter case, in byte order; nothing when it has too many letters.
+std::optional<std::vector<std::string>> Spellings(const std::string& name) {
+    std::vector<std::string> spellings{name};
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (Upper(name[i]) == Lower(name[i])) {
+            continue;
+        }
+        if (spellings.size() * 2 > kMostSpellings) {
+            return std::nullopt;
+        }
+        const std::size_t count = spellings.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            spellings[k][i] = Upper(name[i]);
+            spellings.push_back(spellings[k]);
+            spellings.back()[i] = Lower(name[i]);
+        }
+    }
+    std::sort(spellings.begin(), spellings.end());
+    return spellings;
+}
+
 // The existing entry of a folder that a component names, letter case ignored.
 std::string MatchComponent(const std::string& hostFolder, const std::string& component) {
     if (Exists(hostFolder + "/" + component)) {
         return component;
+    }
+    // A name missing from a large folder, as a file about to be made: its few spellings are
+    // asked for instead of reading every entry.
+    if (IsLargeFolder(hostFolder)) {
+        if (const auto spellings = Spellings(component)) {
+            for (const std::string& spelling : *spellings) {
+                if (Exists(hostFolder + "/" + spelling)) {
+                    return spelling;
+                }
+            }
+            return component;
+        }
     }
     // Of several entries that differ in letter case only, the first in byte order, whatever
     // order the host reads them in; a large folder is not sorted for it.
