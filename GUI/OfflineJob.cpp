@@ -8,6 +8,8 @@
 #include "platform/Platform.h"
 
 #include <bitset>
+#include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -98,17 +100,23 @@ bool IsNameTaken() {
     return ldgr::CurrentError().Number() == ldgr::kFileAlreadyExists;
 }
 
-// Writes the record under a temporary name and moves it to its number, or leaves no trace and
-// returns false when another program took the number meanwhile.
-bool WriteRecordAs(const std::string& sFolder, std::int16_t job, const std::string& sText) {
+// Writes the record under a temporary name and moves it to the lowest number free by now,
+// returning that number. The temporary is made before the number is chosen, so that little
+// time passes between the check and the move. When another program took the number meanwhile,
+// nothing is left behind, the number is marked taken and nothing is returned.
+std::optional<std::int16_t>
+TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
+               const std::function<std::string(std::int16_t)>& recordText) {
     BCommon::CreatedTemporary temporary =
         BCommon::CreateTemporary(sFolder, BCommon::TemporaryKind::JobRecord);
     const std::string sTemporary = sFolder + temporary.sName;
+    std::int16_t job = 0;
     try {
-        temporary.pFile->Write(sText);
+        job = FirstFreeNow(sFolder, taken);
+        temporary.pFile->Write(recordText(job));
         temporary.pFile->Close();
         platform::Files().MoveFileNoReplace(sTemporary, sFolder + std::to_string(job) + ".prt");
-        return true;
+        return job;
     } catch (...) {
         BCommon::SkipFailingStep([&] {
             temporary.pFile.reset();
@@ -118,7 +126,8 @@ bool WriteRecordAs(const std::string& sFolder, std::int16_t job, const std::stri
             throw;
         }
     }
-    return false;
+    taken.Take(job);
+    return std::nullopt;
 }
 
 } // namespace
@@ -165,12 +174,13 @@ std::int16_t LogOfflineJob(const std::string& sUserPath, const std::string& sMac
     std::vector<platform::FindEntry> listing = ListJobFolder(sFolder);
     BCommon::RemoveStaleTemporaries(sFolder, listing);
     TakenNumbers taken(listing);
+    const auto recordText = [&](std::int16_t job) {
+        return RecordText(job, sMachineName, sUserName, sDateText);
+    };
     for (int losses = 1;; ++losses) {
-        const std::int16_t job = FirstFreeNow(sFolder, taken);
-        if (WriteRecordAs(sFolder, job, RecordText(job, sMachineName, sUserName, sDateText))) {
-            return job;
+        if (const auto job = TryWriteRecord(sFolder, taken, recordText)) {
+            return *job;
         }
-        taken.Take(job);
         if (losses % kLossesBeforeListingAgain == 0) {
             taken = TakenNumbers(ListJobFolder(sFolder));
         }
