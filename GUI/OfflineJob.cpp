@@ -2,67 +2,132 @@
 #include "GUI/OfflineJob.h"
 
 #include "common/ErrorHandling.h"
+#include "common/Temporaries.h"
 #include "common/Text.h"
 #include "platform/Error.h"
 #include "platform/Platform.h"
 
-#include <random>
-#include <set>
+#include <bitset>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace OfflineJob {
 namespace {
 
 constexpr std::int32_t kLastJobNumber = 32767;
+// Races lost in a row, each on the next free number of one listing, after which the folder is
+// listed again: many workstations write into one job folder, and a listing that lost this
+// often is no longer the truth.
+constexpr int kLossesBeforeListingAgain = 3;
 
-std::set<std::string> TakenNames(const std::string& sUserPath) {
-    std::set<std::string> names;
-    for (const platform::FindEntry& entry :
-         platform::Files().FindAll(sUserPath + "\\*", platform::FindDetail::Attributes)) {
-        if (entry.IsOrdinaryFile()) {
-            names.insert(ldgr::text::Lower(entry.name));
+// The number a job file's name gives: decimal digits without sign or leading zero, then ".prt"
+// (or ".dat" where allowed), letter case ignored; 0 for any other name.
+std::int32_t JobNumberOf(std::string_view name, bool datCounts) {
+    const std::size_t dot = name.find('.');
+    const std::string_view digits = name.substr(0, dot);
+    if (dot == std::string_view::npos || digits.empty() || digits.size() > 5 ||
+        digits.front() == '0' || digits.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
+    }
+    const std::string_view kind = name.substr(dot);
+    if (!ldgr::text::EqualsIgnoreCase(kind, ".prt") &&
+        !(datCounts && ldgr::text::EqualsIgnoreCase(kind, ".dat"))) {
+        return 0;
+    }
+    std::int32_t number = 0;
+    for (const char digit : digits) {
+        number = number * 10 + (digit - '0');
+    }
+    return number <= kLastJobNumber ? number : 0;
+}
+
+// The job numbers of one listing of the job folder that the record cannot take: those of an
+// ordinary file N.prt or N.dat, and those whose N.prt is a folder or hidden file (neither is a
+// job, but neither can be replaced by the record).
+class TakenNumbers {
+public:
+    explicit TakenNumbers(const std::vector<platform::FindEntry>& listing) {
+        for (const platform::FindEntry& entry : listing) {
+            m_taken.set(static_cast<std::size_t>(JobNumberOf(entry.name, entry.IsOrdinaryFile())));
         }
     }
-    return names;
-}
 
-std::int16_t FirstFreeNumber(const std::set<std::string>& taken,
-                             const std::set<std::int32_t>& blocked = {}) {
-    for (std::int32_t n = 1; n <= kLastJobNumber; ++n) {
-        const std::string number = std::to_string(n);
-        if (!taken.contains(number + ".prt") && !taken.contains(number + ".dat") &&
-            !blocked.contains(n)) {
-            return static_cast<std::int16_t>(n);
+    void Take(std::int32_t job) { m_taken.set(static_cast<std::size_t>(job)); }
+
+    // The lowest free number; past 32767, error 6 (overflow).
+    std::int16_t FirstFree() const {
+        for (std::int32_t n = 1; n <= kLastJobNumber; ++n) {
+            if (!m_taken.test(static_cast<std::size_t>(n))) {
+                return static_cast<std::int16_t>(n);
+            }
         }
+        throw ldgr::Error(ldgr::kOverflow);
     }
-    throw ldgr::Error(ldgr::kOverflow);
+
+private:
+    std::bitset<kLastJobNumber + 1> m_taken; // bit 0 stands for every name that is no job
+};
+
+// Whether the number's job files exist by now: a listing of a large folder is older than the
+// moves other programs made while it was read, and a name is asked for much faster than a
+// folder of thousands is listed again.
+bool IsTakenNow(const std::string& sFolder, std::int32_t job) {
+    const std::string sNumber = sFolder + std::to_string(job);
+    const auto record = platform::Files().FindFirst(sNumber + ".prt");
+    const auto data = platform::Files().FindFirst(sNumber + ".dat");
+    return record || (data && data->IsOrdinaryFile());
 }
 
-// A name in the job folder that no job file and no other program's temporary file has.
-std::string TemporaryName(const std::string& sUserPath) {
-    static std::mt19937_64 random{std::random_device{}()};
-    return sUserPath + "\\~job" + std::to_string(random()) + ".tmp";
+// The lowest number free in the listing and in the folder as it is now.
+std::int16_t FirstFreeNow(const std::string& sFolder, TakenNumbers& taken) {
+    for (;;) {
+        const std::int16_t job = taken.FirstFree();
+        if (!IsTakenNow(sFolder, job)) {
+            return job;
+        }
+        taken.Take(job);
+    }
 }
 
-std::string JobFileName(const std::string& sUserPath, std::int32_t job) {
-    return sUserPath + "\\" + std::to_string(job) + ".prt";
+std::vector<platform::FindEntry> ListJobFolder(const std::string& sFolder) {
+    return platform::Files().FindAllUnordered(sFolder + "*", platform::FindDetail::Attributes);
 }
 
 // Inside a handler: whether the current error says the record's name exists already.
 bool IsNameTaken() {
-    try {
-        throw;
-    } catch (const ldgr::Error& error) {
-        return error.Number() == ldgr::kFileAlreadyExists;
-    } catch (...) {
-        return false;
-    }
+    return ldgr::CurrentError().Number() == ldgr::kFileAlreadyExists;
 }
 
-void WriteWhole(const std::string& sPath, const std::string& sText) {
-    // Shared, so that a neighbour's permission probe may read it while it is written.
-    auto file = platform::Files().OpenText(sPath, platform::OpenMode::Output);
-    file->Write(sText);
-    file->Close();
+// Writes the record under a temporary name and moves it to the lowest number free by now,
+// returning that number. The temporary is made before the number is chosen, so that little
+// time passes between the check and the move. When another program took the number meanwhile,
+// nothing is left behind, the number is marked taken and nothing is returned.
+std::optional<std::int16_t>
+TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
+               const std::function<std::string(std::int16_t)>& recordText) {
+    BCommon::CreatedTemporary temporary =
+        BCommon::CreateTemporary(sFolder, BCommon::TemporaryKind::JobRecord);
+    const std::string sTemporary = sFolder + temporary.sName;
+    std::int16_t job = 0;
+    try {
+        job = FirstFreeNow(sFolder, taken);
+        temporary.pFile->Write(recordText(job));
+        temporary.pFile->Close();
+        platform::Files().MoveFileNoReplace(sTemporary, sFolder + std::to_string(job) + ".prt");
+        return job;
+    } catch (...) {
+        BCommon::SkipFailingStep([&] {
+            temporary.pFile.reset();
+            platform::Files().DeleteFile(sTemporary);
+        });
+        if (!IsNameTaken()) {
+            throw;
+        }
+    }
+    taken.Take(job);
+    return std::nullopt;
 }
 
 } // namespace
@@ -99,33 +164,26 @@ std::string RecordText(std::int16_t nJob, const std::string& sMachineName,
     return text;
 }
 
-std::int16_t FirstFreeJobNumber(const std::string& sUserPath) {
-    return FirstFreeNumber(TakenNames(sUserPath));
-}
-
 std::int16_t LogOfflineJob(const std::string& sUserPath, const std::string& sMachineName,
                            const std::string& sUserName, const std::string& sDateText) {
     // Without a job folder the record would land in the root of the current drive.
     if (sUserPath.empty()) {
         throw ldgr::Error(ldgr::kPathNotFound);
     }
-    // Numbers whose name another program took meanwhile, or that a folder or hidden file
-    // holds (neither counts as a job, but neither can be replaced by the record).
-    std::set<std::int32_t> blocked;
-    for (;;) {
-        const std::int16_t job = FirstFreeNumber(TakenNames(sUserPath), blocked);
-        const std::string temporary = TemporaryName(sUserPath);
-        try {
-            WriteWhole(temporary, RecordText(job, sMachineName, sUserName, sDateText));
-            platform::Files().MoveFileNoReplace(temporary, JobFileName(sUserPath, job));
-            return job;
-        } catch (...) {
-            BCommon::SkipFailingStep([&] { platform::Files().DeleteFile(temporary); });
-            if (!IsNameTaken()) {
-                throw;
-            }
+    const std::string sFolder = sUserPath + "\\";
+    std::vector<platform::FindEntry> listing = ListJobFolder(sFolder);
+    BCommon::RemoveStaleTemporaries(sFolder, listing);
+    TakenNumbers taken(listing);
+    const auto recordText = [&](std::int16_t job) {
+        return RecordText(job, sMachineName, sUserName, sDateText);
+    };
+    for (int losses = 1;; ++losses) {
+        if (const auto job = TryWriteRecord(sFolder, taken, recordText)) {
+            return *job;
         }
-        blocked.insert(job);
+        if (losses % kLossesBeforeListingAgain == 0) {
+            taken = TakenNumbers(ListJobFolder(sFolder));
+        }
     }
 }
 

@@ -1,63 +1,20 @@
 // The folder permission probe: what the user may really do in a folder or with a file.
 //
 // The folder probe writes its test line into a file of its own instead of "test.txt": a
-// name made of "test-", 16 random hexadecimal digits and ".txt", chosen so that it does not
-// exist yet. A user's own "test.txt" is never replaced or removed, and programs probing the
-// same folder at the same moment (one user starting several programs, or several
-// workstations) never delete each other's test file. The words are those of a probe with
-// "test.txt".
+// temporary made exclusively under a random name ("test-", 16 hexadecimal digits, ".txt").
+// A user's own "test.txt" is never replaced or removed, and programs probing the same folder
+// at the same moment (one user starting several programs, or several workstations) never
+// delete each other's test file. The words are those of a probe with "test.txt".
 #include "common/Access.h"
 
 #include "common/DateAndFiles.h"
 #include "common/ErrorHandling.h"
 #include "common/Paths.h"
-#include "common/Text.h"
+#include "common/Temporaries.h"
 #include "platform/Platform.h"
-
-#include <random>
 
 namespace BCommon {
 namespace {
-
-constexpr std::string_view kProbePrefix = "test-";
-constexpr std::string_view kProbeSuffix = ".txt";
-constexpr std::size_t kProbeDigits = 16;
-
-constexpr int kProbeNameAttempts = 16;
-
-std::string RandomProbeName() {
-    std::random_device source;
-    std::uint64_t bits = (std::uint64_t{source()} << 32) | source();
-    constexpr char kHex[] = "0123456789abcdef";
-    std::string name(kProbePrefix);
-    for (std::size_t i = 0; i < kProbeDigits; ++i, bits >>= 4) {
-        name += kHex[bits & 0xF];
-    }
-    return name + std::string(kProbeSuffix);
-}
-
-// A probe name that no entry of the folder has; empty in the unlikely case that every
-// attempt is taken.
-std::string FreeProbeName(const std::string& sFolder) {
-    for (int attempt = 0; attempt < kProbeNameAttempts; ++attempt) {
-        std::string name = RandomProbeName();
-        if (FindFile(sFolder + name).empty()) {
-            return name;
-        }
-    }
-    return {};
-}
-
-bool IsProbeName(std::string_view name) {
-    if (name.size() != kProbePrefix.size() + kProbeDigits + kProbeSuffix.size() ||
-        !ldgr::text::StartsWithIgnoreCase(name, kProbePrefix) ||
-        !ldgr::text::EqualsIgnoreCase(name.substr(name.size() - kProbeSuffix.size()),
-                                      kProbeSuffix)) {
-        return false;
-    }
-    const std::string_view digits = name.substr(kProbePrefix.size(), kProbeDigits);
-    return digits.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
-}
 
 // The folder a probe path names: a path with a dot and a backslash counts as a file name
 // inside its folder (so ...\my.data\sub probes ...\my.data\).
@@ -75,26 +32,29 @@ bool CanOpen(const std::string& sPath, platform::OpenMode mode) {
     return SkipFailingStep([&] { platform::Files().OpenText(sPath, mode)->Close(); });
 }
 
-bool WriteTest(const std::string& sFile) {
-    std::unique_ptr<platform::TextFile> file;
-    if (!SkipFailingStep(
-            [&] { file = platform::Files().OpenText(sFile, platform::OpenMode::Output); })) {
-        return false;
-    }
-    // Only the open decides the test; a failing write or close does not undo it.
+// The write test: the name of the test file made, empty when none could be made.
+std::string WriteTest(const std::string& sFolder) {
+    std::string sProbe;
     SkipFailingStep([&] {
-        file->Write("test\r\n");
-        file->Close();
+        CreatedTemporary probe = CreateTemporary(sFolder, TemporaryKind::AccessProbe);
+        sProbe = probe.sName;
+        // Only the create decides the test; a failing write or close does not undo it.
+        SkipFailingStep([&] {
+            probe.pFile->Write("test\r\n");
+            probe.pFile->Close();
+        });
     });
-    return true;
+    return sProbe;
 }
 
 // The ordinary files of the folder, in listing order; empty when it cannot be listed.
 std::vector<std::string> OrdinaryFiles(const std::string& sFolder) {
     std::vector<std::string> names;
     SkipFailingStep([&] {
-        for (const platform::FindEntry& entry :
-             platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes)) {
+        const std::vector<platform::FindEntry> listing =
+            platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes);
+        names.reserve(listing.size());
+        for (const platform::FindEntry& entry : listing) {
             if (entry.IsOrdinaryFile()) {
                 names.push_back(entry.name);
             }
@@ -110,7 +70,7 @@ std::vector<std::string> OrdinaryFiles(const std::string& sFolder) {
 bool CanReadListedFile(const std::string& sFolder, const std::vector<std::string>& names,
                        const std::string& sOwnProbe) {
     for (const std::string& name : names) {
-        if (name != sOwnProbe && IsProbeName(name)) {
+        if (name != sOwnProbe && IsProbeFileName(name)) {
             continue;
         }
         if (CanOpen(sFolder + name, platform::OpenMode::Input)) {
@@ -131,12 +91,8 @@ std::string GetFolderAccess(const std::string& sPath) {
         return {};
     }
     const std::string sFolder = ProbedFolder(sPath);
-    std::string sProbe;
-    SkipFailingStep([&] { sProbe = FreeProbeName(sFolder); });
-    std::string sAccess;
-    if (!sProbe.empty() && WriteTest(sFolder + sProbe)) {
-        sAccess += "write";
-    }
+    const std::string sProbe = WriteTest(sFolder);
+    std::string sAccess = sProbe.empty() ? "" : "write";
     const std::vector<std::string> listed = OrdinaryFiles(sFolder);
     if (!listed.empty()) {
         sAccess += "list";
@@ -144,10 +100,10 @@ std::string GetFolderAccess(const std::string& sPath) {
     if (CanReadListedFile(sFolder, listed, sProbe)) {
         sAccess += "read";
     }
-    if (!sProbe.empty()) {
-        SkipFailingStep([&] { platform::Files().DeleteFile(sFolder + sProbe); });
-    }
-    if (sProbe.empty() || FindFile(sFolder + sProbe).empty()) {
+    // No test file is left: none was made, it was deleted, or it is gone all the same.
+    if (sProbe.empty() ||
+        SkipFailingStep([&] { platform::Files().DeleteFile(sFolder + sProbe); }) ||
+        FindFile(sFolder + sProbe).empty()) {
         sAccess += "delete";
     }
     return sAccess;

@@ -200,7 +200,7 @@ std::int16_t CountFolderEntries(const std::string& sPattern) {
             return;
         }
         for (const platform::FindEntry& entry :
-             platform::Files().FindAll(sPattern, platform::FindDetail::Attributes)) {
+             platform::Files().FindAllUnordered(sPattern, platform::FindDetail::Attributes)) {
             const bool listed = !entry.isHidden && !entry.isSystem;
             const bool counted = entry.name != "." && entry.name != ".." && entry.name != " ";
             if (listed && counted && count < std::numeric_limits<std::int16_t>::max()) {

@@ -58,6 +58,11 @@ public:
     // Every entry matching the pattern, "." and ".." included where the folder has them.
     virtual std::vector<FindEntry> FindAll(const std::string& pattern,
                                            FindDetail detail = FindDetail::AttributesAndTimes) = 0;
+    // The same entries in no particular order, for callers that count or look names up: a
+    // large folder need not be sorted. Where listings are unsorted anyway, this is FindAll.
+    virtual std::vector<FindEntry> FindAllUnordered(const std::string& pattern, FindDetail detail) {
+        return FindAll(pattern, detail);
+    }
 
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
     virtual void CreateFolder(const std::string& path) = 0;

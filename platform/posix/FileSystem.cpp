@@ -287,16 +287,48 @@ Error MoveErrorFor(int error, const std::string& hostFrom, const std::string& ho
                                                : ErrorFor(errno, hostFrom);
 }
 
-// The entries of a folder with their kinds, in the order a Windows listing shows them ("."
-// and ".." first where the folder has them); nothing when the folder cannot be read.
+// The entries in the order of a Windows listing (names compared in capitals), each name's key
+// made once. Most names differ in their first eight characters, which sort as one number.
+void SortAsListed(std::vector<HostFolderEntry>& entries) {
+    struct Key {
+        std::uint64_t head; // the first eight bytes of the key, the first most significant
+        std::uint32_t index;
+    };
+    std::vector<std::string> keys;
+    std::vector<Key> order;
+    keys.reserve(entries.size());
+    order.reserve(entries.size());
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        keys.push_back(UpperKey(entries[i].name));
+        std::uint64_t head = 0;
+        for (std::size_t b = 0; b < 8; ++b) {
+            head = (head << 8) | (b < keys[i].size() ? static_cast<unsigned char>(keys[i][b]) : 0);
+        }
+        order.push_back({head, i});
+    }
+    std::sort(order.begin(), order.end(), [&](const Key& a, const Key& b) {
+        return a.head != b.head ? a.head < b.head : keys[a.index] < keys[b.index];
+    });
+    std::vector<HostFolderEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const Key& key : order) {
+        sorted.push_back(std::move(entries[key.index]));
+    }
+    entries = std::move(sorted);
+}
+
+// The entries of a folder with their kinds ("." and ".." first where the folder has them), in
+// the order a Windows listing shows them when sorted, else as the host reads them; nothing
+// when the folder cannot be read.
 std::optional<std::vector<HostFolderEntry>> ListFolder(const std::string& hostFolder,
-                                                       bool withDotEntries) {
+                                                       bool withDotEntries, bool sorted) {
     std::optional<std::vector<HostFolderEntry>> entries = ReadHostFolder(hostFolder);
     if (!entries) {
         return entries;
     }
-    std::sort(entries->begin(), entries->end(),
-              [](const auto& a, const auto& b) { return UpperKey(a.name) < UpperKey(b.name); });
+    if (sorted) {
+        SortAsListed(*entries);
+    }
     if (withDotEntries) {
         entries->insert(entries->begin(), {{".", DT_DIR}, {"..", DT_DIR}});
     }
@@ -330,40 +362,12 @@ public:
     }
 
     std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
-        const auto [folder, name] = SplitLast(pattern);
-        std::vector<FindEntry> found;
-        if (name.empty()) {
-            return found;
-        }
-        if (!HasWildcard(name)) {
-            if (auto entry = FindFirst(pattern)) {
-                found.push_back(*entry);
-            }
-            return found;
-        }
-        const std::string hostFolder = folder.empty() ? ToHostPath(".") : ToHostPath(folder);
-        // Judged by the folder's own Windows name, so "C:\\x\\.." and a relative pattern in a
-        // root count as the root they name.
-        const auto listing = ListFolder(hostFolder, !IsRootFolder(ToWindowsPath(hostFolder)));
-        if (!listing) {
-            return found;
-        }
-        for (const auto& [entryName, kind] : *listing) {
-            if (!MatchesPattern(entryName, name)) {
-                continue;
-            }
-            if (detail == FindDetail::Attributes && kind != DT_UNKNOWN && kind != DT_LNK) {
-                found.push_back(AttributesOnly(entryName, kind == DT_DIR));
-                continue;
-            }
-            const std::string host = entryName == "."    ? hostFolder
-                                     : entryName == ".." ? ParentOf(hostFolder)
-                                                         : hostFolder + "/" + entryName;
-            if (auto entry = EntryAt(host, entryName)) {
-                found.push_back(*entry);
-            }
-        }
-        return found;
+        return Find(pattern, detail, true);
+    }
+
+    std::vector<FindEntry> FindAllUnordered(const std::string& pattern,
+                                            FindDetail detail) override {
+        return Find(pattern, detail, false);
     }
 
     void CreateFolder(const std::string& path) override {
@@ -466,6 +470,46 @@ public:
             throw ErrorFor(errno, host);
         }
         return std::make_unique<PosixTextFile>(fd.release(), host);
+    }
+
+private:
+    std::vector<FindEntry> Find(const std::string& pattern, FindDetail detail, bool sorted) {
+        const auto [folder, name] = SplitLast(pattern);
+        std::vector<FindEntry> found;
+        if (name.empty()) {
+            return found;
+        }
+        if (!HasWildcard(name)) {
+            if (auto entry = FindFirst(pattern)) {
+                found.push_back(*entry);
+            }
+            return found;
+        }
+        const std::string hostFolder = folder.empty() ? ToHostPath(".") : ToHostPath(folder);
+        // Judged by the folder's own Windows name, so "C:\\x\\.." and a relative pattern in a
+        // root count as the root they name.
+        const auto listing =
+            ListFolder(hostFolder, !IsRootFolder(ToWindowsPath(hostFolder)), sorted);
+        if (!listing) {
+            return found;
+        }
+        found.reserve(listing->size());
+        for (const auto& [entryName, kind] : *listing) {
+            if (!MatchesPattern(entryName, name)) {
+                continue;
+            }
+            if (detail == FindDetail::Attributes && kind != DT_UNKNOWN && kind != DT_LNK) {
+                found.push_back(AttributesOnly(entryName, kind == DT_DIR));
+                continue;
+            }
+            const std::string host = entryName == "."    ? hostFolder
+                                     : entryName == ".." ? ParentOf(hostFolder)
+                                                         : hostFolder + "/" + entryName;
+            if (auto entry = EntryAt(host, entryName)) {
+                found.push_back(*entry);
+            }
+        }
+        return found;
     }
 };
 

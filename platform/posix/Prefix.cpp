@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <memory>
+#include <optional>
 #include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -17,6 +18,9 @@
 namespace platform::posix {
 namespace {
 
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -149,6 +153,44 @@ std::vector<std::string> WindowsComponents(const std::vector<std::string>& compo
     return kept;
 }
 
+// A folder whose entries take more room than this is large: reading it costs more than asking
+// for a few hundred names (some 3,000 entries of short names on the usual file systems).
+constexpr off_t kLargeFolderBytes = 64 * 1024;
+// Spellings of a name asked for one by one at most; a name with more letters is looked for
+// by reading the folder.
+constexpr std::size_t kMostSpellings = 256;
+
+bool IsLargeFolder(const std::string& hostFolder) {
+    struct stat info {};
+    return stat(hostFolder.c_str(), &info) == 0 && info.st_size > kLargeFolderBytes;
+}
+
+// The name in every letter case, in byte order; nothing when it has too many letters, or
+// letters beyond ASCII, whose case pairs the folder's own reading settles.
+std::optional<std::vector<std::string>> Spellings(const std::string& name) {
+    if (std::any_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        return std::nullopt;
+    }
+    std::vector<std::string> spellings{name};
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (Upper(name[i]) == Lower(name[i])) {
+            continue;
+        }
+        if (spellings.size() * 2 > kMostSpellings) {
+            return std::nullopt;
+        }
+        const std::size_t count = spellings.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            spellings[k][i] = Upper(name[i]);
+            spellings.push_back(spellings[k]);
+            spellings.back()[i] = Lower(name[i]);
+        }
+    }
+    std::sort(spellings.begin(), spellings.end());
+    return spellings;
+}
+
 // The host name of the existing entry of a folder that a component (code-page text) names,
 // letter case ignored; the component's host form when none does.
 std::string MatchComponent(const std::string& hostFolder, const std::string& component) {
@@ -156,14 +198,29 @@ std::string MatchComponent(const std::string& hostFolder, const std::string& com
     if (Exists(hostFolder + "/" + asWritten)) {
         return asWritten;
     }
-    std::vector<std::string> entries = FolderEntries(hostFolder);
-    std::sort(entries.begin(), entries.end());
-    for (const std::string& entry : entries) {
-        if (SameIgnoringCase(HostToCodePage(entry), component)) {
-            return entry;
+    // A name missing from a large folder, as a file about to be made: its few spellings are
+    // asked for instead of reading every entry.
+    if (IsLargeFolder(hostFolder)) {
+        if (const auto spellings = Spellings(component)) {
+            for (const std::string& spelling : *spellings) {
+                if (std::string host = CodePageToHost(spelling); Exists(hostFolder + "/" + host)) {
+                    return host;
+                }
+            }
+            return asWritten;
         }
     }
-    return asWritten;
+    // Of several entries that differ in letter case only, the first in byte order, whatever
+    // order the host reads them in; a large folder is not sorted for it.
+    const std::string* match = nullptr;
+    const std::vector<std::string> entries = FolderEntries(hostFolder);
+    for (const std::string& entry : entries) {
+        if (SameIgnoringCase(HostToCodePage(entry), component) &&
+            (match == nullptr || entry < *match)) {
+            match = &entry;
+        }
+    }
+    return match == nullptr ? asWritten : *match;
 }
 
 std::string DosDevices() {
@@ -405,6 +462,11 @@ Token TokenAt(const std::string& pattern, std::size_t j) {
 } // namespace
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
+    // What a listing of a whole folder asks: every name matches, and a large folder is not
+    // matched name by name.
+    if (pattern == "*" || pattern == "*.*") {
+        return true;
+    }
     // match[i][j]: the name from i matches the pattern from j.
     const std::size_t n = name.size();
     const std::size_t m = pattern.size();

@@ -2,7 +2,9 @@
 // missing rights run as the user nobody).
 #include "common/Access.h"
 
+#include "platform/Error.h"
 #include "platform/Platform.h"
+#include "support/ForwardingFiles.h"
 #include "support/HostedWorld.h"
 #include "support/Unprivileged.h"
 
@@ -116,39 +118,21 @@ TEST_F(Probe, FileHeldExclusivelyCannotBeRead) {
 
 // The real file system, except that right after a listing another program moves a record
 // listed first away, as ldgrmake moves its record from a temporary name to its job number.
-class MovedAfterListing final : public platform::FileSystem {
+class MovedAfterListing final : public ldgr::test::ForwardingFiles {
 public:
-    std::optional<platform::FindEntry> FindFirst(const std::string& path) override {
-        return real.FindFirst(path);
-    }
     std::vector<platform::FindEntry> FindAll(const std::string& pattern,
                                              platform::FindDetail detail) override {
-        std::vector<platform::FindEntry> found = real.FindAll(pattern, detail);
+        std::vector<platform::FindEntry> found = Underneath().FindAll(pattern, detail);
         const auto record = std::find_if(found.begin(), found.end(), [](const auto& entry) {
             return entry.name.starts_with("~job");
         });
         if (record != found.end()) {
             const std::string folder = pattern.substr(0, pattern.rfind('\\') + 1);
-            real.MoveFileNoReplace(folder + record->name, folder + "moved.prt");
+            Underneath().MoveFileNoReplace(folder + record->name, folder + "moved.prt");
             std::rotate(found.begin(), record, record + 1);
         }
         return found;
     }
-    void CreateFolder(const std::string& path) override { real.CreateFolder(path); }
-    void CopyFile(const std::string& from, const std::string& to) override {
-        real.CopyFile(from, to);
-    }
-    void MoveFileNoReplace(const std::string& from, const std::string& to) override {
-        real.MoveFileNoReplace(from, to);
-    }
-    void DeleteFile(const std::string& path) override { real.DeleteFile(path); }
-    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
-                                                 platform::ShareMode share) override {
-        return real.OpenText(path, mode, share);
-    }
-
-private:
-    platform::FileSystem& real = *platform::RealServices().files;
 };
 
 TEST_F(Probe, FileMovedAwayBetweenListingAndReadingIsPassedOver) {
@@ -156,6 +140,32 @@ TEST_F(Probe, FileMovedAwayBetweenListingAndReadingIsPassedOver) {
     MovedAfterListing files;
     const platform::ScopedServices services({.files = &files});
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
+}
+
+// The test file is made, never opened over another: a name taken meanwhile is given up for a
+// fresh one, and the words stay those of a folder with every right.
+class FirstNameTaken final : public ldgr::test::ForwardingFiles {
+public:
+    std::vector<platform::OpenMode> writes;
+    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
+                                                 platform::ShareMode share) override {
+        if (mode != platform::OpenMode::Input) {
+            writes.push_back(mode);
+        }
+        if (writes.size() == 1) {
+            throw ldgr::Error(ldgr::kFileAlreadyExists);
+        }
+        return Underneath().OpenText(path, mode, share);
+    }
+};
+
+TEST_F(Probe, TestFileIsCreatedAnewUnderAnotherNameWhenTaken) {
+    const fs::path folder = Folder("taken", kOpen);
+    FirstNameTaken files;
+    const platform::ScopedServices services({.files = &files});
+    EXPECT_EQ(BCommon::GetFolderAccess("C:\\taken"), "writelistreaddelete");
+    EXPECT_EQ(files.writes, std::vector(2, platform::OpenMode::CreateNew));
+    EXPECT_TRUE(fs::is_empty(folder));
 }
 
 } // namespace

@@ -18,6 +18,10 @@ public:
                                              platform::FindDetail detail) override {
         return m_underneath.FindAll(pattern, detail);
     }
+    std::vector<platform::FindEntry> FindAllUnordered(const std::string& pattern,
+                                                      platform::FindDetail detail) override {
+        return m_underneath.FindAllUnordered(pattern, detail);
+    }
     void CreateFolder(const std::string& path) override { m_underneath.CreateFolder(path); }
     void CopyFile(const std::string& from, const std::string& to) override {
         m_underneath.CopyFile(from, to);

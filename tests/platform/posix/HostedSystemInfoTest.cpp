@@ -2,6 +2,7 @@
 #include "platform/Platform.h"
 #include "support/HostedWorld.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -51,6 +52,12 @@ TEST_F(HostedClock, FixedTimeOrHostClock) {
         const platform::LocalTime time = platform::Time().Now();
         EXPECT_TRUE(time.IsValid()) << text;
         EXPECT_EQ(time.year == 2024 && time.month == 2 && time.day == 29 && time.hour == 23, fixed)
+            << text;
+        // File times are the host's, whatever LDGR_NOW says.
+        constexpr std::uint64_t kUnixEpoch = 116444736000000000ull;
+        const auto hostNow = static_cast<std::uint64_t>(std::time(nullptr));
+        EXPECT_NEAR(static_cast<double>((platform::Time().FileTimeNow() - kUnixEpoch) / 10'000'000),
+                    static_cast<double>(hostNow), 2.0)
             << text;
     }
 }
