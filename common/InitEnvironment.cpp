@@ -9,6 +9,7 @@
 #include "common/ErrorHandling.h"
 #include "common/Identity.h"
 #include "common/Paths.h"
+#include "common/Temporaries.h"
 #include "common/Text.h"
 #include "common/getip.h"
 #include "config/BRegistry.h"
@@ -115,6 +116,12 @@ void FindPlatformFolders() {
     SkipFailingStep([&] { env.m_sLocalUserPath = AddBackslash(GetLocalPath()); });
     if (!env.m_sLocalUserPath.empty()) {
         SkipFailingStep([&] { CreateFolderIfMissing(env.m_sLocalUserPath); });
+        // What a run killed half-way left beside the working copy.
+        SkipFailingStep([&] {
+            RemoveStaleTemporaries(env.m_sLocalUserPath, platform::Files().FindAllUnordered(
+                                                             env.m_sLocalUserPath + "*",
+                                                             platform::FindDetail::Attributes));
+        });
     }
     SkipFailingStep([&] { env.m_sMachineName = TrimNull(GetMachineName()); });
     WriteDebugLog("m_sLocalUserPath = " + env.m_sLocalUserPath);

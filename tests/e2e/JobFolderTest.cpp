@@ -1,5 +1,5 @@
-// What a killed run left in the job folder: the suite's own temporaries older than ten minutes
-// are swept by the next run; newer ones and every other file stay as they are.
+// What a killed run left in the job folder and the local folder: the suite's own temporaries
+// older than ten minutes are swept by the next run; newer ones and every other file stay.
 #include "HostedWorld.h"
 
 #include <algorithm>
@@ -15,9 +15,12 @@ namespace fs = std::filesystem;
 TEST(LdgrmakeJobFolder, StaleTemporariesAreSweptAndNothingElseIsTouched) {
     HostedWorld world;
     const auto now = fs::file_time_type::clock::now();
+    const std::string folders[] = {world.UserFolder(), world.LocalFolder()};
     const auto place = [&](const std::string& name, std::chrono::minutes age) {
-        world.WriteFile(world.UserFolder() + "/" + name, name);
-        fs::last_write_time(world.UserFolder() + "/" + name, now - age);
+        for (const std::string& folder : folders) {
+            world.WriteFile(folder + "/" + name, name);
+            fs::last_write_time(folder + "/" + name, now - age);
+        }
     };
     const std::vector<std::string> stale = {"~job4711.tmp", "TEST-0123456789ABCDEF.txt",
                                             ".ldgrcopy.4711.tmp"};
@@ -37,16 +40,19 @@ TEST(LdgrmakeJobFolder, StaleTemporariesAreSweptAndNothingElseIsTouched) {
     const RunResult run = world.Run();
     ASSERT_EQ(run.exitCode, 0) << run.stderrText;
 
-    for (const std::string& name : stale) {
-        EXPECT_FALSE(fs::exists(world.UserFolder() + "/" + name)) << name;
-    }
-    std::vector<std::string> kept = {"1.prt"};
-    for (const auto* names : {&fresh, &lookAlikes}) {
-        for (const std::string& name : *names) {
-            EXPECT_EQ(world.ReadFile(world.UserFolder() + "/" + name), name);
-            kept.push_back(name);
+    for (const std::string& folder : folders) {
+        for (const std::string& name : stale) {
+            EXPECT_FALSE(fs::exists(folder + "/" + name)) << folder << "/" << name;
+        }
+        for (const auto* names : {&fresh, &lookAlikes}) {
+            for (const std::string& name : *names) {
+                EXPECT_EQ(world.ReadFile(folder + "/" + name), name);
+            }
         }
     }
+    std::vector<std::string> kept = {"1.prt"};
+    kept.insert(kept.end(), fresh.begin(), fresh.end());
+    kept.insert(kept.end(), lookAlikes.begin(), lookAlikes.end());
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(world.FolderNames(world.UserFolder()), kept);
 }
