@@ -285,7 +285,7 @@ void FindSpoolFolder(const ProgramIdentity& program) {
     if (read) {
         env.m_sSpoolPath = value;
         SkipFailingStep([&] {
-            auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Output);
+            auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Replace);
             cache->Write(value + "\r\n");
             cache->Close();
         });
