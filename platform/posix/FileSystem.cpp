@@ -1,5 +1,6 @@
 // Files and folders of the hosted personality: Windows paths mapped into the prefix.
 #include "platform/Error.h"
+#include "platform/TemporaryName.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -245,18 +246,13 @@ int OpenFlags(OpenMode mode) {
     return O_RDONLY;
 }
 
-// Sixteen hexadecimal digits from the system's random source.
-std::string RandomHexDigits() {
-    std::uint64_t value = 0;
-    if (getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value)) {
+// 64 bits from the system's random source.
+std::uint64_t RandomBits() {
+    std::uint64_t bits = 0;
+    if (getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits)) {
         throw Error(ldgr::kPathFileAccessError);
     }
-    std::string digits(16, '0');
-    for (char& digit : digits) {
-        digit = "0123456789abcdef"[value & 15];
-        value >>= 4;
-    }
-    return digits;
+    return bits;
 }
 
 // Tries before a temporary file is given up: a name is only taken again by chance, or by
@@ -264,14 +260,13 @@ std::string RandomHexDigits() {
 constexpr int kTemporaryNameAttempts = 16;
 
 // The suite's temporary file beside a target: made exclusively, never through a link planted
-// at its name, under a name nobody can predict (".ldgrcopy.<16 hex digits>.tmp", the pattern by
-// which stale ones are swept away); another name is tried when one is taken. Removed unless it
-// is moved over its target.
+// at its name, under a name nobody can predict; another name is tried when one is taken.
+// Removed unless it is moved over its target.
 class TemporaryFile {
 public:
     TemporaryFile(const std::string& hostTarget, mode_t mode) {
         for (int attempt = 1;; ++attempt) {
-            m_sHostPath = ParentOf(hostTarget) + "/.ldgrcopy." + RandomHexDigits() + ".tmp";
+            m_sHostPath = ParentOf(hostTarget) + "/" + TemporaryFileName(RandomBits());
             m_fd = open(m_sHostPath.c_str(), OpenFlags(OpenMode::CreateNew) | O_CLOEXEC, mode);
             if (m_fd >= 0) {
                 return;
