@@ -1,8 +1,6 @@
 // Files and folders through the ANSI file calls of the Windows kernel.
 
-// rand_s, the C runtime's way to the system's random source, is declared only on request. It
-// keeps the file service, which KorvaneIni.dll carries, importing nothing beyond KERNEL32 and the
-// C runtime.
+// rand_s, the C runtime's way to the system's random source, is declared only on request.
 #define _CRT_RAND_S
 #include "platform/TemporaryName.h"
 #include "platform/win32/Win32.h"
@@ -221,7 +219,7 @@ public:
     explicit TemporaryFile(const std::string& target) {
         const std::string folder = FolderOf(target);
         const std::string prefix =
-            folder.empty() || folder.ends_with('\') ? folder : folder + "\";
+            folder.empty() || folder.ends_with('\\') ? folder : folder + "\\";
         const OpenRequest request = RequestFor(OpenMode::CreateNew);
         for (int attempt = 1;; ++attempt) {
             m_sPath = prefix + TemporaryFileName(RandomBits());
