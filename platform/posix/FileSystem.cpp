@@ -47,9 +47,9 @@ Error ErrorFor(int error, const std::string& hostPath) {
         return Error::SharingViolation();
     case EEXIST:
         return Error(ldgr::kFileAlreadyExists);
-    // A file-size limit refuses a write as a full disk would.
     case ENOSPC:
     case EDQUOT:
+    // A file-size limit refuses a write as a full disk would.
     case EFBIG:
         return Error(ldgr::kDiskFull);
     case EMFILE:
