@@ -294,7 +294,7 @@ void FindSpoolFolder(const ProgramIdentity& program) {
         env.m_sSpoolPath = value;
         if (!cacheFile.empty()) {
             SkipFailingStep([&] {
-                auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Output);
+                auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Replace);
                 cache->Write(value + "\r\n");
                 cache->Close();
             });

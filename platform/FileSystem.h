@@ -32,7 +32,15 @@ enum class FindDetail { Attributes, AttributesAndTimes };
 // Output replaces or creates; Append adds at the end; Input reads. CreateNew makes a file that
 // must not exist yet (error 58 when the name is taken, by a link too): the way every temporary
 // file is made, so a name planted beforehand is never followed or reused.
-enum class OpenMode { Output, Append, Input, CreateNew };
+//
+// Replace writes a file whole, all or nothing, for every file the suite rewrites whole. The
+// text goes to a temporary file beside the target (made as CreateNew makes a file, under a
+// name nobody can predict); Close flushes it to the disk and moves it over the target in one
+// step, so a reader sees the old file or the new one, never a part. A file destroyed without
+// a successful Close, or a Close that fails, removes the temporary and leaves the target as it
+// was. The target is checked at the open as Output checks it: error 70 when it is read-only or
+// another process holds it exclusively, 75 for a folder, 76 when its folder is missing.
+enum class OpenMode { Output, Append, Input, CreateNew, Replace };
 
 // Output and Append let other processes read and write the file meanwhile; Exclusive refuses
 // the open (error 70) while any other process has the file open, and keeps others out.
@@ -66,8 +74,10 @@ public:
 
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
     virtual void CreateFolder(const std::string& path) = 0;
-    // Copies a file onto another, replacing it, keeping its last-write time. Error 70 when the
-    // target is read-only or another process has it open exclusively; it is then unchanged.
+    // Copies a file onto another, replacing it in one step, keeping its last-write time. The copy
+    // is never read-only, so a later copy can refresh it. Error 70 when the target is read-only
+    // or another process has it open exclusively; it is then unchanged. Error 75 when the
+    // source is not an ordinary file (a device, pipe or socket).
     virtual void CopyFile(const std::string& from, const std::string& to) = 0;
     // Renames a file; error 58 when the new name exists (nothing is replaced).
     virtual void MoveFileNoReplace(const std::string& from, const std::string& to) = 0;
@@ -75,7 +85,9 @@ public:
     // folder.
     virtual void DeleteFile(const std::string& path) = 0;
     // Error 53 when Input finds no file, 76 when the folder is missing, 75 for a folder, 70
-    // when Output or Append meet a read-only file or the sharing mode is refused.
+    // when Output, Append or Replace meet a read-only file or the sharing mode is refused. Only
+    // ordinary files are opened: a device, pipe or socket is refused at once with 75, never
+    // waited on.
     virtual std::unique_ptr<TextFile> OpenText(const std::string& path, OpenMode mode,
                                                ShareMode share = ShareMode::DenyNone) = 0;
 };

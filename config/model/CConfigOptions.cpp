@@ -214,10 +214,13 @@ bool CConfigOptions::ReadGeneralSection(const std::string& sIniFile, std::int32_
 
 bool CConfigOptions::WriteIniFile(const std::string& sIniFile) const {
     return model::ReportingFailures("CConfigOptions::WriteIniFile", [&] {
-        const auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Output);
-        const bool written = WriteGeneralSection(*file) && PrinterGroups().WriteIniFile(*file);
+        const auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Replace);
+        // A file left unclosed is dropped whole: the old file stays as it was.
+        if (!WriteGeneralSection(*file) || !PrinterGroups().WriteIniFile(*file)) {
+            return false;
+        }
         file->Close();
-        return written;
+        return true;
     });
 }
 

@@ -1,5 +1,6 @@
 // Files and folders of the hosted personality: Windows paths mapped into the prefix.
 #include "platform/Error.h"
+#include "platform/TemporaryName.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -47,6 +49,8 @@ Error ErrorFor(int error, const std::string& hostPath) {
         return Error(ldgr::kFileAlreadyExists);
     case ENOSPC:
     case EDQUOT:
+    // A file-size limit refuses a write as a full disk would.
+    case EFBIG:
         return Error(ldgr::kDiskFull);
     case EMFILE:
     case ENFILE:
@@ -62,10 +66,11 @@ Error ErrorFor(int error, const std::string& hostPath) {
 
 // Windows refuses to change a file whose read-only attribute is set, whoever asks. The
 // attribute is the owner's write bit, so root, whom the host lets write anything, is refused
-// as well; a file that the host keeps this user from writing is refused too.
+// as well; a file that the host keeps this user from writing is refused too. Only ordinary
+// files carry the attribute.
 void RefuseReadOnly(const std::string& hostPath) {
     struct stat info {};
-    if (stat(hostPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (stat(hostPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return;
     }
     if ((info.st_mode & S_IWUSR) == 0 || access(hostPath.c_str(), W_OK) != 0) {
@@ -135,6 +140,61 @@ bool IsRootFolder(std::string windowsFolder) {
            std::count(windowsFolder.begin() + 2, windowsFolder.end(), '\\') <= 1;
 }
 
+void RequireOpen(int fd) {
+    if (fd < 0) {
+        throw Error(ldgr::kBadFileNameOrNumber);
+    }
+}
+
+void WriteAll(int fd, std::string_view bytes, const std::string& hostPath) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw ErrorFor(errno, hostPath);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+// The bytes from the current position to the end, as far as the file's size tells.
+std::size_t ExpectedRest(int fd) {
+    struct stat info {};
+    const off_t position = lseek(fd, 0, SEEK_CUR);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
+        info.st_size <= position) {
+        return 0;
+    }
+    return static_cast<std::size_t>(info.st_size - position);
+}
+
+// The rest of a file from the current position.
+std::string ReadRest(int fd, const std::string& hostPath) {
+    // Read straight into a text of the expected size (one byte more to meet the end), so a
+    // file of some megabytes is read without copies; it grows if the file grew.
+    std::string content(ExpectedRest(fd) + 1, '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            content.resize(content.size() * 2);
+        }
+        const ssize_t got = read(fd, content.data() + used, content.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw ErrorFor(errno, hostPath);
+        }
+        if (got == 0) {
+            content.resize(used);
+            return content;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+}
+
 class PosixTextFile final : public TextFile {
 public:
     PosixTextFile(int fd, std::string hostPath) : m_fd(fd), m_sHostPath(std::move(hostPath)) {}
@@ -147,46 +207,17 @@ public:
     PosixTextFile& operator=(const PosixTextFile&) = delete;
 
     void Write(std::string_view bytes) override {
-        RequireOpen();
-        while (!bytes.empty()) {
-            const ssize_t written = write(m_fd, bytes.data(), bytes.size());
-            if (written < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw ErrorFor(errno, m_sHostPath);
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
+        RequireOpen(m_fd);
+        WriteAll(m_fd, bytes, m_sHostPath);
     }
 
     std::string ReadAll() override {
-        RequireOpen();
-        // Read straight into a text of the expected size (one byte more to meet the end), so
-        // a file of some megabytes is read without copies; it grows if the file grew.
-        std::string content(ExpectedRest() + 1, '\0');
-        std::size_t used = 0;
-        for (;;) {
-            if (used == content.size()) {
-                content.resize(content.size() * 2);
-            }
-            const ssize_t got = read(m_fd, content.data() + used, content.size() - used);
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw ErrorFor(errno, m_sHostPath);
-            }
-            if (got == 0) {
-                content.resize(used);
-                return content;
-            }
-            used += static_cast<std::size_t>(got);
-        }
+        RequireOpen(m_fd);
+        return ReadRest(m_fd, m_sHostPath);
     }
 
     void Close() override {
-        RequireOpen();
+        RequireOpen(m_fd);
         const int fd = m_fd;
         m_fd = -1;
         if (close(fd) != 0) {
@@ -195,25 +226,120 @@ public:
     }
 
 private:
-    // The bytes from the current position to the end, as far as the file's size tells.
-    std::size_t ExpectedRest() const {
-        struct stat info {};
-        const off_t position = lseek(m_fd, 0, SEEK_CUR);
-        if (fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
-            info.st_size <= position) {
-            return 0;
-        }
-        return static_cast<std::size_t>(info.st_size - position);
-    }
-
-    void RequireOpen() const {
-        if (m_fd < 0) {
-            throw Error(ldgr::kBadFileNameOrNumber);
-        }
-    }
-
     int m_fd;
     std::string m_sHostPath;
+};
+
+int OpenFlags(OpenMode mode) {
+    switch (mode) {
+    case OpenMode::Output:
+        return O_WRONLY | O_CREAT;
+    case OpenMode::Append:
+        return O_WRONLY | O_CREAT | O_APPEND;
+    case OpenMode::Input:
+        return O_RDONLY;
+    // Replace writes a temporary file, made as CreateNew makes a file.
+    case OpenMode::CreateNew:
+    case OpenMode::Replace:
+        return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+    }
+    return O_RDONLY;
+}
+
+// 64 bits from the system's random source.
+std::uint64_t RandomBits() {
+    std::uint64_t bits = 0;
+    if (getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits)) {
+        throw Error(ldgr::kPathFileAccessError);
+    }
+    return bits;
+}
+
+// Tries before a temporary file is given up: a name is only taken again by chance, or by
+// someone planting names, so a few suffice.
+constexpr int kTemporaryNameAttempts = 16;
+
+// The suite's temporary file beside a target: made exclusively, never through a link planted
+// at its name, under a name nobody can predict; another name is tried when one is taken.
+// Removed unless it is moved over its target.
+class TemporaryFile {
+public:
+    TemporaryFile(const std::string& hostTarget, mode_t mode) {
+        for (int attempt = 1;; ++attempt) {
+            m_sHostPath = ParentOf(hostTarget) + "/" + TemporaryFileName(RandomBits());
+            m_fd = open(m_sHostPath.c_str(), OpenFlags(OpenMode::CreateNew) | O_CLOEXEC, mode);
+            if (m_fd >= 0) {
+                return;
+            }
+            if (errno != EEXIST || attempt == kTemporaryNameAttempts) {
+                m_sHostPath.clear();
+                throw ErrorFor(errno, hostTarget);
+            }
+        }
+    }
+    ~TemporaryFile() { Discard(); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int Fd() const { return m_fd; }
+
+    // Flushes the content to the disk and moves the file over hostTarget in one step. On a
+    // failure the temporary is removed and the target left as it was.
+    void MoveOver(const std::string& hostTarget) {
+        const bool moved = fsync(m_fd) == 0 && close(std::exchange(m_fd, -1)) == 0 &&
+                           rename(m_sHostPath.c_str(), hostTarget.c_str()) == 0;
+        if (!moved) {
+            const int error = errno;
+            Discard();
+            throw ErrorFor(error, hostTarget);
+        }
+        m_sHostPath.clear();
+    }
+
+private:
+    void Discard() noexcept {
+        if (m_fd >= 0) {
+            close(std::exchange(m_fd, -1));
+        }
+        if (!m_sHostPath.empty()) {
+            unlink(std::exchange(m_sHostPath, {}).c_str());
+        }
+    }
+
+    int m_fd = -1;
+    std::string m_sHostPath;
+};
+
+// A file written whole under a temporary name and moved over its target by Close.
+class ReplacingTextFile final : public TextFile {
+public:
+    explicit ReplacingTextFile(std::string hostTarget)
+        : m_sHostTarget(std::move(hostTarget)), m_temporary(m_sHostTarget, 0666) {
+        // The new version keeps the permissions of the one it replaces.
+        struct stat info {};
+        if (stat(m_sHostTarget.c_str(), &info) == 0) {
+            fchmod(m_temporary.Fd(), info.st_mode & 0777);
+        }
+    }
+
+    void Write(std::string_view bytes) override {
+        RequireOpen(m_temporary.Fd());
+        WriteAll(m_temporary.Fd(), bytes, m_sHostTarget);
+    }
+
+    std::string ReadAll() override {
+        RequireOpen(m_temporary.Fd());
+        return ReadRest(m_temporary.Fd(), m_sHostTarget);
+    }
+
+    void Close() override {
+        RequireOpen(m_temporary.Fd());
+        m_temporary.MoveOver(m_sHostTarget);
+    }
+
+private:
+    std::string m_sHostTarget;
+    TemporaryFile m_temporary;
 };
 
 // Closes a descriptor on every way out unless released.
@@ -245,18 +371,15 @@ void RefuseIfHeldExclusively(const std::string& hostPath) {
     }
 }
 
-int OpenFlags(OpenMode mode) {
-    switch (mode) {
-    case OpenMode::Output:
-        return O_WRONLY | O_CREAT;
-    case OpenMode::Append:
-        return O_WRONLY | O_CREAT | O_APPEND;
-    case OpenMode::Input:
-        return O_RDONLY;
-    case OpenMode::CreateNew:
-        return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+// A file is replaced only where Windows would let it be: an ordinary file that is not
+// read-only and that no other process holds exclusively (a missing one needs no check).
+void RefuseToReplace(const std::string& hostPath) {
+    struct stat info {};
+    if (stat(hostPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        throw Error(ldgr::kPathFileAccessError);
     }
-    return O_RDONLY;
+    RefuseReadOnly(hostPath);
+    RefuseIfHeldExclusively(hostPath);
 }
 
 void CopyContent(int from, int to, const std::string& hostTo) {
@@ -264,18 +387,15 @@ void CopyContent(int from, int to, const std::string& hostTo) {
     for (;;) {
         const ssize_t got = read(from, buffer, sizeof buffer);
         if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
             throw ErrorFor(errno, hostTo);
         }
         if (got == 0) {
             return;
         }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t written = write(to, buffer + done, static_cast<std::size_t>(got - done));
-            if (written < 0) {
-                throw ErrorFor(errno, hostTo);
-            }
-            done += written;
-        }
+        WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)), hostTo);
     }
 }
 
@@ -384,39 +504,24 @@ public:
     void CopyFile(const std::string& from, const std::string& to) override {
         const std::string hostFrom = ToHostPath(from);
         const std::string hostTo = ToHostPath(to);
-        FdGuard source(open(hostFrom.c_str(), O_RDONLY | O_CLOEXEC));
+        const FdGuard source(OpenOrdinaryFile(hostFrom, O_RDONLY));
         struct stat info {};
-        if (source.get() < 0) {
+        if (source.get() < 0 || fstat(source.get(), &info) != 0) {
             throw ErrorFor(errno, hostFrom);
-        }
-        if (fstat(source.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-            throw Error(ldgr::kPathFileAccessError);
         }
         if (IsFolder(hostTo)) {
             throw Error(ldgr::kPermissionDenied);
         }
-        RefuseReadOnly(hostTo);
-        RefuseIfHeldExclusively(hostTo);
-        // The copy is written beside the target and renamed over it, so a reader never sees
-        // half a file, and programs copying at the same moment do not disturb each other.
-        const std::string temporary =
-            ParentOf(hostTo) + "/.ldgrcopy." + std::to_string(getpid()) + ".tmp";
-        FdGuard target(
-            open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777));
-        if (target.get() < 0) {
-            throw ErrorFor(errno, hostTo);
-        }
-        try {
-            CopyContent(source.get(), target.get(), hostTo);
-            const timespec times[2] = {info.st_atim, info.st_mtim};
-            futimens(target.get(), times);
-            if (close(target.release()) != 0 || rename(temporary.c_str(), hostTo.c_str()) != 0) {
-                throw ErrorFor(errno, hostTo);
-            }
-        } catch (...) {
-            unlink(temporary.c_str());
-            throw;
-        }
+        RefuseToReplace(hostTo);
+        // The copy is written beside the target and moved over it, so a reader never sees
+        // half a file, and programs copying at the same moment do not disturb each other. It
+        // is writable whatever the source: administrators make the shared file read-only, and
+        // a read-only copy would refuse every later refresh.
+        TemporaryFile copy(hostTo, (info.st_mode & 0777) | S_IWUSR);
+        CopyContent(source.get(), copy.Fd(), hostTo);
+        const timespec times[2] = {info.st_atim, info.st_mtim};
+        futimens(copy.Fd(), times);
+        copy.MoveOver(hostTo);
     }
 
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
@@ -454,10 +559,14 @@ public:
         if (IsFolder(host)) {
             throw Error(ldgr::kPathFileAccessError);
         }
+        if (mode == OpenMode::Replace) {
+            RefuseToReplace(host);
+            return std::make_unique<ReplacingTextFile>(host);
+        }
         if (mode == OpenMode::Output || mode == OpenMode::Append) {
             RefuseReadOnly(host);
         }
-        FdGuard fd(open(host.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666));
+        FdGuard fd(OpenOrdinaryFile(host, OpenFlags(mode), 0666));
         if (fd.get() < 0) {
             throw ErrorFor(errno, host);
         }
@@ -514,6 +623,21 @@ private:
 };
 
 } // namespace
+
+int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {
+    const int fd = open(hostPath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    struct stat info {};
+    if (fd < 0) {
+        return -1;
+    }
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        close(fd);
+        errno = ENXIO;
+        return -1;
+    }
+    return fd;
+}
 
 FileSystem& HostedFileSystem() {
     static PosixFileSystem files;

@@ -102,9 +102,9 @@ public:
     std::shared_ptr<const RegFile> Current() {
         const std::string path = RegistryFilePath();
         const std::int64_t now = NowNanoseconds();
-        const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        const FileDescriptor file(OpenOrdinaryFile(path, O_RDONLY));
         struct stat info {};
-        if (!file.IsOpen() || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (!file.IsOpen() || fstat(file.Get(), &info) != 0) {
             return nullptr;
         }
         const FileStamp stamp = StampOf(info);

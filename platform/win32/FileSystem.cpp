@@ -1,7 +1,12 @@
 // Files and folders through the ANSI file calls of the Windows kernel.
+
+// rand_s, the C runtime's way to the system's random source, is declared only on request.
+#define _CRT_RAND_S
+#include "platform/TemporaryName.h"
 #include "platform/win32/Win32.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace platform::win32 {
 namespace {
@@ -64,52 +69,61 @@ private:
     FindHandle m_handle;
 };
 
+void RequireOpen(const KernelHandle& file) {
+    if (!file.IsValid()) {
+        throw Error(ldgr::kBadFileNameOrNumber);
+    }
+}
+
+void WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        DWORD written = 0;
+        if (WriteFile(file, bytes.data(), chunk, &written, nullptr) == 0) {
+            throw LastError();
+        }
+        bytes.remove_prefix(written);
+    }
+}
+
+// The rest of a file from the current position.
+std::string ReadRest(HANDLE file) {
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (ReadFile(file, buffer, sizeof buffer, &got, nullptr) == 0) {
+            throw LastError();
+        }
+        if (got == 0) {
+            return content;
+        }
+        content.append(buffer, got);
+    }
+}
+
 class WindowsTextFile final : public TextFile {
 public:
     explicit WindowsTextFile(KernelHandle file) : m_file(std::move(file)) {}
 
     void Write(std::string_view bytes) override {
-        RequireOpen();
-        while (!bytes.empty()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
-            DWORD written = 0;
-            if (WriteFile(m_file.Get(), bytes.data(), chunk, &written, nullptr) == 0) {
-                throw LastError();
-            }
-            bytes.remove_prefix(written);
-        }
+        RequireOpen(m_file);
+        WriteAll(m_file.Get(), bytes);
     }
 
     std::string ReadAll() override {
-        RequireOpen();
-        std::string content;
-        char buffer[65536];
-        for (;;) {
-            DWORD got = 0;
-            if (ReadFile(m_file.Get(), buffer, sizeof buffer, &got, nullptr) == 0) {
-                throw LastError();
-            }
-            if (got == 0) {
-                return content;
-            }
-            content.append(buffer, got);
-        }
+        RequireOpen(m_file);
+        return ReadRest(m_file.Get());
     }
 
     void Close() override {
-        RequireOpen();
+        RequireOpen(m_file);
         if (!m_file.Close()) {
             throw LastError();
         }
     }
 
 private:
-    void RequireOpen() const {
-        if (!m_file.IsValid()) {
-            throw Error(ldgr::kBadFileNameOrNumber);
-        }
-    }
-
     KernelHandle m_file;
 };
 
@@ -127,8 +141,10 @@ OpenRequest RequestFor(OpenMode mode) {
         return {FILE_APPEND_DATA, OPEN_ALWAYS};
     case OpenMode::Input:
         return {GENERIC_READ, OPEN_EXISTING};
-    // CREATE_NEW fails on any existing name, a link included, without following it.
+    // CREATE_NEW fails on any existing name, a link included, without following it. Replace
+    // writes a temporary file made that way.
     case OpenMode::CreateNew:
+    case OpenMode::Replace:
         return {GENERIC_WRITE, CREATE_NEW};
     }
     return {GENERIC_READ, OPEN_EXISTING};
@@ -137,6 +153,159 @@ OpenRequest RequestFor(OpenMode mode) {
 DWORD SharingFor(ShareMode share) {
     return share == ShareMode::Exclusive ? 0
                                          : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+}
+
+// Only files on a disk are read, written or copied: a device (NUL, CON, COM1) or a pipe is
+// refused at once, never read without end or waited on.
+void RefuseUnlessOnDisk(const KernelHandle& file) {
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        throw Error(ldgr::kPathFileAccessError);
+    }
+}
+
+KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share) {
+    const OpenRequest request = RequestFor(mode);
+    KernelHandle file(CreateFileA(path.c_str(), request.access, SharingFor(share), nullptr,
+                                  request.disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        throw LastError();
+    }
+    RefuseUnlessOnDisk(file);
+    return file;
+}
+
+// A file is replaced only where Windows lets a move replace it: a file on a disk that is not
+// read-only (Wine replaces a read-only one; Windows refuses) and that no other process holds
+// in a way that keeps it from being deleted, which a move over it needs. A missing target
+// needs no check; the temporary file beside it tells a missing folder.
+void RefuseToReplace(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == kNoAttributes) {
+        return;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        throw Error(ldgr::kPermissionDenied);
+    }
+    const KernelHandle file(CreateFileA(path.c_str(), DELETE, SharingFor(ShareMode::DenyNone),
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        throw LastError();
+    }
+    RefuseUnlessOnDisk(file);
+}
+
+// 64 bits from the system's random source.
+std::uint64_t RandomBits() {
+    std::uint64_t bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        unsigned int value = 0;
+        if (rand_s(&value) != 0) {
+            throw Error(ldgr::kPathFileAccessError);
+        }
+        bits = (bits << 32) | value;
+    }
+    return bits;
+}
+
+// Tries before a temporary file is given up: a name is only taken again by chance, or by
+// someone planting names, so a few suffice.
+constexpr int kTemporaryNameAttempts = 16;
+
+// The suite's temporary file beside a target: made exclusively, never through a link planted
+// at its name, under a name nobody can predict; another name is tried when one is taken.
+// Removed unless it is moved over its target.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& target) {
+        const std::string folder = FolderOf(target);
+        const std::string prefix =
+            folder.empty() || folder.ends_with('\\') ? folder : folder + "\\";
+        const OpenRequest request = RequestFor(OpenMode::CreateNew);
+        for (int attempt = 1;; ++attempt) {
+            m_sPath = prefix + TemporaryFileName(RandomBits());
+            *m_file.Receive() = CreateFileA(m_sPath.c_str(), request.access, 0, nullptr,
+                                            request.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (m_file.IsValid()) {
+                return;
+            }
+            const DWORD code = GetLastError();
+            const bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+            if (!taken || attempt == kTemporaryNameAttempts) {
+                m_sPath.clear();
+                throw ErrorFromCode(code);
+            }
+        }
+    }
+    ~TemporaryFile() { Discard(); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const KernelHandle& File() const { return m_file; }
+
+    // Flushes the content to the disk and moves the file over target in one step. On a failure
+    // the temporary is removed and the target left as it was.
+    void MoveOver(const std::string& target) {
+        const bool moved = FlushFileBuffers(m_file.Get()) != 0 && m_file.Close() &&
+                           MoveFileExA(m_sPath.c_str(), target.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (!moved) {
+            const Error error = LastError();
+            Discard();
+            throw error;
+        }
+        m_sPath.clear();
+    }
+
+private:
+    void Discard() noexcept {
+        m_file.Close();
+        if (!m_sPath.empty()) {
+            ::DeleteFileA(std::exchange(m_sPath, {}).c_str());
+        }
+    }
+
+    KernelHandle m_file;
+    std::string m_sPath;
+};
+
+// A file written whole under a temporary name and moved over its target by Close.
+class ReplacingTextFile final : public TextFile {
+public:
+    explicit ReplacingTextFile(std::string target)
+        : m_sTarget(std::move(target)), m_temporary(m_sTarget) {}
+
+    void Write(std::string_view bytes) override {
+        RequireOpen(m_temporary.File());
+        WriteAll(m_temporary.File().Get(), bytes);
+    }
+
+    std::string ReadAll() override {
+        RequireOpen(m_temporary.File());
+        return ReadRest(m_temporary.File().Get());
+    }
+
+    void Close() override {
+        RequireOpen(m_temporary.File());
+        m_temporary.MoveOver(m_sTarget);
+    }
+
+private:
+    std::string m_sTarget;
+    TemporaryFile m_temporary;
+};
+
+void CopyContent(HANDLE from, HANDLE to) {
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (ReadFile(from, buffer, sizeof buffer, &got, nullptr) == 0) {
+            throw LastError();
+        }
+        if (got == 0) {
+            return;
+        }
+        WriteAll(to, std::string_view(buffer, got));
+    }
 }
 
 class WindowsFileSystem final : public FileSystem {
@@ -174,6 +343,13 @@ public:
         throw ErrorFromCode(code);
     }
 
+    // The copy is made beside the target and moved over it, so a reader never sees half a
+    // file and programs copying at the same moment do not disturb each other. The content is
+    // copied here rather than by CopyFileA: that call cannot write into the temporary file
+    // held open since CREATE_NEW made it, and closing it first would let a link be planted at
+    // its name for the copy to follow. The copy takes the source's last-write time but none of
+    // its attributes, so it is never read-only: administrators make the shared file read-only,
+    // and a read-only copy would refuse every later refresh.
     void CopyFile(const std::string& from, const std::string& to) override {
         if (IsFolder(from)) {
             throw Error(ldgr::kPathFileAccessError);
@@ -181,20 +357,18 @@ public:
         if (IsFolder(to)) {
             throw Error(ldgr::kPermissionDenied);
         }
-        // The copy is made beside the target and moved over it, so a reader never sees
-        // half a file and programs copying at the same moment do not disturb each other.
-        const std::string folder = FolderOf(to);
-        const std::string temporary =
-            (folder.empty() || folder.ends_with('\\') ? folder : folder + "\\") + ".ldgrcopy." +
-            std::to_string(GetCurrentProcessId()) + ".tmp";
-        if (::CopyFileA(from.c_str(), temporary.c_str(), FALSE) == 0) {
+        const KernelHandle source = OpenOnDisk(from, OpenMode::Input, ShareMode::DenyNone);
+        FILETIME lastWrite{};
+        if (GetFileTime(source.Get(), nullptr, nullptr, &lastWrite) == 0) {
             throw LastError();
         }
-        if (MoveFileExA(temporary.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) {
-            const Error error = LastError();
-            ::DeleteFileA(temporary.c_str());
-            throw error;
+        RefuseToReplace(to);
+        TemporaryFile copy(to);
+        CopyContent(source.Get(), copy.File().Get());
+        if (SetFileTime(copy.File().Get(), nullptr, nullptr, &lastWrite) == 0) {
+            throw LastError();
         }
+        copy.MoveOver(to);
     }
 
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
@@ -217,13 +391,11 @@ public:
         if (IsFolder(path)) {
             throw Error(ldgr::kPathFileAccessError);
         }
-        const OpenRequest request = RequestFor(mode);
-        KernelHandle file(CreateFileA(path.c_str(), request.access, SharingFor(share), nullptr,
-                                      request.disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.IsValid()) {
-            throw LastError();
+        if (mode == OpenMode::Replace) {
+            RefuseToReplace(path);
+            return std::make_unique<ReplacingTextFile>(path);
         }
-        return std::make_unique<WindowsTextFile>(std::move(file));
+        return std::make_unique<WindowsTextFile>(OpenOnDisk(path, mode, share));
     }
 };
 

@@ -60,6 +60,65 @@ std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
     return pointers;
 }
 
+// No program starts while a copy of one is written: a child would inherit the copy's open
+// handle, and a program file open for writing cannot be started.
+std::shared_mutex& ProgramCopying() {
+    static std::shared_mutex copying;
+    return copying;
+}
+
+// A file that takes what a child writes to one of its outputs.
+class Capture {
+public:
+    Capture() : m_fd(mkstemp(m_path)) {}
+    ~Capture() {
+        close(m_fd);
+        unlink(m_path);
+    }
+    Capture(const Capture&) = delete;
+    Capture& operator=(const Capture&) = delete;
+
+    int Fd() const { return m_fd; }
+    std::string Text() const { return Slurp(m_path); }
+
+private:
+    char m_path[32] = "/tmp/ldgr-e2e-output-XXXXXX";
+    int m_fd;
+};
+
+// Starts a command with an environment, its standard input empty, in a working folder (the
+// test's own when empty), and waits for it.
+RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::string>& env,
+                const std::string& workingFolder) {
+    std::vector<char*> argv = NullTerminated(args);
+    std::vector<std::string> envText = RunEnvironment(env);
+    std::vector<char*> envp = NullTerminated(envText);
+    const Capture out;
+    const Capture err;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out.Fd(), 1);
+    posix_spawn_file_actions_adddup2(&actions, err.Fd(), 2);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (!workingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+    }
+    pid_t child = 0;
+    std::shared_lock<std::shared_mutex> starting(ProgramCopying());
+    const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    starting.unlock();
+    posix_spawn_file_actions_destroy(&actions);
+    RunResult result;
+    if (started == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    result.stdoutText = out.Text();
+    result.stderrText = err.Text();
+    return result;
+}
+
 } // namespace
 
 HostedWorld::HostedWorld() {
@@ -149,13 +208,10 @@ RunResult HostedWorld::Run(const std::string& programName,
     const auto windowsProgram = WindowsProgram();
     const std::string program = windowsProgram.value_or(LDGR_MAKE_EXE);
     const std::string link = m_sRoot + "/bin/" + programName + (windowsProgram ? ".exe" : "");
-    // A copy rather than a link: an unprivileged run may not reach the build folder. No
-    // program starts while a copy is written: a child would inherit the copy's open handle,
-    // and a program file open for writing cannot be started.
-    static std::shared_mutex copying;
-    if (std::shared_lock<std::shared_mutex> reading(copying); !fs::exists(link)) {
+    // A copy rather than a link: an unprivileged run may not reach the build folder.
+    if (std::shared_lock<std::shared_mutex> reading(ProgramCopying()); !fs::exists(link)) {
         reading.unlock();
-        const std::unique_lock<std::shared_mutex> writing(copying);
+        const std::unique_lock<std::shared_mutex> writing(ProgramCopying());
         std::error_code ignored;
         fs::create_directories(m_sRoot + "/bin");
         fs::copy_file(program, link, fs::copy_options::skip_existing, ignored);
@@ -168,34 +224,11 @@ RunResult HostedWorld::Run(const std::string& programName,
         ResetWorldRegistry(Prefix(), settings);
         args = WineCommand(Prefix(), link, settings);
     }
-    std::vector<char*> argv = NullTerminated(args);
-    std::vector<std::string> envText = RunEnvironment(settings);
-    std::vector<char*> envp = NullTerminated(envText);
+    return Spawn(args, settings, m_sWorkingFolder);
+}
 
-    char errPath[] = "/tmp/ldgr-e2e-stderr-XXXXXX";
-    const int errFd = mkstemp(errPath);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (!m_sWorkingFolder.empty()) {
-        posix_spawn_file_actions_addchdir_np(&actions, m_sWorkingFolder.c_str());
-    }
-    pid_t child = 0;
-    std::shared_lock<std::shared_mutex> starting(copying);
-    const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-    starting.unlock();
-    posix_spawn_file_actions_destroy(&actions);
-    close(errFd);
-    RunResult result;
-    if (started == 0) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    result.stderrText = ReadFile(errPath);
-    unlink(errPath);
-    return result;
+RunResult HostedWorld::RunCommand(const std::vector<std::string>& command) const {
+    return Spawn(command, m_env, m_sWorkingFolder);
 }
 
 std::string HostedWorld::DebugLog(const std::string& programName) const {

@@ -11,6 +11,7 @@ namespace e2e {
 struct RunResult {
     int exitCode = -1;
     std::string stderrText;
+    std::string stdoutText;
 };
 
 class HostedWorld {
@@ -47,6 +48,8 @@ public:
     // wrapper command (such as setpriv), and waits for it.
     RunResult Run(const std::string& programName = "ldgrmake",
                   const std::vector<std::string>& wrapper = {}) const;
+    // Runs a host command (such as the built ldgrcheck) in the world's environment.
+    RunResult RunCommand(const std::vector<std::string>& command) const;
 
     std::string UserFolder() const { return OnDriveC("Ledgerline\\Data\\users\\alice"); }
     std::string LocalFolder() const { return OnDriveC("users\\alice\\LdgrApp"); }

@@ -5,11 +5,15 @@
 #include "support/HostedWorld.h"
 #include "support/LockHolder.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +73,13 @@ protected:
                         fs::perm_options::remove);
     }
 
+    // A link planted where the copy's temporary file once had its name, ".ldgrcopy.<pid>.tmp",
+    // pointing at a file to be made in D: (a listing leaves the dangling link out).
+    void PlantLinkAtTheOldTemporaryName() {
+        fs::create_symlink(Scratch() + "/d/victim",
+                           Jobs() + "/.ldgrcopy." + std::to_string(getpid()) + ".tmp");
+    }
+
     platform::FileSystem& files = platform::Files();
 };
 
@@ -121,12 +132,15 @@ TEST_F(HostedFiles, EntriesCarryAttributesAndLastWriteTime) {
 }
 
 // Names are matched in any letter case; a copy replaces its target and keeps the source's
-// time, a move takes a free name.
+// time but not its read-only attribute, so it can be refreshed; a move takes a free name.
 TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
     SetModified(Jobs() + "/A.prt", kKnownTime);
+    MakeReadOnly(Jobs() + "/A.prt");
+    PlantLinkAtTheOldTemporaryName();
     files.CreateFolder("C:\\jobs\\New");
     files.CreateFolder("D:\\new\\");
     files.CopyFile("C:\\jobs\\a.prt", "D:\\copy.prt");
+    files.CopyFile("C:\\jobs\\a.prt", "C:\\jobs\\B.PRT");
     files.CopyFile("C:\\jobs\\a.prt", "C:\\jobs\\B.PRT");
     files.MoveFileNoReplace("C:\\jobs\\readme", "C:\\jobs\\1.prt");
     files.DeleteFile("C:\\jobs\\C.DAT");
@@ -136,13 +150,24 @@ TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
     EXPECT_EQ(NamesOf(files.FindAll("D:\\*")), (std::vector<std::string>{"copy.prt", "new"}));
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "A.prt");
     EXPECT_EQ(files.FindFirst("C:\\jobs\\b.prt")->lastWriteTime, kKnownFileTime);
+    EXPECT_FALSE(files.FindFirst("C:\\jobs\\b.prt")->isReadOnly);
+    EXPECT_TRUE(files.FindFirst("C:\\jobs\\a.prt")->isReadOnly);
     EXPECT_EQ(ReadHostFile(Jobs() + "/1.prt"), "readme");
 }
 
-// Each failure raises its classic number and leaves every file as it was.
+// Each failure raises its classic number and leaves every file as it was. What is not an
+// ordinary file is refused at once, never waited on: should an open or a copy wait on the FIFO,
+// which nobody holds open, the alarm ends the run instead of letting it hang.
 TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     MakeReadOnly(Jobs() + "/c.dat");
     fs::create_symlink(Scratch() + "/d/victim", Jobs() + "/planted");
+    const std::string fifo = Scratch() + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    alarm(30);
+    const std::string fifoPath = "Z:" + fifo;
+    const auto open = [&](const std::string& path, OpenMode mode) {
+        return [&, path, mode] { files.OpenText(path, mode); };
+    };
     const std::pair<int, std::function<void()>> cases[] = {
         {ldgr::kPathFileAccessError, [&] { files.CreateFolder("C:\\JOBS\\SUB"); }},
         {ldgr::kPathFileAccessError, [&] { files.CreateFolder("C:\\jobs\\readme"); }},
@@ -174,6 +199,17 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         // A link planted at the name is neither followed nor replaced.
         {ldgr::kFileAlreadyExists,
          [&] { files.OpenText("C:\\jobs\\planted", OpenMode::CreateNew); }},
+        {ldgr::kPermissionDenied, open("C:\\jobs\\c.dat", OpenMode::Replace)},
+        {ldgr::kPathFileAccessError, open("C:\\jobs\\Sub", OpenMode::Replace)},
+        {ldgr::kPathNotFound, open("C:\\nowhere\\x.txt", OpenMode::Replace)},
+        {ldgr::kPathFileAccessError, open(fifoPath, OpenMode::Input)},
+        {ldgr::kPathFileAccessError, open(fifoPath, OpenMode::Append)},
+        {ldgr::kPathFileAccessError, open(fifoPath, OpenMode::Output)},
+        {ldgr::kPathFileAccessError, open(fifoPath, OpenMode::Replace)},
+        {ldgr::kPathFileAccessError, [&] { files.CopyFile(fifoPath, "D:\\x"); }},
+        {ldgr::kPathFileAccessError, open("Z:\\dev\\null", OpenMode::Input)},
+        {ldgr::kPathFileAccessError, open("Z:\\dev\\null", OpenMode::Append)},
+        {ldgr::kPathFileAccessError, [&] { files.CopyFile("Z:\\dev\\null", "D:\\x"); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -185,6 +221,7 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
     EXPECT_EQ(files.OpenText("C:\\jobs\\c.dat", OpenMode::Input)->ReadAll(), "c.dat");
     EXPECT_TRUE(fs::is_empty(Scratch() + "/d"));
+    alarm(0);
 }
 
 // Output, append and input are what every run does; these are the corners it does not reach.
@@ -199,6 +236,52 @@ TEST_F(HostedFiles, OutputFindsTheFileInAnyCaseAndAClosedFileRefusesUse) {
     fresh->Write("new");
     fresh->Close();
     EXPECT_EQ(ReadHostFile(Jobs() + "/fresh.tmp"), "new");
+}
+
+// A rewrite reaches its target only through a Close that succeeds: a file left unclosed, or one
+// whose move fails, leaves the target as it was (or missing) and no temporary behind.
+TEST_F(HostedFiles, ReplaceChangesTheTargetOnlyWhenClosed) {
+    PlantLinkAtTheOldTemporaryName();
+    const auto replace = [&](const std::string& path, const std::string& text) {
+        auto file = files.OpenText(path, OpenMode::Replace);
+        file->Write(text);
+        return file;
+    };
+    replace("C:\\jobs\\b.prt", "half");
+    replace("C:\\jobs\\fresh.txt", "half");
+    const auto moveFails = replace("C:\\jobs\\late.txt", "late");
+    MakeHostFolders(Jobs() + "/late.txt");
+    EXPECT_EQ(ErrorOf([&] { moveFails->Close(); }), ldgr::kPathFileAccessError);
+    replace("C:\\jobs\\A.PRT", "whole")->Close();
+    EXPECT_EQ(NamesOf(files.FindAll("C:\\jobs\\*")),
+              (std::vector<std::string>{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "late.txt",
+                                        "readme", "Sub"}));
+    EXPECT_EQ(ReadHostFile(Jobs() + "/A.prt"), "whole");
+    EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
+    EXPECT_TRUE(fs::is_empty(Scratch() + "/d"));
+}
+
+// A write that fails part-way for real, at a file-size limit (which the host reports as a full
+// disk), leaves the target whole. The limit is set in a child process of its own.
+TEST_F(HostedFiles, ReplaceFailingPartWayLeavesTheTargetWhole) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(ErrorOf([&] {
+            auto file = files.OpenText("C:\\jobs\\b.prt", OpenMode::Replace);
+            file->Write(std::string(8192, 'x'));
+            file->Close();
+        }));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), ldgr::kDiskFull);
+    EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
+    EXPECT_TRUE(files.FindAll("C:\\jobs\\.ldgrcopy.*").empty());
 }
 
 // Another process holding the file exclusively keeps out every open, copy and delete; one that
@@ -217,10 +300,12 @@ TEST_F(HostedFiles, FilesOtherProcessesHoldAreRefusedAsSharingViolations) {
         {Kind::Exclusive, open(OpenMode::Append, ShareMode::Exclusive), true},
         {Kind::Exclusive, open(OpenMode::Output, ShareMode::DenyNone), true},
         {Kind::Exclusive, open(OpenMode::Input, ShareMode::DenyNone), true},
+        {Kind::Exclusive, open(OpenMode::Replace, ShareMode::DenyNone), true},
         {Kind::Exclusive, copyOnto, true},
         {Kind::Exclusive, remove, true},
         {Kind::Shared, open(OpenMode::Output, ShareMode::DenyNone), false},
         {Kind::Shared, open(OpenMode::Input, ShareMode::DenyNone), false},
+        {Kind::Shared, open(OpenMode::Replace, ShareMode::DenyNone), false},
         {Kind::Shared, copyOnto, false},
         {Kind::Shared, remove, false},
     };

@@ -59,11 +59,18 @@ TEST(Win32Errors, SharingViolationsAreToldApartFromMissingRights) {
     EXPECT_EQ(ErrorFromCode(ERROR_CALL_NOT_IMPLEMENTED).Number(), 75);
 }
 
+// What is not a file on a disk (a device, a pipe) is refused at once with 75.
 TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
     auto& files = platform::Files();
     Write("a.txt", "a");
     Write("b.txt", "b");
+    Write("r.txt", "r");
+    SetFileAttributesA(Path("r.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     files.CreateFolder(Path("sub"));
+    const std::string pipe = "\\\\.\\pipe\\ldgr" + std::to_string(GetCurrentProcessId());
+    const platform::win32::KernelHandle server(
+        CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 4, 0, 0, 0, nullptr));
+    ASSERT_TRUE(server.IsValid());
     const struct {
         const char* what;
         std::int32_t number;
@@ -82,12 +89,24 @@ TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
         {"copy a folder", 75, [&] { files.CopyFile(Path("sub"), Path("c.txt")); }},
         {"copy onto a folder", 70, [&] { files.CopyFile(Path("a.txt"), Path("sub")); }},
         {"copy a missing file", 53, [&] { files.CopyFile(Path("none.txt"), Path("c.txt")); }},
+        {"replace a read-only file", 70, [&] { files.OpenText(Path("r.txt"), OpenMode::Replace); }},
+        {"replace a folder", 75, [&] { files.OpenText(Path("sub"), OpenMode::Replace); }},
+        {"replace in a missing folder", 76,
+         [&] { files.OpenText(Path("none\\x.txt"), OpenMode::Replace); }},
+        {"read the null device", 75, [&] { files.OpenText("NUL", OpenMode::Input); }},
+        {"append to the null device", 75, [&] { files.OpenText("NUL", OpenMode::Append); }},
+        {"write the null device", 75, [&] { files.OpenText("NUL", OpenMode::Output); }},
+        {"copy the null device", 75, [&] { files.CopyFile("NUL", Path("c.txt")); }},
+        {"read a pipe", 75, [&] { files.OpenText(pipe, OpenMode::Input); }},
+        {"copy a pipe", 75, [&] { files.CopyFile(pipe, Path("c.txt")); }},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(NumberOf(c.operation), c.number) << c.what;
     }
     EXPECT_EQ(Read("a.txt"), "a");
     EXPECT_EQ(Read("b.txt"), "b");
+    EXPECT_EQ(files.FindAll(Path("*")).size(), 6u); // ., .., a.txt, b.txt, r.txt, sub
+    SetFileAttributesA(Path("r.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
@@ -97,12 +116,15 @@ TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
             CreateFileA(Path("ldgrsrvc.txt").c_str(), GENERIC_WRITE, sharing, nullptr, OPEN_ALWAYS,
                         FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(other.IsValid());
-        try {
-            files.OpenText(Path("ldgrsrvc.txt"), OpenMode::Append, ShareMode::Exclusive);
-            ADD_FAILURE() << "opened while another handle has the file, sharing " << sharing;
-        } catch (const ldgr::Error& e) {
-            EXPECT_TRUE(e.IsSharingViolation());
-            EXPECT_EQ(e.Number(), 70);
+        for (const auto& [mode, share] : {std::pair{OpenMode::Append, ShareMode::Exclusive},
+                                          std::pair{OpenMode::Replace, ShareMode::DenyNone}}) {
+            try {
+                files.OpenText(Path("ldgrsrvc.txt"), mode, share);
+                ADD_FAILURE() << "opened while another handle has the file, sharing " << sharing;
+            } catch (const ldgr::Error& e) {
+                EXPECT_TRUE(e.IsSharingViolation());
+                EXPECT_EQ(e.Number(), 70);
+            }
         }
     }
     // Alone, the exclusive open succeeds and keeps others out while it lasts.
@@ -122,15 +144,36 @@ TEST_F(Win32Folder, OutputReplacesAndAClosedFileRefusesUse) {
     EXPECT_EQ(NumberOf([&] { out->Write("x"); }), 52);
 }
 
+// The copy of a read-only file is not read-only, so the next copy refreshes it.
 TEST_F(Win32Folder, CopyReplacesAndKeepsTheLastWriteTime) {
     auto& files = platform::Files();
     Write("Config.ini", "[GENERAL]\r\n");
     Write("ldgrmake.ini", "old");
+    SetFileAttributesA(Path("Config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    files.CopyFile(Path("Config.ini"), Path("ldgrmake.ini"));
     files.CopyFile(Path("Config.ini"), Path("ldgrmake.ini"));
     EXPECT_EQ(Read("ldgrmake.ini"), "[GENERAL]\r\n");
     EXPECT_EQ(files.FindFirst(Path("ldgrmake.ini"))->lastWriteTime,
               files.FindFirst(Path("Config.ini"))->lastWriteTime);
+    EXPECT_FALSE(files.FindFirst(Path("ldgrmake.ini"))->isReadOnly);
+    SetFileAttributesA(Path("Config.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
     // Nothing of the copy's temporary file is left behind.
+    EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
+}
+
+// A rewrite reaches its target only through Close: a file left unclosed changes nothing and
+// leaves no temporary behind.
+TEST_F(Win32Folder, ReplaceChangesTheTargetOnlyWhenClosed) {
+    auto& files = platform::Files();
+    Write("Config.ini", "old");
+    files.OpenText(Path("Config.ini"), OpenMode::Replace)->Write("half");
+    files.OpenText(Path("new.ini"), OpenMode::Replace)->Write("half");
+    EXPECT_EQ(Read("Config.ini"), "old");
+    EXPECT_FALSE(files.FindFirst(Path("new.ini")));
+    auto whole = files.OpenText(Path("Config.ini"), OpenMode::Replace);
+    whole->Write("whole");
+    whole->Close();
+    EXPECT_EQ(Read("Config.ini"), "whole");
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
 }
 

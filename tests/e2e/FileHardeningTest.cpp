@@ -1,0 +1,134 @@
+// ldgrmake and ldgrcheck meeting what is not an ordinary file, a read-only shared configuration
+// and a rewrite that fails part-way: every run ends at once, as it would for an unreadable
+// file, and no file is left half-written or out of date.
+#include "HostedWorld.h"
+#include "WineRunner.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A run that waits on a FIFO is killed after ten seconds; one that copies a device without end
+// is stopped by a file-size limit of a megabyte long before it fills the disk.
+const std::vector<std::string> kBounded = {"timeout", "-s",      "KILL",
+                                           "10",      "prlimit", "--fsize=1048576"};
+
+void MakeFifo(const std::string& hostPath) {
+    fs::remove(hostPath);
+    ASSERT_EQ(mkfifo(hostPath.c_str(), 0666), 0) << hostPath;
+}
+
+// The example registry with the configuration file at another place.
+void PointConfigFileAt(const HostedWorld& world, const std::string& regText) {
+    world.WriteFile(world.Prefix() + "/registry.reg",
+                    "Windows Registry Editor Version 5.00\r\n\r\n"
+                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
+                    "\"ConfigFile\"=\"" +
+                        regText + "\"\r\n");
+}
+
+struct UnreadableCase {
+    const char* name;
+    // Makes the file that is not an ordinary one, and the missing file it must behave like.
+    std::function<void(const HostedWorld&)> arrange;
+    std::function<void(const HostedWorld&)> arrangeMissing;
+};
+
+class NotAnOrdinaryFile : public ::testing::TestWithParam<UnreadableCase> {};
+
+// Same exit status, same message boxes, same files in the profile as when the file is missing.
+TEST_P(NotAnOrdinaryFile, ReadsAsAMissingFile) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "hosted build only: the runs are bounded by host tools, which a Wine "
+                        "run does not pass through";
+    }
+    HostedWorld world;
+    HostedWorld missing;
+    GetParam().arrange(world);
+    GetParam().arrangeMissing(missing);
+    const RunResult run = world.Run("ldgrmake", kBounded);
+    const RunResult expected = missing.Run("ldgrmake", kBounded);
+    EXPECT_EQ(run.exitCode, expected.exitCode) << run.stderrText;
+    EXPECT_EQ(world.MessageBoxLog(), missing.MessageBoxLog());
+    EXPECT_EQ(world.FolderNames(world.LocalFolder()), missing.FolderNames(missing.LocalFolder()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, NotAnOrdinaryFile,
+    ::testing::Values(
+        UnreadableCase{
+            "FifoAsTheSharedConfiguration",
+            [](const HostedWorld& w) { MakeFifo(w.OnDriveC("Ledgerline\\Config.ini")); },
+            [](const HostedWorld& w) { fs::remove(w.OnDriveC("Ledgerline\\Config.ini")); }},
+        UnreadableCase{"DeviceAsTheSharedConfiguration",
+                       [](const HostedWorld& w) { PointConfigFileAt(w, "Z:\\\\dev\\\\zero"); },
+                       [](const HostedWorld& w) { PointConfigFileAt(w, "Z:\\\\dev\\\\none"); }},
+        UnreadableCase{"FifoAsTheRegistry",
+                       [](const HostedWorld& w) { MakeFifo(w.Prefix() + "/registry.reg"); },
+                       [](const HostedWorld& w) { fs::remove(w.Prefix() + "/registry.reg"); }}),
+    [](const auto& info) { return info.param.name; });
+
+// Administrators make the shared file read-only; the working copy still follows its changes.
+TEST(FileHardening, ReadOnlySharedConfigurationStillRefreshesTheWorkingCopy) {
+    HostedWorld world;
+    const std::string shared = world.OnDriveC("Ledgerline\\Config.ini");
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(shared, readOnly);
+    ASSERT_EQ(world.Run().exitCode, 0);
+    fs::permissions(shared, fs::perms::owner_write, fs::perm_options::add);
+    world.SetGeneralOption("UserLimit", "250");
+    fs::permissions(shared, readOnly);
+    ASSERT_EQ(world.Run().exitCode, 0);
+    EXPECT_EQ(world.ReadFile(world.LocalFolder() + "/ldgrmake.ini"), world.ReadFile(shared));
+}
+
+class Ldgrcheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (UnderWine()) {
+            GTEST_SKIP() << "hosted build only: drives the hosted ldgrcheck with host tools";
+        }
+    }
+    HostedWorld world;
+};
+
+TEST_F(Ldgrcheck, FifoEndsWithTheOpenFailure) {
+    const std::string fifo = world.Root() + "/fifo.ini";
+    MakeFifo(fifo);
+    std::vector<std::string> command = kBounded;
+    command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + fifo});
+    const RunResult run = world.RunCommand(command);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.stdoutText.starts_with("Unable to open configuration file:\n"))
+        << run.stdoutText;
+}
+
+// A rewrite in place that fails part-way, at a file-size limit below the new file's size,
+// leaves the old file byte for byte and no temporary beside it.
+TEST_F(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {
+    const std::string file = world.Root() + "/work/a.ini";
+    // Values are read up to 2,047 characters: four long ones make a file over the limit.
+    const std::string value(2000, 'v');
+    const std::string original = "[GENERAL]\r\nVersion=1\r\nDataFile=" + value +
+                                 "\r\nFileServers=" + value + "\r\nDataPath=" + value +
+                                 "\r\nAutoUpdateLocation=" + value +
+                                 "\r\nDisableLogging=N\r\nAllowCancel=Y\r\nLogSilent=N\r\n"
+                                 "LogAllUsers=N\r\nNumCategories=0\r\n";
+    world.WriteFile(file, original);
+    const RunResult run =
+        world.RunCommand({"bash", "-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
+                          LDGR_CHECK_EXE, "Z:" + file, "--write", "Z:" + file});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.stdoutText.find("Unexpected error 61"), std::string::npos) << run.stdoutText;
+    EXPECT_EQ(world.ReadFile(file), original);
+    EXPECT_EQ(world.FolderNames(world.Root() + "/work"), std::vector<std::string>{"a.ini"});
+}
+
+} // namespace
+} // namespace e2e
