@@ -2,6 +2,7 @@
 #include "KorvaneIni/ParseCache.h"
 
 #include "common/Text.h"
+#include "platform/Error.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -12,18 +13,14 @@ namespace {
 
 constexpr std::size_t kKeptFiles = 8;
 
-// What a file search says about an ordinary file that may be read, or nothing.
-std::optional<platform::FindEntry> Probe(const std::string& sPath) {
-    if (sPath.empty() || sPath.find_first_of("*?") != std::string::npos) {
+// The version of an ordinary file that may be read, or nothing.
+std::optional<platform::FileVersion> VersionOf(const std::string& sPath) {
+    if (sPath.empty()) {
         return std::nullopt;
     }
     try {
-        std::optional<platform::FindEntry> entry = platform::Files().FindFirst(sPath);
-        if (entry && entry->isFolder) {
-            return std::nullopt;
-        }
-        return entry;
-    } catch (...) {
+        return platform::Files().VersionOf(sPath);
+    } catch (const ldgr::Error&) {
         return std::nullopt;
     }
 }
@@ -42,14 +39,13 @@ std::optional<std::string> ReadWholeFile(const std::string& sPath) {
 } // namespace
 
 std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
-    const std::optional<platform::FindEntry> before = Probe(sPath);
+    const std::optional<platform::FileVersion> before = VersionOf(sPath);
     if (!before) {
         return nullptr;
     }
     const std::string sKey = ldgr::text::Upper(sPath);
     const auto kept = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
-        return file.sKey == sKey && file.lSize == before->size &&
-               file.lLastWrite == before->lastWriteTime;
+        return file.sKey == sKey && file.version == *before;
     });
     if (kept != m_files.end()) {
         std::rotate(m_files.begin(), kept, kept + 1);
@@ -62,11 +58,12 @@ std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
     const bool bWhole = content->size() == before->size;
     auto index = std::make_shared<const IniIndex>(std::move(*content));
     // The suite's copier may rename a new version over the file at any moment. What was read
-    // is kept under the size and time the search saw before the read: a version that came
-    // after it has another time, so a later open reads it anew. A read whose length differs
-    // from that size met such a change (or a writer at work) and serves this open only.
+    // is kept under the version seen before the read: a version that came after it has
+    // another identity or change time, so a later open reads it anew. A read whose length
+    // differs from that size met such a change (or a writer at work) and serves this open
+    // only.
     if (bWhole) {
-        Keep({sKey, before->size, before->lastWriteTime, index});
+        Keep({sKey, *before, index});
     }
     return index;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "KorvaneIni/IniIndex.h"
+#include "platform/FileSystem.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,9 +11,10 @@
 
 namespace KorvaneIni {
 
-// Keyed by the path (ignoring letter case), the size and the last-write time that a file search
-// reports. A few files are kept, the least recently opened dropped first; an index stays alive
-// for as long as a handle holds it. Not thread-safe: its owner serialises the calls.
+// Keyed by the path (ignoring letter case) and the file's version: size, last-write time,
+// change time and identity, proved with one query per open. A few files are kept, the least
+// recently opened dropped first; an index stays alive for as long as a handle holds it. Not
+// thread-safe: its owner serialises the calls.
 class ParseCache {
 public:
     // The parsed file, or null when it cannot be read (missing, a folder, a wildcard name,
@@ -24,8 +26,7 @@ public:
 private:
     struct Kept {
         std::string sKey;
-        std::uint64_t lSize = 0;
-        std::uint64_t lLastWrite = 0;
+        platform::FileVersion version;
         std::shared_ptr<const IniIndex> index;
     };
 

@@ -18,19 +18,7 @@ mkdir -p "$jobs"
 cp "$root/examples/registry.reg" "$LDGR_PREFIX/registry.reg"
 
 # The example's general options with 1,000 printer groups of 5 categories of 10 values.
-awk 'NR > 1 && /^\[/ { exit } /^NumPrinterGroups/ { next } { print }' "$root/examples/Config.ini" | tr -d '\r' > "$work/Config.ini"
-awk 'BEGIN {
-  printf "NumPrinterGroups         = 1000\n"
-  for (g = 1; g <= 1000; g++) {
-    printf "\n[PG%d]\nPrinterGroupName         = Group %d\nDisableLogging           = %s\nLogSilent                = False\nPauseUntilAck            = True\nRedirect                 = Enter IP Address Here\nNumCategories            = 5\n", g, g, (g % 2 ? "False" : "True")
-    for (c = 1; c <= 5; c++) {
-      printf "\n[PG%dCATEGORY%d]\nCategoryName             = Category %d\nVerification             = 1\nAckDefaultValues         = False\nAllowBlankValues         = False\nOnlyPreDefinedValues     = False\nMaskUserInput            = False\nPattern                  = Any\nNumPreDefinedValues      = 10\n", g, c, c
-      for (v = 1; v <= 10; v++) printf "PreDefinedValue%-9d = 0, Value %d\n", v, v
-      printf "DefaultValue             = 1\n"
-    }
-  }
-}' >> "$work/Config.ini"
-sed 's/$/\r/' "$work/Config.ini" > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini"
+"$root/bench/make_config.sh" 1000 > "$LDGR_PREFIX/drive_c/Ledgerline/Config.ini"
 
 measure() {
   local label="$1" best=""

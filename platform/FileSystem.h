@@ -24,6 +24,20 @@ struct FindEntry {
     bool IsOrdinaryFile() const { return !isFolder && !isHidden && !isSystem; }
 };
 
+// What tells one version of a file's content from another. Besides the size and the last-write
+// time, which any program can set back, the change time and the file's identity (its volume
+// and its number there), which none can: a file rewritten with the same size and time stamp,
+// or another file renamed over it, is another version.
+struct FileVersion {
+    std::uint64_t size = 0;
+    std::uint64_t lastWriteTime = 0; // FILETIME
+    std::uint64_t changeTime = 0;
+    std::uint64_t volume = 0;
+    std::uint64_t fileIndex = 0;
+
+    bool operator==(const FileVersion&) const = default;
+};
+
 // What a listing fills in: the attributes alone (name, folder, hidden, system), which a
 // directory read gives at once, or also the last-write time, size and read-only flag, which
 // may cost a query per entry.
@@ -70,6 +84,17 @@ public:
     // large folder need not be sorted. Where listings are unsorted anyway, this is FindAll.
     virtual std::vector<FindEntry> FindAllUnordered(const std::string& pattern, FindDetail detail) {
         return FindAll(pattern, detail);
+    }
+
+    // The version of the ordinary file a path names (no wildcards), found with one query where
+    // the system allows; nothing for a missing file, a folder, a device, pipe or socket. Where
+    // a listing is all there is, its size and last-write time.
+    virtual std::optional<FileVersion> VersionOf(const std::string& path) {
+        const std::optional<FindEntry> entry = FindFirst(path);
+        if (!entry || entry->isFolder) {
+            return std::nullopt;
+        }
+        return FileVersion{.size = entry->size, .lastWriteTime = entry->lastWriteTime};
     }
 
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.

@@ -95,6 +95,13 @@ std::string UpperKey(const std::string& name) {
     return key;
 }
 
+// A host time stamp as a FILETIME. Before 1970 the host time is negative; the unsigned sum
+// still gives the right FILETIME.
+std::uint64_t FileTimeOf(const timespec& time) {
+    return kFileTimeOfUnixEpoch + static_cast<std::uint64_t>(time.tv_sec) * 10000000ull +
+           static_cast<std::uint64_t>(time.tv_nsec) / 100;
+}
+
 FindEntry EntryFor(const std::string& name, const struct stat& info) {
     FindEntry entry;
     entry.name = name;
@@ -102,9 +109,7 @@ FindEntry EntryFor(const std::string& name, const struct stat& info) {
     entry.isHidden = IsHiddenName(name);
     entry.isReadOnly = (info.st_mode & S_IWUSR) == 0;
     entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(info.st_size);
-    entry.lastWriteTime = kFileTimeOfUnixEpoch +
-                          static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10000000ull +
-                          static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
+    entry.lastWriteTime = FileTimeOf(info.st_mtim);
     return entry;
 }
 
@@ -463,8 +468,29 @@ FindEntry AttributesOnly(const std::string& name, bool isFolder) {
     return entry;
 }
 
+FileVersion VersionFrom(const struct stat& info) {
+    return {.size = static_cast<std::uint64_t>(info.st_size),
+            .lastWriteTime = FileTimeOf(info.st_mtim),
+            .changeTime = FileTimeOf(info.st_ctim),
+            .volume = static_cast<std::uint64_t>(info.st_dev),
+            .fileIndex = static_cast<std::uint64_t>(info.st_ino)};
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
+    // The path as written first: for an unchanged file that one query is all.
+    std::optional<FileVersion> VersionOf(const std::string& path) override {
+        if (HasWildcard(path)) {
+            return std::nullopt;
+        }
+        struct stat info {};
+        if (stat(ToHostPathAsWritten(path).c_str(), &info) != 0 &&
+            stat(ToHostPath(path).c_str(), &info) != 0) {
+            return std::nullopt;
+        }
+        return S_ISREG(info.st_mode) ? std::optional(VersionFrom(info)) : std::nullopt;
+    }
+
     std::optional<FindEntry> FindFirst(const std::string& path) override {
         const auto [folder, name] = SplitLast(path);
         if (name.empty()) {

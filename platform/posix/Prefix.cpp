@@ -396,6 +396,19 @@ std::vector<std::string> FolderEntries(const std::string& hostFolder) {
     return names;
 }
 
+std::string ToHostPathAsWritten(std::string windowsPath) {
+    if (!HasDrive(windowsPath)) {
+        return ToHostPath(windowsPath);
+    }
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    std::string host = DosDevices() + "/" + std::string{Lower(windowsPath[0]), ':'};
+    for (const std::string& component :
+         WindowsComponents(SplitComponents(std::string_view(windowsPath).substr(2), '\\'))) {
+        host += "/" + CodePageToHost(component);
+    }
+    return host;
+}
+
 std::string ToHostPath(const std::string& windowsPath) {
     const SplitPath split = SplitWindowsPath(windowsPath);
     const std::vector<std::string> components = WindowsComponents(split.components);

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Measures start-up against the size of the configuration: runs of ldgrmake with 1 printer
+# group and with 1,000 (median of N runs each, alternating), and the file-system calls that
+# each option read costs, from the difference of the two traces: 1,000 groups make 11,988
+# option reads more than 1 group (6 passes of 2 entries for each further group).
+#   bench/ldgrmake_startup.sh [runs]      (needs strace; builds the default preset first)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+runs="${1:-7}"
+cmake --preset default -S "$root" >/dev/null
+cmake --build --preset default --target ldgrmake >/dev/null
+exe="$root/build/default/GUI/ldgrmake"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export LDGR_USERNAME=alice LDGR_COMPUTERNAME=PC17 LDGR_MSGBOX_LOG="$work/boxes.jsonl"
+for groups in 1 1000; do
+  prefix="$work/prefix$groups"
+  mkdir -p "$prefix/drive_c/Ledgerline/Data/users/alice"
+  cp "$root/examples/registry.reg" "$prefix/registry.reg"
+  "$root/bench/make_config.sh" "$groups" > "$prefix/drive_c/Ledgerline/Config.ini"
+  LDGR_PREFIX="$prefix" "$exe" 2>/dev/null # builds the skeleton and the working copy
+done
+
+# One timed run in milliseconds, its record removed again.
+run_ms() {
+  local prefix="$work/prefix$1" start end
+  start=$(date +%s%N); LDGR_PREFIX="$prefix" "$exe" 2>/dev/null; end=$(date +%s%N)
+  find "$prefix/drive_c/Ledgerline/Data/users/alice" -name '*.prt' -delete
+  echo $(( (end - start) / 1000000 ))
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: > "$work/t1"; : > "$work/t1000"
+for _ in $(seq "$runs"); do
+  run_ms 1 >> "$work/t1"
+  run_ms 1000 >> "$work/t1000"
+done
+one=$(median < "$work/t1"); many=$(median < "$work/t1000")
+
+# File-system calls: those that name a path or work on a descriptor.
+fs_calls() {
+  local prefix="$work/prefix$1"
+  LDGR_PREFIX="$prefix" strace -f -qq -c -e trace=%file,%desc -o "$work/summary$1.txt" "$exe" 2>/dev/null
+  find "$prefix/drive_c/Ledgerline/Data/users/alice" -name '*.prt' -delete
+  awk '$NF == "total" { print $(NF-2) }' "$work/summary$1.txt"
+}
+calls1=$(fs_calls 1); calls1000=$(fs_calls 1000)
+
+printf 'start-up, 1 printer group:      median of %s: %5d ms   file-system calls: %7s\n' "$runs" "$one" "$calls1"
+printf 'start-up, 1,000 printer groups: median of %s: %5d ms   file-system calls: %7s\n' "$runs" "$many" "$calls1000"
+awk -v one="$one" -v many="$many" -v c1="$calls1" -v c2="$calls1000" 'BEGIN {
+  printf "1,000 groups cost %.1fx one group; %.2f file-system calls per option read\n",
+         (one > 0 ? many / one : 0), (c2 - c1) / 11988
+}'
