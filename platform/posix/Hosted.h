@@ -66,7 +66,7 @@ std::string ToHostPath(const std::string& windowsPath);
 // The host path a Windows path on a drive names as written, its drive through the link in
 // lower case: no query is made, so it may name nothing where letter case differs (a caller
 // that finds nothing there asks ToHostPath). Other paths as ToHostPath maps them.
-std::string ToHostPathAsWritten(std::string windowsPath);
+std::string ToHostPathAsWritten(const std::string& windowsPath);
 // The Windows name of a host path: through the drive whose folder holds it (the longest
 // match), else Z:\ and the path.
 std::string ToWindowsPath(const std::string& hostPath);

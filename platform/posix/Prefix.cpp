@@ -396,16 +396,30 @@ std::vector<std::string> FolderEntries(const std::string& hostFolder) {
     return names;
 }
 
-std::string ToHostPathAsWritten(std::string windowsPath) {
+std::string ToHostPathAsWritten(const std::string& windowsPath) {
     if (!HasDrive(windowsPath)) {
         return ToHostPath(windowsPath);
     }
-    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
-    std::string host = DosDevices() + "/" + std::string{Lower(windowsPath[0]), ':'};
+    // Start-up asks for one path thousands of times (each option read): the last answer is
+    // kept, with the prefix it was made in.
+    struct Mapping {
+        std::string windowsPath;
+        std::string prefix;
+        std::string hostPath;
+    };
+    thread_local Mapping last;
+    const std::string prefix = PrefixFolder();
+    if (last.windowsPath == windowsPath && last.prefix == prefix) {
+        return last.hostPath;
+    }
+    std::string path = windowsPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    std::string host = prefix + "/dosdevices/" + std::string{Lower(path[0]), ':'};
     for (const std::string& component :
-         WindowsComponents(SplitComponents(std::string_view(windowsPath).substr(2), '\\'))) {
+         WindowsComponents(SplitComponents(std::string_view(path).substr(2), '\\'))) {
         host += "/" + CodePageToHost(component);
     }
+    last = {windowsPath, prefix, host};
     return host;
 }
 
