@@ -1,6 +1,7 @@
 // Files and folders of the hosted personality: Windows paths mapped into the prefix.
 #include "platform/Error.h"
 #include "platform/TemporaryName.h"
+#include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -498,7 +499,7 @@ public:
         }
         if (!HasWildcard(name)) {
             const std::string host = ToHostPath(path);
-            return EntryAt(host, host.substr(host.find_last_of('/') + 1));
+            return EntryAt(host, HostToCodePage(host.substr(host.find_last_of('/') + 1)));
         }
         std::vector<FindEntry> all = FindAll(path, FindDetail::AttributesAndTimes);
         if (all.empty()) {
@@ -629,7 +630,9 @@ private:
             return found;
         }
         found.reserve(listing->size());
-        for (const auto& [entryName, kind] : *listing) {
+        for (const auto& [hostName, kind] : *listing) {
+            // The program sees names in its code page; the host keeps its own.
+            std::string entryName = HostToCodePage(hostName);
             if (!MatchesPattern(entryName, name)) {
                 continue;
             }
@@ -637,9 +640,9 @@ private:
                 found.push_back(AttributesOnly(entryName, kind == DT_DIR));
                 continue;
             }
-            const std::string host = entryName == "."    ? hostFolder
-                                     : entryName == ".." ? ParentOf(hostFolder)
-                                                         : hostFolder + "/" + entryName;
+            const std::string host = hostName == "."    ? hostFolder
+                                     : hostName == ".." ? ParentOf(hostFolder)
+                                                        : hostFolder + "/" + hostName;
             if (auto entry = EntryAt(host, entryName)) {
                 found.push_back(*entry);
             }
