@@ -88,6 +88,11 @@ Sequence DecodeUtf8(std::string_view text, std::size_t position) {
 // UTF-8 text in the code page; a byte that starts no valid sequence becomes invalidByte, or
 // stays as it is when there is none.
 std::string FromUtf8(std::string_view text, std::optional<char> invalidByte) {
+    // Names are ASCII nearly always, and ASCII is the same in both: one copy does it.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(text);
+    }
     std::string result;
     result.reserve(text.size());
     std::size_t position = 0;
