@@ -7,18 +7,9 @@
 #   bench/ldgrmake_jobfolder.sh [ldgrmake executable]   (needs perf; default: builds the
 #   default preset and measures its ldgrmake)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-exe="${1:-}"
-if [ -z "$exe" ]; then
-  cmake --preset default -S "$root" >/dev/null
-  cmake --build --preset default --target ldgrmake >/dev/null
-  exe="$root/build/default/GUI/ldgrmake"
-fi
+source "$(dirname "$0")/setup.sh"
+setup_benchmark "${1:-}"
 writers=16 runs_each=10 single_runs=7 jobs_in_full=30000
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export LDGR_USERNAME=alice LDGR_COMPUTERNAME=PC17 LDGR_MSGBOX_LOG="$work/boxes.jsonl"
 
 # A prefix with the example environment, every user logging as "general".
 make_world() {

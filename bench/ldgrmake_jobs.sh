@@ -4,15 +4,10 @@
 # counting apart those that name the job folder.
 #   bench/ldgrmake_jobs.sh [runs]      (needs strace; builds the default preset first)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/setup.sh"
+setup_benchmark
 runs="${1:-5}"
-cmake --preset default -S "$root" >/dev/null
-cmake --build --preset default --target ldgrmake >/dev/null
-exe="$root/build/default/GUI/ldgrmake"
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export LDGR_PREFIX="$work/prefix" LDGR_USERNAME=alice LDGR_COMPUTERNAME=PC17 LDGR_MSGBOX_LOG="$work/boxes.jsonl"
+export LDGR_PREFIX="$work/prefix"
 jobs="$LDGR_PREFIX/drive_c/Ledgerline/Data/users/alice"
 mkdir -p "$jobs"
 cp "$root/examples/registry.reg" "$LDGR_PREFIX/registry.reg"

@@ -5,15 +5,9 @@
 # option reads more than 1 group (6 passes of 2 entries for each further group).
 #   bench/ldgrmake_startup.sh [runs]      (needs strace; builds the default preset first)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/setup.sh"
+setup_benchmark
 runs="${1:-7}"
-cmake --preset default -S "$root" >/dev/null
-cmake --build --preset default --target ldgrmake >/dev/null
-exe="$root/build/default/GUI/ldgrmake"
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export LDGR_USERNAME=alice LDGR_COMPUTERNAME=PC17 LDGR_MSGBOX_LOG="$work/boxes.jsonl"
 for groups in 1 1000; do
   prefix="$work/prefix$groups"
   mkdir -p "$prefix/drive_c/Ledgerline/Data/users/alice"

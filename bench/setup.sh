@@ -1,0 +1,16 @@
+# What the benchmark scripts share, sourced by each: the project's root, the ldgrmake to
+# measure (the first argument given to setup_benchmark, else the default preset's, built
+# first), and a work folder removed when the script ends, with the identity of the runs.
+#   source "$(dirname "$0")/setup.sh"; setup_benchmark [ldgrmake executable]
+setup_benchmark() {
+  root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+  exe="${1:-}"
+  if [ -z "$exe" ]; then
+    cmake --preset default -S "$root" >/dev/null
+    cmake --build --preset default --target ldgrmake >/dev/null
+    exe="$root/build/default/GUI/ldgrmake"
+  fi
+  work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
+  export LDGR_USERNAME=alice LDGR_COMPUTERNAME=PC17 LDGR_MSGBOX_LOG="$work/boxes.jsonl"
+}
