@@ -6,7 +6,10 @@
 #include "platform/win32/Win32.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace platform::win32 {
 namespace {
@@ -102,9 +105,18 @@ std::string ReadRest(HANDLE file) {
     }
 }
 
+// Writes what the system still holds of a file to the disk or the file server. A failure
+// there means the file never fully arrived, however well every write went.
+void FlushToDisk(HANDLE file) {
+    if (FlushFileBuffers(file) == 0) {
+        throw FlushErrorFromCode(GetLastError());
+    }
+}
+
 class WindowsTextFile final : public TextFile {
 public:
-    explicit WindowsTextFile(KernelHandle file) : m_file(std::move(file)) {}
+    WindowsTextFile(KernelHandle file, bool written)
+        : m_file(std::move(file)), m_bWritten(written) {}
 
     void Write(std::string_view bytes) override {
         RequireOpen(m_file);
@@ -116,15 +128,22 @@ public:
         return ReadRest(m_file.Get());
     }
 
+    // A written file is flushed first: a file server may accept every write and fail
+    // writing them behind, and the file must not be taken as complete then.
     void Close() override {
         RequireOpen(m_file);
-        if (!m_file.Close()) {
+        KernelHandle file = std::move(m_file);
+        if (m_bWritten) {
+            FlushToDisk(file.Get());
+        }
+        if (!file.Close()) {
             throw LastError();
         }
     }
 
 private:
     KernelHandle m_file;
+    bool m_bWritten;
 };
 
 struct OpenRequest {
@@ -163,10 +182,21 @@ void RefuseUnlessOnDisk(const KernelHandle& file) {
     }
 }
 
+// Windows refuses CREATE_ALWAYS over an existing hidden or system file (access denied) unless
+// the call asks for the file's own hidden and system attributes, which then stay; Wine and the
+// hosted build overwrite it anyway. So a rewrite names the attributes the file has.
+DWORD AttributesToCreate(const std::string& path, DWORD disposition) {
+    const DWORD existing = disposition == CREATE_ALWAYS ? AttributesOf(path) : kNoAttributes;
+    const DWORD kept =
+        existing == kNoAttributes ? 0 : existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
 KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share) {
     const OpenRequest request = RequestFor(mode);
     KernelHandle file(CreateFileA(path.c_str(), request.access, SharingFor(share), nullptr,
-                                  request.disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  request.disposition,
+                                  AttributesToCreate(path, request.disposition), nullptr));
     if (!file.IsValid()) {
         throw LastError();
     }
@@ -174,10 +204,12 @@ KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share)
     return file;
 }
 
-// A file is replaced only where Windows lets a move replace it: a file on a disk that is not
+// A file is replaced only where Windows lets a rename replace it: a file on a disk that is not
 // read-only (Wine replaces a read-only one; Windows refuses) and that no other process holds
-// in a way that keeps it from being deleted, which a move over it needs. A missing target
-// needs no check; the temporary file beside it tells a missing folder.
+// without delete sharing, which keeps it from being deleted as every rename over it must. A
+// file others have open with delete sharing passes: the rename at Close replaces it where the
+// system can, and waits a moment for it where it cannot. A missing target needs no check; the
+// temporary file beside it tells a missing folder.
 void RefuseToReplace(const std::string& path) {
     const DWORD attributes = AttributesOf(path);
     if (attributes == kNoAttributes) {
@@ -207,13 +239,89 @@ std::uint64_t RandomBits() {
     return bits;
 }
 
+// The full path of a file, as the rename by handle takes it.
+std::string FullPathOf(const std::string& path) {
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        throw LastError();
+    }
+    full.resize(length);
+    return full;
+}
+
+// The rename that replaces a file other programs have open, the old file unlinked as POSIX
+// unlinks it, its open handles still valid (Windows 10 1709 and later, on file systems that
+// support it). Declared here as documented: the MinGW-w64 headers declare the class, the flags
+// and the Flags member only for newer target versions than this build names.
+constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+constexpr DWORD kRenameReplaceIfExists = 0x1;
+constexpr DWORD kRenamePosixSemantics = 0x2;
+struct RenameInfoEx {
+    DWORD Flags;
+    HANDLE RootDirectory;
+    DWORD FileNameLength; // bytes, without a terminating null
+    WCHAR FileName[1];
+};
+
+// Renames an open file, opened with DELETE access, over target; the system's error code, or
+// ERROR_SUCCESS.
+DWORD RenameOpenFileOver(HANDLE file, const std::string& target) {
+    const std::wstring name = ToWide(FullPathOf(target));
+    const std::size_t nameBytes = name.size() * sizeof(WCHAR);
+    const std::size_t size = offsetof(RenameInfoEx, FileName) + nameBytes + sizeof(WCHAR);
+    std::vector<RenameInfoEx> buffer(size / sizeof(RenameInfoEx) + 1);
+    buffer[0].Flags = kRenameReplaceIfExists | kRenamePosixSemantics;
+    buffer[0].RootDirectory = nullptr;
+    buffer[0].FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(reinterpret_cast<char*>(buffer.data()) + offsetof(RenameInfoEx, FileName),
+                name.data(), nameBytes);
+    return SetFileInformationByHandle(file, kFileRenameInfoEx, buffer.data(),
+                                      static_cast<DWORD>(size)) != 0
+               ? ERROR_SUCCESS
+               : GetLastError();
+}
+
+// What a system or file system without that rename answers when asked for it.
+bool IsUnsupported(DWORD code) {
+    return code == ERROR_INVALID_PARAMETER || code == ERROR_NOT_SUPPORTED ||
+           code == ERROR_INVALID_FUNCTION || code == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// The classic move over a file fails while any other program has the file open, however it
+// shares it (access denied), or is opening it (sharing violation). Programs read the suite's
+// files for a moment, so the move is tried for about a second before it fails.
+constexpr int kMoveAttempts = 20;
+constexpr DWORD kMoveRetryMilliseconds = 50;
+
+bool IsHeldByAnother(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
+           code == ERROR_LOCK_VIOLATION;
+}
+
+void MoveReplacing(const std::string& from, const std::string& to) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+            return;
+        }
+        const DWORD code = GetLastError();
+        if (!IsHeldByAnother(code) || attempt == kMoveAttempts) {
+            throw ErrorFromCode(code);
+        }
+        Sleep(kMoveRetryMilliseconds);
+    }
+}
+
 // Tries before a temporary file is given up: a name is only taken again by chance, or by
 // someone planting names, so a few suffice.
 constexpr int kTemporaryNameAttempts = 16;
 
 // The suite's temporary file beside a target: made exclusively, never through a link planted
 // at its name, under a name nobody can predict; another name is tried when one is taken.
-// Removed unless it is moved over its target.
+// Removed unless it is moved over its target. Opened with DELETE access too, so it can be
+// renamed through its own handle.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& target) {
@@ -223,7 +331,7 @@ public:
         const OpenRequest request = RequestFor(OpenMode::CreateNew);
         for (int attempt = 1;; ++attempt) {
             m_sPath = prefix + TemporaryFileName(RandomBits());
-            *m_file.Receive() = CreateFileA(m_sPath.c_str(), request.access, 0, nullptr,
+            *m_file.Receive() = CreateFileA(m_sPath.c_str(), request.access | DELETE, 0, nullptr,
                                             request.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (m_file.IsValid()) {
                 return;
@@ -245,18 +353,35 @@ public:
     // Flushes the content to the disk and moves the file over target in one step. On a failure
     // the temporary is removed and the target left as it was.
     void MoveOver(const std::string& target) {
-        const bool moved = FlushFileBuffers(m_file.Get()) != 0 && m_file.Close() &&
-                           MoveFileExA(m_sPath.c_str(), target.c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        if (!moved) {
-            const Error error = LastError();
+        try {
+            FlushToDisk(m_file.Get());
+            PutInPlace(target);
+        } catch (...) {
             Discard();
-            throw error;
+            throw;
         }
-        m_sPath.clear();
     }
 
 private:
+    // The rename by handle replaces a target others have open; where the system lacks it, the
+    // classic move of the closed file does, once the others have let go of the target.
+    void PutInPlace(const std::string& target) {
+        const DWORD code = RenameOpenFileOver(m_file.Get(), target);
+        if (code == ERROR_SUCCESS) {
+            m_sPath.clear();
+            m_file.Close();
+            return;
+        }
+        if (!IsUnsupported(code)) {
+            throw ErrorFromCode(code);
+        }
+        if (!m_file.Close()) {
+            throw LastError();
+        }
+        MoveReplacing(m_sPath, target);
+        m_sPath.clear();
+    }
+
     void Discard() noexcept {
         m_file.Close();
         if (!m_sPath.empty()) {
@@ -372,7 +497,7 @@ public:
     }
 
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
-        if (MoveFileExA(from.c_str(), to.c_str(), 0) == 0) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) == 0) {
             throw LastError();
         }
     }
@@ -395,7 +520,8 @@ public:
             RefuseToReplace(path);
             return std::make_unique<ReplacingTextFile>(path);
         }
-        return std::make_unique<WindowsTextFile>(OpenOnDisk(path, mode, share));
+        return std::make_unique<WindowsTextFile>(OpenOnDisk(path, mode, share),
+                                                 mode != OpenMode::Input);
     }
 };
 

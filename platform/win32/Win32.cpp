@@ -62,6 +62,11 @@ Error LastError() {
     return ErrorFromCode(GetLastError());
 }
 
+Error FlushErrorFromCode(DWORD code) {
+    const bool full = code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL;
+    return Error(full ? ldgr::kDiskFull : ldgr::kDeviceIOError);
+}
+
 std::wstring ToWide(const std::string& text) {
     if (text.empty()) {
         return {};

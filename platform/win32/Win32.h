@@ -97,6 +97,9 @@ using RegistryKey = Owned<RegistryKeyTraits>;
 ldgr::Error ErrorFromCode(DWORD code);
 // The classic error for the calling thread's last system error.
 ldgr::Error LastError();
+// The classic error for a failed flush of written data: 61 when the disk is full, else 57
+// (device I/O error), as the data did not arrive whatever the system's reason.
+ldgr::Error FlushErrorFromCode(DWORD code);
 
 // UTF-16 text of system code page text, for the calls that only take UTF-16.
 std::wstring ToWide(const std::string& text);

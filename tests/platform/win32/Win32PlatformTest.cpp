@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -57,6 +58,18 @@ TEST(Win32Errors, SharingViolationsAreToldApartFromMissingRights) {
     EXPECT_EQ(ErrorFromCode(ERROR_LOCK_VIOLATION).Number(), 70);
     EXPECT_FALSE(ErrorFromCode(ERROR_ACCESS_DENIED).IsSharingViolation());
     EXPECT_EQ(ErrorFromCode(ERROR_CALL_NOT_IMPLEMENTED).Number(), 75);
+}
+
+// A failed flush means written data never arrived: the disk is full (61) or the data was lost
+// (57), never "permission denied" or a sharing violation as the same codes mean elsewhere.
+TEST(Win32Errors, FailedFlushesAreFullDisksOrLostData) {
+    const std::pair<DWORD, std::int32_t> cases[] = {
+        {ERROR_DISK_FULL, 61},     {ERROR_HANDLE_DISK_FULL, 61},  {ERROR_NETNAME_DELETED, 57},
+        {ERROR_ACCESS_DENIED, 57}, {ERROR_SHARING_VIOLATION, 57}, {ERROR_FILE_NOT_FOUND, 57},
+    };
+    for (const auto& [code, number] : cases) {
+        EXPECT_EQ(platform::win32::FlushErrorFromCode(code).Number(), number) << code;
+    }
 }
 
 // What is not a file on a disk (a device, a pipe) is refused at once with 75.
@@ -142,6 +155,59 @@ TEST_F(Win32Folder, OutputReplacesAndAClosedFileRefusesUse) {
     out->Close();
     EXPECT_EQ(Read("r.prt"), "");
     EXPECT_EQ(NumberOf([&] { out->Write("x"); }), 52);
+}
+
+// Another program reading the target with full sharing does not keep a rewrite or a copy
+// from replacing it. Where the system renames over an open file the operation succeeds at once;
+// where it cannot (Wine, Windows before 10 1709) the move waits until the reader lets go.
+TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
+    auto& files = platform::Files();
+    Write("Config.ini", "new");
+    const struct {
+        const char* what;
+        std::function<void()> operation;
+    } cases[] = {
+        {"replace",
+         [&] {
+             auto file = files.OpenText(Path("ldgrmake.ini"), OpenMode::Replace);
+             file->Write("new");
+             file->Close();
+         }},
+        {"copy", [&] { files.CopyFile(Path("Config.ini"), Path("ldgrmake.ini")); }},
+    };
+    for (const auto& c : cases) {
+        Write("ldgrmake.ini", "old");
+        platform::win32::KernelHandle reader(
+            CreateFileA(Path("ldgrmake.ini").c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(reader.IsValid());
+        const std::jthread release([&] {
+            Sleep(200);
+            reader.Close();
+        });
+        EXPECT_EQ(NumberOf(c.operation), 0) << c.what;
+        EXPECT_EQ(Read("ldgrmake.ini"), "new") << c.what;
+    }
+    EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
+}
+
+// Output over a hidden or system file names the file's own attributes, as Windows demands
+// (it refuses the rewrite otherwise; Wine does not): the file keeps them and gets the new text.
+TEST_F(Win32Folder, OutputOverAHiddenOrSystemFileKeepsItsAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM},
+                                   kKept, DWORD{FILE_ATTRIBUTE_NORMAL}}) {
+        Write("spldir.txt", "old");
+        SetFileAttributesA(Path("spldir.txt").c_str(), attributes);
+        auto out = platform::Files().OpenText(Path("spldir.txt"), OpenMode::Output);
+        out->Write("new");
+        out->Close();
+        EXPECT_EQ(GetFileAttributesA(Path("spldir.txt").c_str()) & kKept, attributes & kKept)
+            << attributes;
+        EXPECT_EQ(Read("spldir.txt"), "new") << attributes;
+        SetFileAttributesA(Path("spldir.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 // The copy of a read-only file is not read-only, so the next copy refreshes it.
