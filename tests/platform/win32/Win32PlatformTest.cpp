@@ -262,6 +262,39 @@ TEST_F(Win32Folder, SearchesListEntriesWithTheirAttributes) {
     EXPECT_TRUE(files.FindAll(Path("none\\*")).empty());
 }
 
+// A rewrite with the same size and last-write time, or another file moved over the name, is
+// another version; folders, missing files and wildcards have none.
+TEST_F(Win32Folder, FileVersionsTellRewritesApart) {
+    platform::FileSystem& files = platform::Files();
+    Write("a.ini", "[A]\r\nk=1");
+    const auto first = files.VersionOf(Path("a.ini"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 8u);
+    const auto setBack = [&](const char* name) {
+        const platform::win32::KernelHandle file(
+            CreateFileA(Path(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        FILETIME time{static_cast<DWORD>(first->lastWriteTime),
+                      static_cast<DWORD>(first->lastWriteTime >> 32)};
+        ASSERT_NE(SetFileTime(file.Get(), nullptr, nullptr, &time), 0);
+    };
+    Sleep(20);
+    Write("a.ini", "[A]\r\nk=2");
+    setBack("a.ini");
+    const auto rewritten = files.VersionOf(Path("a.ini"));
+    ASSERT_TRUE(rewritten);
+    EXPECT_EQ(rewritten->lastWriteTime, first->lastWriteTime);
+    EXPECT_NE(*rewritten, *first);
+    Write("b.ini", "[A]\r\nk=3");
+    setBack("b.ini");
+    ASSERT_NE(MoveFileExA(Path("b.ini").c_str(), Path("a.ini").c_str(), MOVEFILE_REPLACE_EXISTING),
+              0);
+    EXPECT_NE(files.VersionOf(Path("a.ini")), rewritten);
+    EXPECT_FALSE(files.VersionOf(m_sFolder));
+    EXPECT_FALSE(files.VersionOf(Path("missing.ini")));
+    EXPECT_FALSE(files.VersionOf(Path("*.ini")));
+}
+
 // A value written under HKEY_CURRENT_USER for the test and removed afterwards.
 class Win32Registry : public ::testing::Test {
 protected:
