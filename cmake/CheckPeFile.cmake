@@ -10,7 +10,8 @@ set(allowed_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32
 set(not_allowed "which is not a system DLL")
 if(DEFINED IMPORTS)
   set(allowed_dlls ${IMPORTS})
-  set(not_allowed "which is not among ${IMPORTS}")
+  list(JOIN IMPORTS ", " names)
+  set(not_allowed "which is not among ${names}")
 endif()
 
 execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
