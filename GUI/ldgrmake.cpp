@@ -3,9 +3,9 @@
 #include "GUI/OfflineJob.h"
 #include "common/DateAndFiles.h"
 #include "common/Environment.h"
-#include "common/InitEnvironment.h"
 #include "platform/Error.h"
 #include "platform/Platform.h"
+#include "startup/InitEnvironment.h"
 
 namespace {
 

@@ -1,10 +1,18 @@
 # Checks a built Windows program or library with objdump -p: it imports only from DLLs that
-# every Windows system has, it exports exactly the names given (none for a program), and a
-# program runs without a console window and carries the application manifest.
-#   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DGUI=ON] [-DMANIFEST=ON] -P CheckPeFile.cmake
+# every Windows system has (or only from those IMPORTS names), it exports exactly the names
+# given (none for a program), and a program runs without a console window and carries the
+# application manifest.
+#   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DIMPORTS="A.DLL;B.DLL"] [-DGUI=ON]
+#         [-DMANIFEST=ON] -P CheckPeFile.cmake
 cmake_minimum_required(VERSION 3.25)
-set(system_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32.DLL SHELL32.DLL
+set(allowed_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32.DLL SHELL32.DLL
     USER32.DLL USERENV.DLL WS2_32.DLL)
+set(not_allowed "which is not a system DLL")
+if(DEFINED IMPORTS)
+  set(allowed_dlls ${IMPORTS})
+  list(JOIN IMPORTS ", " names)
+  set(not_allowed "which is not among ${names}")
+endif()
 
 execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
@@ -31,8 +39,8 @@ endforeach()
 get_filename_component(name ${FILE} NAME)
 set(problems)
 foreach(dll IN LISTS imports)
-  if(NOT dll IN_LIST system_dlls)
-    list(APPEND problems "imports ${dll}, which is not a system DLL")
+  if(NOT dll IN_LIST allowed_dlls)
+    list(APPEND problems "imports ${dll}, ${not_allowed}")
   endif()
 endforeach()
 list(SORT exports)

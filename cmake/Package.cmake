@@ -23,7 +23,10 @@ add_test(NAME package.ldgrmake
 add_test(NAME package.ldgrcheck
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:ldgrcheck>
                  -DMANIFEST=ON -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
+# The INI library stands alone: it reads files and needs nothing but the kernel and the C
+# runtime.
 add_test(NAME package.KorvaneIni
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:KorvaneIniDll>
                  "-DEXPORTS=_OpenIni@4\\;_GetIniString@24\\;_CloseIni@4"
+                 "-DIMPORTS=KERNEL32.DLL\\;MSVCRT.DLL"
                  -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)

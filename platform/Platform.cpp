@@ -1,13 +1,8 @@
-// The process-wide accessor to the platform services and the test override.
+// The services tests put in place of the real ones, and the scope that does it.
 #include "platform/Platform.h"
 
 namespace platform {
 namespace {
-
-Services& Current() {
-    static Services current = RealServices();
-    return current;
-}
 
 template <class T> T* Keep(T* replacement, T* current) {
     return replacement != nullptr ? replacement : current;
@@ -15,27 +10,13 @@ template <class T> T* Keep(T* replacement, T* current) {
 
 } // namespace
 
-FileSystem& Files() {
-    return *Current().files;
-}
-Registry& Reg() {
-    return *Current().registry;
-}
-Desktop& Ui() {
-    return *Current().desktop;
-}
-SystemInfo& Sys() {
-    return *Current().system;
-}
-Network& Net() {
-    return *Current().network;
-}
-Clock& Time() {
-    return *Current().clock;
+Services& detail::Replacements() {
+    static Services replacements;
+    return replacements;
 }
 
-ScopedServices::ScopedServices(const Services& replacement) : m_previous(Current()) {
-    Services& current = Current();
+ScopedServices::ScopedServices(const Services& replacement) : m_previous(detail::Replacements()) {
+    Services& current = detail::Replacements();
     current.files = Keep(replacement.files, current.files);
     current.registry = Keep(replacement.registry, current.registry);
     current.desktop = Keep(replacement.desktop, current.desktop);
@@ -45,7 +26,7 @@ ScopedServices::ScopedServices(const Services& replacement) : m_previous(Current
 }
 
 ScopedServices::~ScopedServices() {
-    Current() = m_previous;
+    detail::Replacements() = m_previous;
 }
 
 } // namespace platform

@@ -10,8 +10,7 @@
 
 namespace platform {
 
-// The services in use. Each points at the build's real implementation unless a test has
-// put another in its place.
+// A set of services, one pointer each; null where the set has none.
 struct Services {
     FileSystem* files = nullptr;
     Registry* registry = nullptr;
@@ -21,19 +20,49 @@ struct Services {
     Clock* clock = nullptr;
 };
 
-FileSystem& Files();
-Registry& Reg();
-Desktop& Ui();
-SystemInfo& Sys();
-Network& Net();
-Clock& Time();
+// The build's real services. Each is defined with its own implementation, so a program links
+// only the services it reaches (the INI library only the file service).
+FileSystem& RealFiles();
+Registry& RealRegistry();
+Desktop& RealDesktop();
+SystemInfo& RealSystem();
+Network& RealNetwork();
+Clock& RealClock();
+
+namespace detail {
+
+// The services a test has put in place of the real ones; null where none is.
+Services& Replacements();
+
+template <class Service> Service& InUse(Service* replacement, Service& (*real)()) {
+    return replacement != nullptr ? *replacement : real();
+}
+
+} // namespace detail
+
+// The services in use: the build's real ones unless a test has put others in their place.
+inline FileSystem& Files() {
+    return detail::InUse(detail::Replacements().files, RealFiles);
+}
+inline Registry& Reg() {
+    return detail::InUse(detail::Replacements().registry, RealRegistry);
+}
+inline Desktop& Ui() {
+    return detail::InUse(detail::Replacements().desktop, RealDesktop);
+}
+inline SystemInfo& Sys() {
+    return detail::InUse(detail::Replacements().system, RealSystem);
+}
+inline Network& Net() {
+    return detail::InUse(detail::Replacements().network, RealNetwork);
+}
+inline Clock& Time() {
+    return detail::InUse(detail::Replacements().clock, RealClock);
+}
 
 // Called once by the program entry before anything else: records the program's identity
 // from its command line and prepares the platform (on the hosted build, the prefix).
 void StartProgram(int argc, char** argv);
-
-// The build's real implementations.
-Services& RealServices();
 
 // Replaces some services for as long as the object lives (tests: fault injection, scripted
 // answers). Members left null keep the service in use.

@@ -88,3 +88,12 @@ Clock& HostedClock() {
 }
 
 } // namespace platform::posix
+
+namespace platform {
+
+// The build's real clock service.
+Clock& RealClock() {
+    return posix::HostedClock();
+}
+
+} // namespace platform

@@ -129,3 +129,12 @@ Desktop& HostedDesktop() {
 }
 
 } // namespace platform::posix
+
+namespace platform {
+
+// The build's real desktop service.
+Desktop& RealDesktop() {
+    return posix::HostedDesktop();
+}
+
+} // namespace platform

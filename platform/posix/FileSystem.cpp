@@ -674,3 +674,12 @@ FileSystem& HostedFileSystem() {
 }
 
 } // namespace platform::posix
+
+namespace platform {
+
+// The build's real file system service.
+FileSystem& RealFiles() {
+    return posix::HostedFileSystem();
+}
+
+} // namespace platform

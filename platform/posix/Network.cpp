@@ -196,3 +196,12 @@ Network& HostedNetwork() {
 }
 
 } // namespace platform::posix
+
+namespace platform {
+
+// The build's real network service.
+Network& RealNetwork() {
+    return posix::HostedNetwork();
+}
+
+} // namespace platform

@@ -189,3 +189,12 @@ Registry& HostedRegistry() {
 }
 
 } // namespace platform::posix
+
+namespace platform {
+
+// The build's real registry service.
+Registry& RealRegistry() {
+    return posix::HostedRegistry();
+}
+
+} // namespace platform

@@ -86,3 +86,12 @@ SystemInfo& HostedSystemInfo() {
 }
 
 } // namespace platform::posix
+
+namespace platform {
+
+// The build's real system information service.
+SystemInfo& RealSystem() {
+    return posix::HostedSystemInfo();
+}
+
+} // namespace platform

@@ -60,3 +60,12 @@ Clock& WindowsClock() {
 }
 
 } // namespace platform::win32
+
+namespace platform {
+
+// The build's real clock service.
+Clock& RealClock() {
+    return win32::WindowsClock();
+}
+
+} // namespace platform

@@ -105,3 +105,12 @@ Desktop& WindowsDesktop() {
 }
 
 } // namespace platform::win32
+
+namespace platform {
+
+// The build's real desktop service.
+Desktop& RealDesktop() {
+    return win32::WindowsDesktop();
+}
+
+} // namespace platform

@@ -118,3 +118,12 @@ Network& WindowsNetwork() {
 }
 
 } // namespace platform::win32
+
+namespace platform {
+
+// The build's real network service.
+Network& RealNetwork() {
+    return win32::WindowsNetwork();
+}
+
+} // namespace platform

@@ -59,3 +59,12 @@ Registry& WindowsRegistry() {
 }
 
 } // namespace platform::win32
+
+namespace platform {
+
+// The build's real registry service.
+Registry& RealRegistry() {
+    return win32::WindowsRegistry();
+}
+
+} // namespace platform

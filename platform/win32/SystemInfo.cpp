@@ -95,3 +95,12 @@ SystemInfo& WindowsSystemInfo() {
 }
 
 } // namespace platform::win32
+
+namespace platform {
+
+// The build's real system information service.
+SystemInfo& RealSystem() {
+    return win32::WindowsSystemInfo();
+}
+
+} // namespace platform

@@ -1,6 +1,6 @@
 // The start-up sequence run in-process: what no file shows (group lists, counts, switches,
 // the remote-configuration flag and the logging machine).
-#include "common/InitEnvironment.h"
+#include "startup/InitEnvironment.h"
 
 #include "common/Environment.h"
 #include "platform/Platform.h"

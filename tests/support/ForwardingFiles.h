@@ -8,7 +8,7 @@ namespace ldgr::test {
 
 class ForwardingFiles : public platform::FileSystem {
 public:
-    explicit ForwardingFiles(platform::FileSystem& underneath = *platform::RealServices().files)
+    explicit ForwardingFiles(platform::FileSystem& underneath = platform::RealFiles())
         : m_underneath(underneath) {}
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override {

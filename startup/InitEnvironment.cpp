@@ -1,6 +1,6 @@
 // The suite's start-up routine: identity, constants, folders, configuration, data folder,
 // spool folder, options and the printer-group snapshot, in a fixed order.
-#include "common/InitEnvironment.h"
+#include "startup/InitEnvironment.h"
 
 #include "common/Access.h"
 #include "common/DateAndFiles.h"

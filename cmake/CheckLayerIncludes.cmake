@@ -1,0 +1,21 @@
+# Fails when a file of a layer's folder includes a header of a layer it may not use.
+#   cmake -DFOLDER=<layer folder> -DLAYERS="<every layer folder>" -DALLOWED="<usable layers>"
+#         -P CheckLayerIncludes.cmake
+cmake_minimum_required(VERSION 3.25)
+file(GLOB_RECURSE files ${FOLDER}/*.cpp ${FOLDER}/*.h)
+set(problems)
+foreach(file IN LISTS files)
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"/]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX MATCH "\"([^\"/]+)/[^\"]*\"" header "${line}")
+    set(layer ${CMAKE_MATCH_1})
+    if(layer IN_LIST LAYERS AND NOT layer IN_LIST ALLOWED)
+      file(RELATIVE_PATH name ${FOLDER}/.. ${file})
+      list(APPEND problems "${name}: ${header} is in layer ${layer}, not below this one")
+    endif()
+  endforeach()
+endforeach()
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "A layer includes what it may not use (it may use ${ALLOWED}):\n  ${text}")
+endif()
