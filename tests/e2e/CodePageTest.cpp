@@ -22,7 +22,6 @@ std::string Utf16RegistryNaming(const std::string& configFile) {
     return utf16;
 }
 
-
 TEST(CodePage, UserNameReachesTheRecordInTheCodePageAndTheHostInUtf8) {
     HostedWorld world;
     world.SetEnv("LDGR_USERNAME", "j\xC3\xB6rg");
