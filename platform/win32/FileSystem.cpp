@@ -568,3 +568,13 @@ FileSystem& WindowsFileSystem() {
 }
 
 } // namespace platform::win32
+
+namespace platform {
+
+// The build's real file service: a library that reads files (KorvaneIni.dll) links this file
+// alone, which needs nothing beyond KERNEL32.
+FileSystem& RealFiles() {
+    return win32::WindowsFileSystem();
+}
+
+} // namespace platform
