@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace BConfigFile {
@@ -93,7 +94,7 @@ std::string GetPPS(const std::string& sSection, const std::string& sKey,
                    const std::string& sIniFile, std::int32_t hIniFile, bool bAllowBlank,
                    bool bAllowMissing) {
     try {
-        std::vector<char> buffer(kIniBufferSize);
+        std::array<char, kIniBufferSize> buffer; // filled by the read up to what it returns
         const std::int32_t lCount = KorvaneIni::GetIniString(
             sSection.c_str(), sKey.c_str(), kNotFound, buffer.data(), kIniBufferSize, hIniFile);
         const std::size_t lKept = static_cast<std::size_t>(std::clamp(lCount, 0, kIniBufferSize));
