@@ -8,7 +8,7 @@
 
 #include <utility>
 
-namespace ldgr::testing {
+namespace ldgr::test {
 namespace {
 
 std::string KeyOf(const std::string& path) {
@@ -172,4 +172,4 @@ ConfigWorld::~ConfigWorld() {
     BCommon::ResetEnvironment();
 }
 
-} // namespace ldgr::testing
+} // namespace ldgr::test

@@ -12,7 +12,7 @@
 namespace {
 
 using namespace BConfigFile;
-using ldgr::testing::ConfigWorld;
+using ldgr::test::ConfigWorld;
 
 constexpr const char* kFile = "C:\\Users\\pat\\LdgrApp\\ldgrmake.ini";
 

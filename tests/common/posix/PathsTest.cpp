@@ -2,10 +2,10 @@
 // computer's shares, file stamps and folder counts.
 #include "common/Paths.h"
 
-#include "FakeNetwork.h"
 #include "common/Environment.h"
+#include "common/FakeNetwork.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -14,7 +14,7 @@
 
 namespace {
 
-using ldgr::commontest::FakeNetwork;
+using ldgr::test::FakeNetwork;
 using Paths = ldgr::test::HostedWorld;
 
 TEST_F(Paths, AddBackslash) {

@@ -4,9 +4,9 @@
 
 #include "platform/Error.h"
 #include "platform/Platform.h"
-#include "support/ForwardingFiles.h"
-#include "support/HostedWorld.h"
-#include "support/Unprivileged.h"
+#include "support/Forwarding.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/Unprivileged.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -3,8 +3,8 @@
 #include "GUI/OfflineJob.h"
 
 #include "platform/Error.h"
-#include "support/ForwardingFiles.h"
-#include "support/HostedWorld.h"
+#include "support/Forwarding.h"
+#include "support/posix/HostedWorld.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "common/Temporaries.h"
 
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // file system, with the classic error numbers.
 #include "platform/Error.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
-#include "support/LockHolder.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
 
 #include <csignal>
 #include <fcntl.h>

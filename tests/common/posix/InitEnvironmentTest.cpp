@@ -4,7 +4,7 @@
 
 #include "common/Environment.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <gtest/gtest.h>
 
