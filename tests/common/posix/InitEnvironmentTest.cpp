@@ -5,6 +5,7 @@
 #include "common/Environment.h"
 #include "platform/Platform.h"
 #include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,12 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_EQ(env.m_sDataPath, "C:\\Shared\\Data\\");
     EXPECT_TRUE(env.m_bRemoteConfig);
     EXPECT_FALSE(env.m_bLocalDataPath);
+}
+
+TEST_F(InitEnvironmentTest, ServiceLogHeldByTheServiceIsSeen) {
+    const ldgr::test::LockHolder service(ProgramFolder() + "/ldgrsrvc.txt",
+                                         ldgr::test::LockHolder::Kind::Shared);
+    EXPECT_TRUE(Start("").m_bServiceLogLocked);
 }
 
 TEST(ConvertTruthValue, AcceptsTrueFalseInAnyCaseAndNumbers) {

@@ -88,6 +88,7 @@ TEST_F(HostedFiles, ListingsMatchPatternsInWindowsOrder) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"C:\\jobs\\*", {".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "readme", "Sub"}},
         {"c:\\JOBS\\*.PRT", {"A.prt", "b.prt"}},
+        {"C:/jobs/*.prt", {"A.prt", "b.prt"}},
         {"C:\\jobs\\sub", {"Sub"}},
         {"C:\\jobs\\nothing*", {}},
         {"C:\\missing\\*", {}},
@@ -253,6 +254,10 @@ TEST_F(HostedFiles, ReplaceChangesTheTargetOnlyWhenClosed) {
     MakeHostFolders(Jobs() + "/late.txt");
     EXPECT_EQ(ErrorOf([&] { moveFails->Close(); }), ldgr::kPathFileAccessError);
     replace("C:\\jobs\\A.PRT", "whole")->Close();
+    replace("C:\\jobs\\new.txt", "new")->Close();
+    const auto execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    EXPECT_EQ(fs::status(Jobs() + "/new.txt").permissions() & execute, fs::perms::none);
+    fs::remove(Jobs() + "/new.txt");
     EXPECT_EQ(NamesOf(files.FindAll("C:\\jobs\\*")),
               (std::vector<std::string>{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "late.txt",
                                         "readme", "Sub"}));
