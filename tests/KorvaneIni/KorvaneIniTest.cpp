@@ -91,6 +91,18 @@ TEST_F(KorvaneIniTest, LongLinesAreReadWhole) {
     KorvaneIni::CloseIni(hIniFile);
 }
 
+TEST_F(KorvaneIniTest, ManySectionsAreAllFound) {
+    std::string content;
+    for (int n = 1; n <= 40; ++n) {
+        content += "[S" + std::to_string(n) + "]\r\nk=" + std::to_string(n) + "\r\n";
+    }
+    const std::int32_t hIniFile = OpenWith(content);
+    for (int n = 1; n <= 40; ++n) {
+        EXPECT_EQ(Read(hIniFile, ("s" + std::to_string(n)).c_str(), "K"), std::to_string(n));
+    }
+    KorvaneIni::CloseIni(hIniFile);
+}
+
 TEST_F(KorvaneIniTest, NothingIsWrittenBeyondTheGivenSize) {
     const std::int32_t hIniFile = OpenWith("[A]\r\nk=value\r\n");
     const std::tuple<const char*, std::int32_t, std::string> cases[] = {

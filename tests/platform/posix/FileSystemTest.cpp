@@ -237,6 +237,8 @@ TEST_F(HostedFiles, OutputFindsTheFileInAnyCaseAndAClosedFileRefusesUse) {
     fresh->Write("new");
     fresh->Close();
     EXPECT_EQ(ReadHostFile(Jobs() + "/fresh.tmp"), "new");
+    files.OpenText("C:\\jobs\\empty", OpenMode::Output)->Close();
+    EXPECT_EQ(files.OpenText("C:\\jobs\\empty", OpenMode::Input)->ReadAll(), "");
 }
 
 // A rewrite reaches its target only through a Close that succeeds: a file left unclosed, or one
