@@ -134,7 +134,7 @@ TEST(NumericEntries, RoundHalfEven) {
 TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
     const EntrySource source{"Printer 1", kFile, 0};
     struct Case {
-        const char* value;
+        std::string value;
         std::optional<std::int32_t> result;
         const char* message;
     };
@@ -148,6 +148,8 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
         {"-1e400", std::nullopt, "is not valid"},
         {"1e-400", 0, nullptr},
         {"0.0000000000000000000000000000001e-400", 0, nullptr},
+        // Too small for a double, not too large, whatever its sign.
+        {"-0." + std::string(400, '0') + "1e5", 0, nullptr},
         {"x", std::nullopt, "is not numeric"},
     };
     for (const Case& c : cases) {

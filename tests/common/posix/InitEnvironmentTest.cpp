@@ -90,6 +90,7 @@ TEST_F(InitEnvironmentTest, CountsTakeTheLargerOfConfigurationAndDataFolders) {
     EXPECT_EQ(env.m_lNumMachines, 5);
     EXPECT_EQ(env.m_lNumUsers, 1); // bob's folder under the data folder
     EXPECT_NE(env.m_lConfigFileStamp, 0);
+    EXPECT_EQ(env.m_sWindowsPath, "C:\\windows");
 }
 
 TEST_F(InitEnvironmentTest, TruthValueOptionsConvertOrKeepTheirValue) {
