@@ -80,8 +80,8 @@ TEST(MessageBoxScript, RestartOrAChangedScriptStartsAgainFromTheFirstAnswer) {
 TEST(MessageBoxScript, LogLineAndReadableBlock) {
     const ScriptedAnswers answers("yes");
     MessageBoxScript script;
-    const auto box = script.Answer("Ledger\"line", "Unable to open:\r\"C:\\a\\b.ini\"\t\xc3\xa9\n\x01",
-                                   kExclamation);
+    const auto box = script.Answer(
+        "Ledger\"line", "Unable to open:\r\"C:\\a\\b.ini\"\t\xc3\xa9\n\x01", kExclamation);
     EXPECT_EQ(box.logLine,
               "{\"title\":\"Ledger\\\"line\",\"style\":48,\"text\":\"Unable to "
               "open:\\r\\\"C:\\\\a\\\\b.ini\\\"\\t\xc3\xa9\\n\\u0001\",\"answer\":\"OK\"}\n");
