@@ -54,6 +54,7 @@ class RecordingDesktop final : public ForwardingDesktop {
 public:
     std::vector<ShownBox> boxes;
     std::deque<std::int32_t> answers; // used in order; the default button answers after them
+    bool failNextBox = false;         // the next box raises error 5 instead of showing
 
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override;

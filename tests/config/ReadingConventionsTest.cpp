@@ -194,6 +194,14 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
     world.desktop.boxes.clear();
     EXPECT_EQ(BCommon::GetConfigFileVersion("C:\\nowhere.ini"), 0);
     EXPECT_EQ(Boxes(), "<48|Ledgerline|Unable to open configuration file:\rC:\\nowhere.ini>");
+    // An unexpected failure is reported, and the version reads as 0.
+    world.desktop.boxes.clear();
+    world.desktop.failNextBox = true;
+    world.files.Put(kFile, "[GENERAL]\r\nVersion=abc");
+    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
+    ASSERT_EQ(world.desktop.boxes.size(), 1u);
+    EXPECT_TRUE(world.desktop.boxes[0].text.starts_with(
+        "Unexpected error 5 in procedure 'GetConfigFileVersion':"));
 }
 
 TEST_F(ReadingTest, GetGeneralOptionShowsNoEntryMessages) {
