@@ -16,8 +16,8 @@ namespace {
 constexpr const char* kInput = "C:\\Ledgerline\\Config.ini";
 constexpr const char* kOutput = "C:\\Ledgerline\\Written.ini";
 
-ldgr::testing::ConfigWorld& World() {
-    static ldgr::testing::ConfigWorld world;
+ldgr::test::ConfigWorld& World() {
+    static ldgr::test::ConfigWorld world;
     static const bool prepared = [] {
         BCommon::Env().m_sConfigPath = "C:\\Ledgerline\\";
         BCommon::Env().m_sMachineName = "FUZZBOX";
@@ -51,7 +51,7 @@ bool HoldsConstantLongerThanARoundTrip(const CConfigOptions& options) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ldgr::testing::ConfigWorld& world = World();
+    ldgr::test::ConfigWorld& world = World();
     // Every Put is a new version of the file, so the INI library parses it afresh.
     world.files.Put(kInput, std::string(reinterpret_cast<const char*>(data), size));
     world.desktop.boxes.clear();

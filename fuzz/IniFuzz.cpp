@@ -2,6 +2,7 @@
 // taken from those bytes and of names it lacks, through buffers of many sizes.
 #include "KorvaneIni/IniIndex.h"
 #include "KorvaneIni/KorvaneIni.h"
+#include "config/ConfigDoubles.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -16,43 +17,6 @@ namespace {
 
 constexpr const char* kPath = "C:\\fuzz\\Config.ini";
 constexpr char kCanary = '\x5A';
-
-class FuzzText final : public platform::TextFile {
-public:
-    explicit FuzzText(std::string content) : m_content(std::move(content)) {}
-    void Write(std::string_view) override { std::abort(); }
-    std::string ReadAll() override { return std::move(m_content); }
-    void Close() override {}
-
-private:
-    std::string m_content;
-};
-
-// One file, each input a new version of it, so every input is parsed afresh.
-class FuzzFiles final : public platform::FileSystem {
-public:
-    std::string content;
-    std::uint64_t version = 0;
-
-    std::optional<platform::FindEntry> FindFirst(const std::string&) override {
-        platform::FindEntry entry;
-        entry.name = "Config.ini";
-        entry.size = content.size();
-        entry.lastWriteTime = version;
-        return entry;
-    }
-    std::vector<platform::FindEntry> FindAll(const std::string&, platform::FindDetail) override {
-        return {};
-    }
-    void CreateFolder(const std::string&) override {}
-    void CopyFile(const std::string&, const std::string&) override {}
-    void MoveFileNoReplace(const std::string&, const std::string&) override {}
-    void DeleteFile(const std::string&) override {}
-    std::unique_ptr<platform::TextFile> OpenText(const std::string&, platform::OpenMode,
-                                                 platform::ShareMode) override {
-        return std::make_unique<FuzzText>(content);
-    }
-};
 
 // Names to look up: what stands before '=' on each line, what stands between brackets, and
 // the whole line, so that present, absent and oddly spaced names are all asked for.
@@ -96,17 +60,18 @@ void CheckLookup(std::int32_t hIniFile, const KorvaneIni::IniIndex& index,
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static FuzzFiles files;
+    // Each input is a new version of the file, so every input is parsed afresh.
+    static ldgr::test::MemoryFiles files;
     static platform::ScopedServices services(platform::Services{.files = &files});
-    files.content.assign(reinterpret_cast<const char*>(data), size);
-    ++files.version;
+    const std::string content(reinterpret_cast<const char*>(data), size);
+    files.Put(kPath, content);
 
     const std::int32_t hIniFile = KorvaneIni::OpenIni(kPath);
     if (hIniFile == 0) {
         std::abort();
     }
-    const KorvaneIni::IniIndex index(files.content);
-    const std::vector<std::string> names = NamesIn(files.content);
+    const KorvaneIni::IniIndex index(content);
+    const std::vector<std::string> names = NamesIn(content);
     const std::int32_t sizes[] = {0, 1, 2, 7, 2048};
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string& section = names[i];

@@ -9,7 +9,7 @@
 
 namespace {
 
-using ldgr::testing::ConfigWorld;
+using ldgr::test::ConfigWorld;
 
 constexpr const char* kPath = "C:\\Ledgerline\\Config.ini";
 constexpr const char* kMissing = "<missing>";
@@ -88,6 +88,18 @@ TEST_F(KorvaneIniTest, LongLinesAreReadWhole) {
                                        static_cast<std::int32_t>(buffer.size()), hIniFile),
               static_cast<std::int32_t>(value.size()));
     EXPECT_EQ(buffer.substr(0, value.size()), value);
+    KorvaneIni::CloseIni(hIniFile);
+}
+
+TEST_F(KorvaneIniTest, ManySectionsAreAllFound) {
+    std::string content;
+    for (int n = 1; n <= 40; ++n) {
+        content += "[S" + std::to_string(n) + "]\r\nk=" + std::to_string(n) + "\r\n";
+    }
+    const std::int32_t hIniFile = OpenWith(content);
+    for (int n = 1; n <= 40; ++n) {
+        EXPECT_EQ(Read(hIniFile, ("s" + std::to_string(n)).c_str(), "K"), std::to_string(n));
+    }
     KorvaneIni::CloseIni(hIniFile);
 }
 

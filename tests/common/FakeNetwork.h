@@ -6,7 +6,7 @@
 
 #include <map>
 
-namespace ldgr::commontest {
+namespace ldgr::test {
 
 class FakeNetwork final : public platform::Network {
 public:
@@ -58,4 +58,4 @@ public:
     }
 };
 
-} // namespace ldgr::commontest
+} // namespace ldgr::test

@@ -1,14 +1,14 @@
 // Module getip: socket version negotiation and the first host address.
 #include "common/getip.h"
 
-#include "FakeNetwork.h"
+#include "common/FakeNetwork.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using ldgr::commontest::FakeNetwork;
+using ldgr::test::FakeNetwork;
 
 TEST(GetIp, StartWinsockNeedsVersionOneOneAndSockets) {
     struct Case {

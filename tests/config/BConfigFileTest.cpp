@@ -9,7 +9,7 @@
 
 namespace {
 
-using ldgr::testing::ConfigWorld;
+using ldgr::test::ConfigWorld;
 
 constexpr const char* kOut = "C:\\cfg\\Config.ini";
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-using ldgr::testing::ConfigWorld;
+using ldgr::test::ConfigWorld;
 using platform::RootKey;
 
 constexpr const char* kKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";

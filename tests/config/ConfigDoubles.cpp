@@ -8,7 +8,7 @@
 
 #include <utility>
 
-namespace ldgr::testing {
+namespace ldgr::test {
 namespace {
 
 std::string KeyOf(const std::string& path) {
@@ -120,6 +120,9 @@ MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform
 
 std::int32_t RecordingDesktop::ShowMessageBox(const std::string& title, const std::string& text,
                                               std::int32_t style) {
+    if (std::exchange(failNextBox, false)) {
+        throw ldgr::Error(ldgr::kInvalidProcedureCall);
+    }
     boxes.push_back({title, text, style});
     if (!answers.empty()) {
         const std::int32_t answer = answers.front();
@@ -172,4 +175,4 @@ ConfigWorld::~ConfigWorld() {
     BCommon::ResetEnvironment();
 }
 
-} // namespace ldgr::testing
+} // namespace ldgr::test

@@ -3,6 +3,7 @@
 
 #include "platform/Error.h"
 #include "platform/Platform.h"
+#include "support/Forwarding.h"
 
 #include <deque>
 #include <functional>
@@ -11,11 +12,12 @@
 #include <string>
 #include <vector>
 
-namespace ldgr::testing {
+namespace ldgr::test {
 
-// Files kept in memory under their upper-cased Windows path. Every write of a file gives it
+// Files kept in memory under their upper-cased Windows path; folders and moves are the real
+// file system's, which the configuration code never uses. Every write of a file gives it
 // a later last-write time unless the test says which.
-class MemoryFiles final : public platform::FileSystem {
+class MemoryFiles final : public ForwardingFiles {
 public:
     void Put(const std::string& path, std::string content);
     void PutAt(const std::string& path, std::string content, std::uint64_t lastWriteTime);
@@ -29,20 +31,14 @@ public:
     std::function<void()> onRead; // runs after a file's content was read (once, then cleared)
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override;
+    // A file in memory has the version its listing tells: size and last-write time.
+    std::optional<platform::FileVersion> VersionOf(const std::string& path) override {
+        return FileSystem::VersionOf(path);
+    }
     std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
                                                  platform::ShareMode share) override;
-    // Not used by the configuration code.
-    std::vector<platform::FindEntry> FindAll(const std::string&, platform::FindDetail) override {
-        return {};
-    }
-    void CreateFolder(const std::string&) override { Unused(); }
-    void CopyFile(const std::string&, const std::string&) override { Unused(); }
-    void MoveFileNoReplace(const std::string&, const std::string&) override { Unused(); }
-    void DeleteFile(const std::string&) override { Unused(); }
 
 private:
-    static void Unused() { throw ldgr::Error(ldgr::kInvalidProcedureCall); }
-
     struct File {
         std::string content;
         std::uint64_t lastWriteTime = 0;
@@ -58,22 +54,14 @@ struct ShownBox {
     std::int32_t style = 0;
 };
 
-class RecordingDesktop final : public platform::Desktop {
+class RecordingDesktop final : public ForwardingDesktop {
 public:
     std::vector<ShownBox> boxes;
     std::deque<std::int32_t> answers; // used in order; the default button answers after them
+    bool failNextBox = false;         // the next box raises error 5 instead of showing
 
-    std::string ExeName() override { return "ldgrmake"; }
-    std::string AppPath() override { return "C:\\Program Files\\Ledgerline"; }
-    std::string CommandLinePath(const std::string& argument) override { return argument; }
-    void SetTitle(const std::string& title) override { m_sTitle = title; }
-    std::string Title() override { return m_sTitle; }
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override;
-    void ProcessPendingMessages() override {}
-
-private:
-    std::string m_sTitle;
 };
 
 // Registry values in memory; a key marked read-only refuses full access, as a key the user may
@@ -111,4 +99,4 @@ private:
     platform::ScopedServices m_services;
 };
 
-} // namespace ldgr::testing
+} // namespace ldgr::test

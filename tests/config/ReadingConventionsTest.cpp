@@ -12,7 +12,7 @@
 namespace {
 
 using namespace BConfigFile;
-using ldgr::testing::ConfigWorld;
+using ldgr::test::ConfigWorld;
 
 constexpr const char* kFile = "C:\\Users\\pat\\LdgrApp\\ldgrmake.ini";
 
@@ -134,7 +134,7 @@ TEST(NumericEntries, RoundHalfEven) {
 TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
     const EntrySource source{"Printer 1", kFile, 0};
     struct Case {
-        const char* value;
+        std::string value;
         std::optional<std::int32_t> result;
         const char* message;
     };
@@ -148,6 +148,8 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
         {"-1e400", std::nullopt, "is not valid"},
         {"1e-400", 0, nullptr},
         {"0.0000000000000000000000000000001e-400", 0, nullptr},
+        // Too small for a double, not too large, whatever its sign.
+        {"-0." + std::string(400, '0') + "1e5", 0, nullptr},
         {"x", std::nullopt, "is not numeric"},
     };
     for (const Case& c : cases) {
@@ -192,6 +194,14 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
     world.desktop.boxes.clear();
     EXPECT_EQ(BCommon::GetConfigFileVersion("C:\\nowhere.ini"), 0);
     EXPECT_EQ(Boxes(), "<48|Ledgerline|Unable to open configuration file:\rC:\\nowhere.ini>");
+    // An unexpected failure is reported, and the version reads as 0.
+    world.desktop.boxes.clear();
+    world.desktop.failNextBox = true;
+    world.files.Put(kFile, "[GENERAL]\r\nVersion=abc");
+    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
+    ASSERT_EQ(world.desktop.boxes.size(), 1u);
+    EXPECT_TRUE(world.desktop.boxes[0].text.starts_with(
+        "Unexpected error 5 in procedure 'GetConfigFileVersion':"));
 }
 
 TEST_F(ReadingTest, GetGeneralOptionShowsNoEntryMessages) {

@@ -105,8 +105,7 @@ TEST_F(Ldgrcheck, FifoEndsWithTheOpenFailure) {
     command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + fifo});
     const RunResult run = world.RunCommand(command);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.stdoutText.starts_with("Unable to open configuration file:\n"))
-        << run.stdoutText;
+    EXPECT_EQ(run.stdoutText, "Unable to open configuration file:\nZ:" + fifo + "\n");
 }
 
 // A rewrite in place that fails part-way, at a file-size limit below the new file's size,

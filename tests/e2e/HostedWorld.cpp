@@ -8,12 +8,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <shared_mutex>
 #include <spawn.h>
-#include <sstream>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,13 +20,6 @@ namespace e2e {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 // The environment of a run: this process's, without its LDGR_ settings, plus the world's.
 std::vector<std::string> RunEnvironment(const std::map<std::string, std::string>& settings) {
@@ -79,7 +69,7 @@ public:
     Capture& operator=(const Capture&) = delete;
 
     int Fd() const { return m_fd; }
-    std::string Text() const { return Slurp(m_path); }
+    std::string Text() const { return ldgr::test::ReadHostFile(m_path); }
 
 private:
     char m_path[32] = "/tmp/ldgr-e2e-output-XXXXXX";
@@ -122,17 +112,12 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
 } // namespace
 
 HostedWorld::HostedWorld() {
-    std::string pattern = (fs::temp_directory_path() / "ldgr-e2e-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
-    }
-    m_sRoot = pattern;
     MakeFolder(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
-    WriteFile(Prefix() + "/registry.reg", Slurp(LDGR_EXAMPLES_DIR "/registry.reg"));
-    WriteFile(OnDriveC("Ledgerline\\Config.ini"), Slurp(LDGR_EXAMPLES_DIR "/Config.ini"));
+    WriteFile(Prefix() + "/registry.reg", ReadFile(LDGR_EXAMPLES_DIR "/registry.reg"));
+    WriteFile(OnDriveC("Ledgerline\\Config.ini"), ReadFile(LDGR_EXAMPLES_DIR "/Config.ini"));
     m_env = {{"LDGR_PREFIX", Prefix()},     {"LDGR_USERNAME", "alice"},
              {"LDGR_COMPUTERNAME", "PC17"}, {"LDGR_NOW", "2026-03-01T13:05:03"},
-             {"LDGR_LOCALE", "en-US"},      {"LDGR_MSGBOX_LOG", m_sRoot + "/boxes.jsonl"}};
+             {"LDGR_LOCALE", "en-US"},      {"LDGR_MSGBOX_LOG", Root() + "/boxes.jsonl"}};
     if (UnderWine()) {
         PrepareWinePrefix(Prefix());
     }
@@ -142,36 +127,12 @@ HostedWorld::~HostedWorld() {
     if (UnderWine()) {
         EndWineSession(Prefix());
     }
-    OpenUp(fs::perms::owner_all);
-    std::error_code ignored;
-    fs::remove_all(m_sRoot, ignored);
-}
-
-void HostedWorld::OpenUp(fs::perms rights) const {
-    // Links are skipped, never followed: the prefix links z: to the host root.
-    std::error_code ignored;
-    fs::permissions(m_sRoot, rights, fs::perm_options::add, ignored);
-    for (auto it = fs::recursive_directory_iterator(m_sRoot, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (!it->is_symlink(ignored)) {
-            fs::permissions(it->path(), rights, fs::perm_options::add, ignored);
-        }
-    }
 }
 
 std::string HostedWorld::OnDriveC(const std::string& windowsPath) const {
     std::string path = windowsPath;
     std::replace(path.begin(), path.end(), '\\', '/');
     return Prefix() + "/drive_c/" + path;
-}
-
-void HostedWorld::WriteFile(const std::string& hostPath, const std::string& content) const {
-    fs::create_directories(fs::path(hostPath).parent_path());
-    std::ofstream(hostPath, std::ios::binary) << content;
-}
-
-std::string HostedWorld::ReadFile(const std::string& hostPath) const {
-    return Slurp(hostPath);
 }
 
 void HostedWorld::MakeFolder(const std::string& hostPath) const {
@@ -207,13 +168,13 @@ RunResult HostedWorld::Run(const std::string& programName,
     // The Windows program runs under Wine from the same place, with its extension.
     const auto windowsProgram = WindowsProgram();
     const std::string program = windowsProgram.value_or(LDGR_MAKE_EXE);
-    const std::string link = m_sRoot + "/bin/" + programName + (windowsProgram ? ".exe" : "");
+    const std::string link = Root() + "/bin/" + programName + (windowsProgram ? ".exe" : "");
     // A copy rather than a link: an unprivileged run may not reach the build folder.
     if (std::shared_lock<std::shared_mutex> reading(ProgramCopying()); !fs::exists(link)) {
         reading.unlock();
         const std::unique_lock<std::shared_mutex> writing(ProgramCopying());
         std::error_code ignored;
-        fs::create_directories(m_sRoot + "/bin");
+        fs::create_directories(Root() + "/bin");
         fs::copy_file(program, link, fs::copy_options::skip_existing, ignored);
     }
 
@@ -257,7 +218,7 @@ std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const 
 }
 
 std::string HostedWorld::MessageBoxLog() const {
-    return ReadFile(m_sRoot + "/boxes.jsonl");
+    return ReadFile(Root() + "/boxes.jsonl");
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -1,6 +1,8 @@
 // A fresh hosted prefix holding the example environment, and runs of the built ldgrmake in it.
 #pragma once
 
+#include "support/posix/TemporaryFolder.h"
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -23,14 +25,18 @@ public:
 
     // Host path of a Windows path on drive C: ("Ledgerline\\Config.ini").
     std::string OnDriveC(const std::string& windowsPath) const;
-    std::string Prefix() const { return m_sRoot + "/prefix"; }
-    std::string Root() const { return m_sRoot; }
+    std::string Prefix() const { return Root() + "/prefix"; }
+    std::string Root() const { return m_root.Path(); }
 
-    void WriteFile(const std::string& hostPath, const std::string& content) const;
-    std::string ReadFile(const std::string& hostPath) const;
+    void WriteFile(const std::string& hostPath, const std::string& content) const {
+        ldgr::test::WriteHostFile(hostPath, content);
+    }
+    std::string ReadFile(const std::string& hostPath) const {
+        return ldgr::test::ReadHostFile(hostPath);
+    }
     void MakeFolder(const std::string& hostPath) const;
     // Adds rights to every file and folder of the world (links are not followed).
-    void OpenUp(std::filesystem::perms rights) const;
+    void OpenUp(std::filesystem::perms rights) const { ldgr::test::AddRights(Root(), rights); }
     // Sets one entry of the [GENERAL] section of the shared configuration (added when
     // missing); RemoveGeneralOption takes it out.
     void SetGeneralOption(const std::string& key, const std::string& value) const;
@@ -60,7 +66,7 @@ public:
 private:
     void ReplaceGeneralOption(const std::string& key, const std::string* value) const;
 
-    std::string m_sRoot;
+    ldgr::test::TemporaryFolder m_root{"ldgr-e2e"};
     std::string m_sWorkingFolder;
     std::map<std::string, std::string> m_env;
 };

@@ -1,7 +1,7 @@
 // Hosted-only: the parse cache over real files, which a program may rewrite with the same size
 // and time stamp, or replace by another file under the same name.
 #include "KorvaneIni/KorvaneIni.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
 #include <filesystem>

@@ -7,8 +7,8 @@
 
 namespace {
 
-using ldgr::testing::kModelFile;
-using ldgr::testing::ModelTest;
+using ldgr::test::kModelFile;
+using ldgr::test::ModelTest;
 
 TEST(Category, DisplayRequired) {
     struct Case {

@@ -7,9 +7,9 @@
 
 namespace {
 
-using ldgr::testing::kModelFile;
-using ldgr::testing::kWrittenFile;
-using ldgr::testing::ModelTest;
+using ldgr::test::kModelFile;
+using ldgr::test::kWrittenFile;
+using ldgr::test::ModelTest;
 
 // A file in layout 2 exactly as the writers produce it (LF line ends): general options, group
 // PG1 with one category of two values, group PG2 without categories.

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace ldgr::testing {
+namespace ldgr::test {
 
 inline constexpr const char* kModelFile = "C:\\Ledgerline\\Config.ini";
 inline constexpr const char* kWrittenFile = "C:\\Ledgerline\\Written.ini";
@@ -63,4 +63,4 @@ private:
     std::int32_t m_hIniFile = 0;
 };
 
-} // namespace ldgr::testing
+} // namespace ldgr::test

@@ -6,9 +6,9 @@
 
 namespace {
 
-using ldgr::testing::kModelFile;
-using ldgr::testing::kWrittenFile;
-using ldgr::testing::ModelTest;
+using ldgr::test::kModelFile;
+using ldgr::test::kWrittenFile;
+using ldgr::test::ModelTest;
 
 TEST(PreDefinedValue, ClassAndDescription) {
     struct Case {

@@ -6,8 +6,8 @@
 
 namespace {
 
-using ldgr::testing::kModelFile;
-using ldgr::testing::ModelTest;
+using ldgr::test::kModelFile;
+using ldgr::test::ModelTest;
 
 class PrinterGroupRead : public ModelTest {
 protected:

@@ -1,7 +1,7 @@
 // The hosted network: drives and shares from the prefix's registry.reg, the host's own name and
 // addresses (hosted build only: uses POSIX).
 #include "platform/posix/Hosted.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <algorithm>
 #include <cctype>

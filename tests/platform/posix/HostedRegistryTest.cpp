@@ -1,7 +1,7 @@
 // The hosted registry read from the prefix's registry.reg (hosted build only: uses POSIX).
 #include "platform/posix/Hosted.h"
-#include "support/HostedWorld.h"
-#include "support/Unprivileged.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/Unprivileged.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The hosted identity and clock, driven by their environment variables (hosted build only).
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <ctime>
 #include <gtest/gtest.h>

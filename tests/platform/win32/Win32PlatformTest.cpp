@@ -147,16 +147,6 @@ TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
     EXPECT_EQ(Read("ldgrsrvc.txt"), "");
 }
 
-// Writing and appending are what every run does; output over an old file and a closed file
-// are not.
-TEST_F(Win32Folder, OutputReplacesAndAClosedFileRefusesUse) {
-    Write("r.prt", "old");
-    auto out = platform::Files().OpenText(Path("r.prt"), OpenMode::Output);
-    out->Close();
-    EXPECT_EQ(Read("r.prt"), "");
-    EXPECT_EQ(NumberOf([&] { out->Write("x"); }), 52);
-}
-
 // Another program reading the target with full sharing does not keep a rewrite or a copy
 // from replacing it. Where the system renames over an open file the operation succeeds at once;
 // where it cannot (Wine, Windows before 10 1709) the move waits until the reader lets go.
@@ -210,25 +200,8 @@ TEST_F(Win32Folder, OutputOverAHiddenOrSystemFileKeepsItsAttributes) {
     }
 }
 
-// The copy of a read-only file is not read-only, so the next copy refreshes it.
-TEST_F(Win32Folder, CopyReplacesAndKeepsTheLastWriteTime) {
-    auto& files = platform::Files();
-    Write("Config.ini", "[GENERAL]\r\n");
-    Write("ldgrmake.ini", "old");
-    SetFileAttributesA(Path("Config.ini").c_str(), FILE_ATTRIBUTE_READONLY);
-    files.CopyFile(Path("Config.ini"), Path("ldgrmake.ini"));
-    files.CopyFile(Path("Config.ini"), Path("ldgrmake.ini"));
-    EXPECT_EQ(Read("ldgrmake.ini"), "[GENERAL]\r\n");
-    EXPECT_EQ(files.FindFirst(Path("ldgrmake.ini"))->lastWriteTime,
-              files.FindFirst(Path("Config.ini"))->lastWriteTime);
-    EXPECT_FALSE(files.FindFirst(Path("ldgrmake.ini"))->isReadOnly);
-    SetFileAttributesA(Path("Config.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
-    // Nothing of the copy's temporary file is left behind.
-    EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
-}
-
 // A rewrite reaches its target only through Close: a file left unclosed changes nothing and
-// leaves no temporary behind.
+// leaves no temporary behind. A closed file refuses further use.
 TEST_F(Win32Folder, ReplaceChangesTheTargetOnlyWhenClosed) {
     auto& files = platform::Files();
     Write("Config.ini", "old");
@@ -240,26 +213,8 @@ TEST_F(Win32Folder, ReplaceChangesTheTargetOnlyWhenClosed) {
     whole->Write("whole");
     whole->Close();
     EXPECT_EQ(Read("Config.ini"), "whole");
+    EXPECT_EQ(NumberOf([&] { whole->Write("x"); }), 52);
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
-}
-
-TEST_F(Win32Folder, SearchesListEntriesWithTheirAttributes) {
-    auto& files = platform::Files();
-    Write("1.prt", "12345");
-    Write("2.dat", "");
-    files.CreateFolder(Path("users"));
-    SetFileAttributesA(Path("2.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
-
-    const auto file = files.FindFirst(Path("1.PRT"));
-    ASSERT_TRUE(file);
-    EXPECT_TRUE(file->IsOrdinaryFile());
-    EXPECT_EQ(file->size, 5u);
-    EXPECT_GT(file->lastWriteTime, 116444736000000000ull); // after 1970
-    EXPECT_TRUE(files.FindFirst(Path("2.dat"))->isHidden);
-    EXPECT_TRUE(files.FindFirst(Path("users"))->isFolder);
-    EXPECT_FALSE(files.FindFirst(Path("3.prt")));
-    EXPECT_FALSE(files.FindFirst(Path("users\\")));
-    EXPECT_TRUE(files.FindAll(Path("none\\*")).empty());
 }
 
 // A rewrite with the same size and last-write time, or another file moved over the name, is
@@ -361,14 +316,6 @@ TEST(Win32RegistryView, KeysAreReadInTheThirtyTwoBitView) {
     for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
         RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, view, 0);
     }
-}
-
-TEST(Win32Desktop, IdentityFromTheModuleFile) {
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    const std::string path = module;
-    EXPECT_EQ(platform::Ui().ExeName(), "ldgr_tests");
-    EXPECT_EQ(platform::Ui().AppPath(), path.substr(0, path.find_last_of('\\')));
 }
 
 TEST(Win32SystemInfo, NamesAndFolders) {

@@ -4,21 +4,20 @@
 
 #include "platform/Error.h"
 #include "platform/Platform.h"
-#include "support/ForwardingFiles.h"
-#include "support/HostedWorld.h"
-#include "support/Unprivileged.h"
+#include "support/Forwarding.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
+#include "support/posix/Unprivileged.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using ldgr::test::LockHolder;
 
 // The same bits for owner, group and others, so a mode means the same to nobody (when the
 // test runs as root) and to the ordinary user who owns the folders.
@@ -107,13 +106,20 @@ TEST_F(Probe, UsersOwnTestFileIsLeftAlone) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
+// A file another program holds cannot be read, unless it is another probe's test file, which
+// says nothing about the folder.
 TEST_F(Probe, FileHeldExclusivelyCannotBeRead) {
-    const fs::path folder = Folder("held", kOpen, {"a.txt"});
-    const int held = open((folder / "a.txt").c_str(), O_RDONLY);
-    ASSERT_GE(held, 0);
-    ASSERT_EQ(flock(held, LOCK_EX), 0);
-    EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), "writelistdelete");
-    close(held);
+    const std::pair<const char*, const char*> cases[] = {
+        {"a.txt", "writelistdelete"},
+        {"test-0000000000000000.txt", "writelistreaddelete"},
+    };
+    for (const auto& [held, words] : cases) {
+        const fs::path folder = Folder("held", kOpen, {held, "z.txt"});
+        const LockHolder holder(folder / held, LockHolder::Kind::Exclusive);
+        ASSERT_TRUE(holder.Holding());
+        EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), words) << held;
+        fs::remove(folder / held);
+    }
 }
 
 // The real file system, except that right after a listing another program moves a record

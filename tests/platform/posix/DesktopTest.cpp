@@ -1,7 +1,7 @@
 // Hosted-only: program identity from argv[0], and message boxes shown on stderr, logged as JSON
 // lines and answered from the script.
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // Hosted-only test support: running a check as the user nobody in a forked child.
-#include "support/Unprivileged.h"
+#include "support/posix/Unprivileged.h"
 
 #include <grp.h>
 #include <pwd.h>

@@ -3,7 +3,7 @@
 #include "common/Temporaries.h"
 
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,21 +13,16 @@ namespace {
 namespace fs = std::filesystem;
 using Sweep = ldgr::test::HostedWorld;
 
-// Each name made old (eleven minutes) and new (nine minutes); whether the old one goes.
+// Each name made old (eleven minutes) and new (nine minutes); whether the old one goes. The
+// end-to-end runs show the common names; these are the edges of each kind.
 TEST_F(Sweep, OnlyTheSuitesOwnTemporariesOlderThanTenMinutesGo) {
     const std::pair<const char*, bool> cases[] = {
-        {"~job123.tmp", true},
         {"~JOB18446744073709551615.TMP", true},
-        {"test-0123456789abcdef.txt", true},
         {"TEST-0123456789ABCDEF.TXT", true},
-        {".ldgrcopy.4711.tmp", true},
         {".LdgrCopy.a.b.Tmp", true},
         {"~job.tmp", false},
-        {"~jobx.tmp", false},
         {"~job1x.tmp", false},
-        {"job1.tmp", false},
         {"~job1.tmp.bak", false},
-        {"test-123.txt", false},
         {"test-0123456789abcdeg.txt", false},
         {"test-0123456789abcdef0.txt", false},
         {"test.txt", false},

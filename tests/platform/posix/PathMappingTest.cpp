@@ -1,7 +1,7 @@
 // Hosted-only: Windows paths mapped to host paths through the prefix, and back.
 #include "platform/Error.h"
 #include "platform/posix/Hosted.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -2,10 +2,11 @@
 // computer's shares, file stamps and folder counts.
 #include "common/Paths.h"
 
-#include "FakeNetwork.h"
 #include "common/Environment.h"
+#include "common/FakeNetwork.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/Forwarding.h"
+#include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -14,7 +15,7 @@
 
 namespace {
 
-using ldgr::commontest::FakeNetwork;
+using ldgr::test::FakeNetwork;
 using Paths = ldgr::test::HostedWorld;
 
 TEST_F(Paths, AddBackslash) {
@@ -165,6 +166,21 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
     for (const auto& [pattern, count] : cases) {
         EXPECT_EQ(BCommon::CountFolderEntries(pattern), count) << pattern;
     }
+}
+
+// The count is a 16-bit number: a larger folder counts as the largest.
+class CrowdedFolder final : public ldgr::test::ForwardingFiles {
+public:
+    std::vector<platform::FindEntry> FindAllUnordered(const std::string&,
+                                                      platform::FindDetail) override {
+        return std::vector<platform::FindEntry>(40000, {.name = "PC"});
+    }
+};
+
+TEST_F(Paths, CountFolderEntriesStopsAtTheLargestCount) {
+    CrowdedFolder files;
+    const platform::ScopedServices use({.files = &files});
+    EXPECT_EQ(BCommon::CountFolderEntries("C:\\data\\Machines\\*"), 32767);
 }
 
 } // namespace

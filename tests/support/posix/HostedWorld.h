@@ -2,7 +2,10 @@
 // environment record, and the process environment and current folder restored afterwards.
 #pragma once
 
+#include "support/posix/TemporaryFolder.h"
+
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,9 +21,9 @@ protected:
     void TearDown() override;
 
     // The prefix folder (host path, no trailing slash).
-    const std::string& Prefix() const { return m_sPrefix; }
+    const std::string& Prefix() const { return m_prefix->Path(); }
     // A host path inside the prefix: Host("drive_c/windows").
-    std::string Host(const std::string& relative) const { return m_sPrefix + "/" + relative; }
+    std::string Host(const std::string& relative) const { return Prefix() + "/" + relative; }
     // A scratch host folder outside the prefix, created on first use and removed at the end.
     const std::string& Scratch();
 
@@ -36,16 +39,20 @@ protected:
     static void UnsetVariable(const std::string& name);
 
     // Small host-side helpers for arranging and checking files.
-    static void WriteHostFile(const std::string& hostPath, const std::string& bytes);
-    static std::string ReadHostFile(const std::string& hostPath);
+    static void WriteHostFile(const std::string& hostPath, const std::string& bytes) {
+        test::WriteHostFile(hostPath, bytes);
+    }
+    static std::string ReadHostFile(const std::string& hostPath) {
+        return test::ReadHostFile(hostPath);
+    }
     static bool HostExists(const std::string& hostPath);
     static void MakeHostFolders(const std::string& hostPath);
     // Makes a dosdevices entry: letter ("d") -> host folder.
     void LinkDrive(char letter, const std::string& hostFolder) const;
 
 private:
-    std::string m_sPrefix;
-    std::string m_sScratch;
+    std::unique_ptr<TemporaryFolder> m_prefix;
+    std::unique_ptr<TemporaryFolder> m_scratch;
     std::string m_sSavedFolder;
     std::vector<std::pair<std::string, std::string>> m_savedEnvironment;
 };

@@ -2,7 +2,7 @@
 // build only).
 #include "common/DateAndFiles.h"
 
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <gtest/gtest.h>
 

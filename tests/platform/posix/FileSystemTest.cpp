@@ -2,8 +2,8 @@
 // file system, with the classic error numbers.
 #include "platform/Error.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
-#include "support/LockHolder.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -88,6 +88,7 @@ TEST_F(HostedFiles, ListingsMatchPatternsInWindowsOrder) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"C:\\jobs\\*", {".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "readme", "Sub"}},
         {"c:\\JOBS\\*.PRT", {"A.prt", "b.prt"}},
+        {"C:/jobs/*.prt", {"A.prt", "b.prt"}},
         {"C:\\jobs\\sub", {"Sub"}},
         {"C:\\jobs\\nothing*", {}},
         {"C:\\missing\\*", {}},
@@ -236,6 +237,8 @@ TEST_F(HostedFiles, OutputFindsTheFileInAnyCaseAndAClosedFileRefusesUse) {
     fresh->Write("new");
     fresh->Close();
     EXPECT_EQ(ReadHostFile(Jobs() + "/fresh.tmp"), "new");
+    files.OpenText("C:\\jobs\\empty", OpenMode::Output)->Close();
+    EXPECT_EQ(files.OpenText("C:\\jobs\\empty", OpenMode::Input)->ReadAll(), "");
 }
 
 // A rewrite reaches its target only through a Close that succeeds: a file left unclosed, or one
@@ -253,6 +256,10 @@ TEST_F(HostedFiles, ReplaceChangesTheTargetOnlyWhenClosed) {
     MakeHostFolders(Jobs() + "/late.txt");
     EXPECT_EQ(ErrorOf([&] { moveFails->Close(); }), ldgr::kPathFileAccessError);
     replace("C:\\jobs\\A.PRT", "whole")->Close();
+    replace("C:\\jobs\\new.txt", "new")->Close();
+    const auto execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    EXPECT_EQ(fs::status(Jobs() + "/new.txt").permissions() & execute, fs::perms::none);
+    fs::remove(Jobs() + "/new.txt");
     EXPECT_EQ(NamesOf(files.FindAll("C:\\jobs\\*")),
               (std::vector<std::string>{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "late.txt",
                                         "readme", "Sub"}));

@@ -1,5 +1,5 @@
 // Hosted-only test helper: a child process holding an advisory lock on a file.
-#include "support/LockHolder.h"
+#include "support/posix/LockHolder.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

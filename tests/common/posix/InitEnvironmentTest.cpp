@@ -4,7 +4,8 @@
 
 #include "common/Environment.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,7 @@ TEST_F(InitEnvironmentTest, CountsTakeTheLargerOfConfigurationAndDataFolders) {
     EXPECT_EQ(env.m_lNumMachines, 5);
     EXPECT_EQ(env.m_lNumUsers, 1); // bob's folder under the data folder
     EXPECT_NE(env.m_lConfigFileStamp, 0);
+    EXPECT_EQ(env.m_sWindowsPath, "C:\\windows");
 }
 
 TEST_F(InitEnvironmentTest, TruthValueOptionsConvertOrKeepTheirValue) {
@@ -139,6 +141,12 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_EQ(env.m_sDataPath, "C:\\Shared\\Data\\");
     EXPECT_TRUE(env.m_bRemoteConfig);
     EXPECT_FALSE(env.m_bLocalDataPath);
+}
+
+TEST_F(InitEnvironmentTest, ServiceLogHeldByTheServiceIsSeen) {
+    const ldgr::test::LockHolder service(ProgramFolder() + "/ldgrsrvc.txt",
+                                         ldgr::test::LockHolder::Kind::Shared);
+    EXPECT_TRUE(Start("").m_bServiceLogLocked);
 }
 
 TEST(ConvertTruthValue, AcceptsTrueFalseInAnyCaseAndNumbers) {

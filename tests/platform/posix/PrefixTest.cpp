@@ -1,6 +1,6 @@
 // Hosted-only: the prefix skeleton, completed at every start without touching what exists.
 #include "platform/posix/Hosted.h"
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "config/ConfigDoubles.h"
 #include "platform/Error.h"
 #include "platform/Platform.h"
-#include "support/HostedWorld.h"
-#include "support/LockHolder.h"
+#include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
 
 #include <filesystem>
 #include <functional>
@@ -75,7 +75,7 @@ TEST_F(Diagnostics, ReportShowsTheCurrentErrorInOneWarningBoxAndLeavesItCurrent)
          "Unexpected error 5 in procedure '':\rbad state"},
     };
     Env().m_bDebugLog = true;
-    ldgr::testing::RecordingDesktop desktop;
+    ldgr::test::RecordingDesktop desktop;
     const platform::ScopedServices scoped({.desktop = &desktop});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

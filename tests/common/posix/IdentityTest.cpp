@@ -3,8 +3,8 @@
 
 #include "common/Environment.h"
 #include "platform/Platform.h"
-#include "support/ForwardingFiles.h"
-#include "support/HostedWorld.h"
+#include "support/Forwarding.h"
+#include "support/posix/HostedWorld.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -60,15 +60,10 @@ TEST_F(Identity, LocalPathIsChosenAndCreated) {
 }
 
 // A system whose profile query gives a chosen answer.
-class ScriptedProfile final : public platform::SystemInfo {
+class ScriptedProfile final : public ldgr::test::ForwardingSystemInfo {
 public:
     explicit ScriptedProfile(std::optional<std::string> profile) : m_profile(std::move(profile)) {}
-    std::string SystemFolder(std::size_t) override { return "C:\\windows\\system32"; }
-    std::optional<platform::OSVersion> Version() override { return platform::OSVersion{10, 0}; }
-    std::optional<std::string> UserName(std::size_t) override { return "alice"; }
-    std::optional<std::string> ComputerName(std::size_t) override { return "PC1"; }
     std::optional<std::string> UserProfileFolder(std::size_t) override { return m_profile; }
-    std::optional<std::string> SpecialFolder(int) override { return std::nullopt; }
 
 private:
     std::optional<std::string> m_profile;

@@ -1,13 +1,11 @@
 // Hosted-only test fixture: a fresh prefix per test and the process state restored afterwards.
-#include "support/HostedWorld.h"
+#include "support/posix/HostedWorld.h"
 
 #include "common/Environment.h"
 #include "platform/Platform.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 extern char** environ;
@@ -38,31 +36,6 @@ void RestoreEnvironment(const std::vector<std::pair<std::string, std::string>>& 
     }
 }
 
-std::string NewTemporaryFolder(const char* stem) {
-    std::string pattern = (fs::temp_directory_path() / stem).string() + ".XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "cannot create a temporary folder from " << pattern;
-        return {};
-    }
-    return pattern;
-}
-
-// Removes a test's folder even where a test took the write rights away. Links are removed,
-// never followed (the prefix links z: to the host root).
-void RemoveTree(const std::string& hostFolder) {
-    if (hostFolder.empty()) {
-        return;
-    }
-    std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(hostFolder, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (!it->is_symlink(ignored)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
-    }
-    fs::remove_all(hostFolder, ignored);
-}
-
 std::string CurrentFolder() {
     std::error_code ignored;
     return fs::current_path(ignored).string();
@@ -78,8 +51,8 @@ void HostedWorld::SetUp() {
             unsetenv(name.c_str());
         }
     }
-    m_sPrefix = NewTemporaryFolder("ldgr-prefix");
-    SetVariable("LDGR_PREFIX", m_sPrefix);
+    m_prefix = std::make_unique<TemporaryFolder>("ldgr-prefix");
+    SetVariable("LDGR_PREFIX", Prefix());
     MakeHostFolders(ProgramFolder());
     StartAs(ProgramFolder() + "/ldgrmake");
     BCommon::ResetEnvironment();
@@ -90,15 +63,15 @@ void HostedWorld::TearDown() {
     std::error_code ignored;
     fs::current_path(m_sSavedFolder, ignored);
     RestoreEnvironment(m_savedEnvironment);
-    RemoveTree(m_sPrefix);
-    RemoveTree(m_sScratch);
+    m_prefix.reset();
+    m_scratch.reset();
 }
 
 const std::string& HostedWorld::Scratch() {
-    if (m_sScratch.empty()) {
-        m_sScratch = NewTemporaryFolder("ldgr-scratch");
+    if (!m_scratch) {
+        m_scratch = std::make_unique<TemporaryFolder>("ldgr-scratch");
     }
-    return m_sScratch;
+    return m_scratch->Path();
 }
 
 void HostedWorld::StartAs(const std::string& argv0) {
@@ -113,23 +86,6 @@ void HostedWorld::SetVariable(const std::string& name, const std::string& value)
 
 void HostedWorld::UnsetVariable(const std::string& name) {
     unsetenv(name.c_str());
-}
-
-void HostedWorld::WriteHostFile(const std::string& hostPath, const std::string& bytes) {
-    std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!file) {
-        ADD_FAILURE() << "cannot write " << hostPath;
-    }
-}
-
-std::string HostedWorld::ReadHostFile(const std::string& hostPath) {
-    std::ifstream file(hostPath, std::ios::binary);
-    if (!file) {
-        ADD_FAILURE() << "cannot read " << hostPath;
-        return {};
-    }
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 bool HostedWorld::HostExists(const std::string& hostPath) {

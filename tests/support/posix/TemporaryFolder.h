@@ -1,0 +1,32 @@
+// A temporary host folder removed with everything in it, and the host-file helpers the unit
+// and end-to-end tests arrange and check their worlds with.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace ldgr::test {
+
+class TemporaryFolder {
+public:
+    // A new folder <temporary folder>/<stem>.XXXXXX; throws when none can be made.
+    explicit TemporaryFolder(const std::string& stem);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::string& Path() const { return m_sPath; }
+
+private:
+    std::string m_sPath;
+};
+
+// Adds rights to a host folder and everything below it. Links are skipped, never followed: a
+// prefix links z: to the host root.
+void AddRights(const std::string& hostFolder, std::filesystem::perms rights);
+// Writes a host file whole, making its folders first.
+void WriteHostFile(const std::string& hostPath, const std::string& bytes);
+// A host file's bytes; empty when it cannot be read.
+std::string ReadHostFile(const std::string& hostPath);
+
+} // namespace ldgr::test
