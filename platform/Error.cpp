@@ -13,7 +13,7 @@ std::string DescriptionOf(std::int32_t number) {
         return "Invalid procedure call or argument";
     case kOverflow:
         return "Overflow";
-    case 7:
+    case kOutOfMemory:
         return "Out of memory";
     case kSubscriptOutOfRange:
         return "Subscript out of range";
@@ -23,7 +23,7 @@ std::string DescriptionOf(std::int32_t number) {
         return "Bad file name or number";
     case kFileNotFound:
         return "File not found";
-    case 54:
+    case kBadFileMode:
         return "Bad file mode";
     case kFileAlreadyOpen:
         return "File already open";
@@ -37,11 +37,11 @@ std::string DescriptionOf(std::int32_t number) {
         return "Input past end of file";
     case kTooManyFiles:
         return "Too many files";
-    case 68:
+    case kDeviceUnavailable:
         return "Device unavailable";
     case kPermissionDenied:
         return "Permission denied";
-    case 71:
+    case kDiskNotReady:
         return "Disk not ready";
     case kPathFileAccessError:
         return "Path/File access error";
@@ -78,7 +78,7 @@ Error CurrentError() {
     } catch (const Error& e) {
         return e;
     } catch (const std::bad_alloc&) {
-        return Error(7);
+        return Error(kOutOfMemory);
     } catch (const std::out_of_range& e) {
         return Error(kSubscriptOutOfRange, {}, e.what());
     } catch (const std::exception& e) {

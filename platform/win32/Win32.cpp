@@ -40,7 +40,7 @@ Error ErrorFromCode(DWORD code) {
     case ERROR_INVALID_HANDLE:
         return Error(ldgr::kBadFileNameOrNumber);
     case ERROR_NOT_READY:
-        return Error(71);
+        return Error(ldgr::kDiskNotReady);
     case ERROR_CRC:
     case ERROR_SEEK:
     case ERROR_READ_FAULT:
@@ -52,7 +52,7 @@ Error ErrorFromCode(DWORD code) {
         return Error(ldgr::kDeviceIOError);
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-        return Error(7);
+        return Error(ldgr::kOutOfMemory);
     default:
         return Error(ldgr::kPathFileAccessError);
     }
