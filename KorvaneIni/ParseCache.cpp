@@ -1,6 +1,7 @@
 // The parsed files kept between opens: a file is parsed again only when it has changed.
 #include "KorvaneIni/ParseCache.h"
 
+#include "common/ErrorHandling.h"
 #include "common/Text.h"
 #include "platform/Error.h"
 #include "platform/Platform.h"
@@ -25,15 +26,16 @@ std::optional<platform::FileVersion> VersionOf(const std::string& sPath) {
     }
 }
 
+// The file's bytes; nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& sPath) {
-    try {
+    std::optional<std::string> content;
+    BCommon::SkipFailingStep([&] {
         auto file = platform::Files().OpenText(sPath, platform::OpenMode::Input);
-        std::string content = file->ReadAll();
+        std::string bytes = file->ReadAll();
         file->Close();
-        return content;
-    } catch (...) {
-        return std::nullopt;
-    }
+        content = std::move(bytes);
+    });
+    return content;
 }
 
 } // namespace

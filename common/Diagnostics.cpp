@@ -38,21 +38,22 @@ void ReportError(const std::string& procedureName) {
 
 bool IsServiceLogLocked() {
     bool locked = false;
-    try {
+    // Every failing step is skipped; only a sharing or lock refusal says "locked".
+    SkipFailingStep([&] {
         const std::string path = platform::Ui().AppPath();
         const std::string folder = path.ends_with('\\') ? path : path + "\\";
         // Opened for reading, so a missing log stays missing (it counts as not locked) and
         // the program folder is never written; exclusive access is refused all the same
         // while another process has the file open in any way.
-        platform::Files()
-            .OpenText(folder + "ldgrsrvc.txt", platform::OpenMode::Input,
-                      platform::ShareMode::Exclusive)
-            ->Close();
-    } catch (const ldgr::Error& e) {
-        locked = e.IsSharingViolation();
-    } catch (...) {
-        locked = false;
-    }
+        try {
+            platform::Files()
+                .OpenText(folder + "ldgrsrvc.txt", platform::OpenMode::Input,
+                          platform::ShareMode::Exclusive)
+                ->Close();
+        } catch (const ldgr::Error& e) {
+            locked = e.IsSharingViolation();
+        }
+    });
     Env().m_bServiceLogLocked = locked;
     return locked;
 }

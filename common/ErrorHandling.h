@@ -1,7 +1,13 @@
-// The tolerant style of error handling: a failing step is skipped and the caller goes on.
+// The program's two styles of error handling: a tolerant procedure skips a failing step and
+// goes on; a reporting procedure runs its whole body in one trap that reports a failure under
+// the procedure's name and returns the procedure's fallback.
 #pragma once
 
+#include "common/Diagnostics.h"
 #include "platform/Error.h"
+
+#include <string>
+#include <type_traits>
 
 namespace BCommon {
 
@@ -12,6 +18,18 @@ template <class Step> bool SkipFailingStep(Step&& step) noexcept {
         return true;
     } catch (...) {
         return false;
+    }
+}
+
+// Runs a reporting procedure's body. A failure is reported under sProcedure (a module
+// procedure's name, or "Class::Method") while it is current, and fallback is returned.
+template <class Body, class Result = std::invoke_result_t<Body>>
+Result ReportingFailures(const std::string& sProcedure, Result fallback, Body&& body) {
+    try {
+        return body();
+    } catch (...) {
+        ReportError(sProcedure);
+        return fallback;
     }
 }
 

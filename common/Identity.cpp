@@ -1,8 +1,8 @@
 // Identity and local-profile helpers: computer name, shell folders, the local product folder.
 #include "common/Identity.h"
 
-#include "common/Diagnostics.h"
 #include "common/Environment.h"
+#include "common/ErrorHandling.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
@@ -43,7 +43,7 @@ std::string GetSpecialFolder(std::int32_t lFolder) {
 }
 
 std::string GetLocalPath() {
-    try {
+    return ReportingFailures("GetLocalPath", std::string(), [&] {
         const std::string sAppPath = AddBackslash(platform::Ui().AppPath());
         std::string sProfile = ldgr::text::Trim(TrimNull(ProfileFolder()));
         if (sProfile.empty()) {
@@ -56,10 +56,7 @@ std::string GetLocalPath() {
         }
         CreateFolderIfMissing(sLocal);
         return sLocal;
-    } catch (...) {
-        ReportError("GetLocalPath");
-        return {};
-    }
+    });
 }
 
 } // namespace BCommon

@@ -2,8 +2,8 @@
 #include "config/BConfigFile.h"
 
 #include "KorvaneIni/KorvaneIni.h"
-#include "common/Diagnostics.h"
 #include "common/Environment.h"
+#include "common/ErrorHandling.h"
 #include "common/Text.h"
 #include "config/ReadingConventions.h"
 #include "platform/Error.h"
@@ -22,12 +22,12 @@ constexpr const char* kDefaultFileName = "Config.ini";
 
 // A file-existence probe; a probe that fails (a name that is no valid file name) finds nothing.
 bool FileExists(const std::string& sPath) {
-    try {
+    bool bExists = false;
+    BCommon::SkipFailingStep([&] {
         const auto entry = platform::Files().FindFirst(sPath);
-        return entry && !entry->isFolder;
-    } catch (...) {
-        return false;
-    }
+        bExists = entry && !entry->isFolder;
+    });
+    return bExists;
 }
 
 std::string InFolder(const std::string& sFolder, const std::string& sName) {
@@ -44,19 +44,6 @@ bool UserAcceptsFile(const std::string& sFile) {
                                              platform::kDefaultButton2) == platform::kAnswerYes;
 }
 
-// Writes the line buildLine makes, with its CR LF; False (reported under sProcedure) when
-// making or writing it fails.
-template <typename LineBuilder>
-bool WriteLine(platform::TextFile& oFile, LineBuilder buildLine, const char* sProcedure) {
-    try {
-        oFile.Write(buildLine() + "\r\n");
-        return true;
-    } catch (...) {
-        BCommon::ReportError(sProcedure);
-        return false;
-    }
-}
-
 std::string ValueLine(const std::string& sKey, const std::string& sValue) {
     std::string sPadded = sKey;
     if (sPadded.size() < kKeyWidth) {
@@ -69,7 +56,7 @@ std::string ValueLine(const std::string& sKey, const std::string& sValue) {
 
 bool FindConfigFile(std::string& sFile, bool bSilent) {
     const BCommon::EnvironmentRecord& env = BCommon::Env();
-    try {
+    return BCommon::ReportingFailures("FindConfigFile", false, [&] {
         if (!env.m_sconfigfile.empty() && FileExists(env.m_sconfigfile)) {
             sFile = env.m_sconfigfile;
             return true;
@@ -84,16 +71,13 @@ bool FindConfigFile(std::string& sFile, bool bSilent) {
         }
         sFile = env.m_sconfigfile;
         return false;
-    } catch (...) {
-        BCommon::ReportError("FindConfigFile");
-        return false;
-    }
+    });
 }
 
 std::string GetPPS(const std::string& sSection, const std::string& sKey,
                    const std::string& sIniFile, std::int32_t hIniFile, bool bAllowBlank,
                    bool bAllowMissing) {
-    try {
+    return BCommon::ReportingFailures("GetPPS", std::string(kNotFound), [&] {
         std::array<char, kIniBufferSize> buffer; // filled by the read up to what it returns
         const std::int32_t lCount = KorvaneIni::GetIniString(
             sSection.c_str(), sKey.c_str(), kNotFound, buffer.data(), kIniBufferSize, hIniFile);
@@ -101,29 +85,29 @@ std::string GetPPS(const std::string& sSection, const std::string& sKey,
         const std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
         if (sValue == kNotFound && !bAllowMissing) {
             ShowConfigMessage(ConfigMessage::MissingEntry, sSection, sKey, sIniFile);
-            return kNotFound;
+            return std::string(kNotFound);
         }
         if (!sValue.empty() || bAllowBlank) {
             return sValue;
         }
         ShowConfigMessage(ConfigMessage::BlankEntry, sSection, sKey, sIniFile);
-        return kNotFound;
-    } catch (...) {
-        BCommon::ReportError("GetPPS");
-        return kNotFound;
-    }
+        return std::string(kNotFound);
+    });
 }
 
 bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection) {
-    return WriteLine(
-        oFile, [&] { return sSection.empty() ? std::string() : "[" + sSection + "]"; },
-        "WriteIniFileSection");
+    return BCommon::ReportingFailures("WriteIniFileSection", false, [&] {
+        oFile.Write((sSection.empty() ? std::string() : "[" + sSection + "]") + "\r\n");
+        return true;
+    });
 }
 
 bool WriteIniFileValue(platform::TextFile& oFile, const std::string& sKey,
                        const std::string& sValue) {
-    return WriteLine(
-        oFile, [&] { return ValueLine(sKey, sValue); }, "WriteIniFileValue");
+    return BCommon::ReportingFailures("WriteIniFileValue", false, [&] {
+        oFile.Write(ValueLine(sKey, sValue) + "\r\n");
+        return true;
+    });
 }
 
 } // namespace BConfigFile

@@ -1,10 +1,11 @@
 // Module BRegistry: the two registry readers.
 #include "config/BRegistry.h"
 
-#include "common/Diagnostics.h"
+#include "common/ErrorHandling.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace BRegistry {
 namespace {
@@ -34,24 +35,27 @@ std::string DwordText(const std::string& data) {
 
 bool GetKeyValue(platform::RootKey hRootKey, const std::string& sSubKey,
                  const std::string& sValueName, std::string& sResult) {
-    try {
-        const platform::RegistryValue value = platform::Reg().ReadValue(
-            hRootKey, sSubKey, sValueName, platform::RegistryAccess::AllAccess, kValueBufferSize);
-        if (value.status != platform::RegistryStatus::Ok) {
-            return false;
-        }
-        const std::string data = DataText(value.data);
-        if (value.type == platform::kRegSz) {
-            sResult = data;
-        } else if (value.type == platform::kRegDword) {
-            sResult = DwordText(data.substr(0, 4));
-        }
-        return true;
-    } catch (...) {
-        BCommon::ReportError("GetKeyValue");
+    // Nothing when the read failed: the result is then cleared as well.
+    const std::optional<bool> bRead =
+        BCommon::ReportingFailures("GetKeyValue", std::optional<bool>(), [&] {
+            const platform::RegistryValue value =
+                platform::Reg().ReadValue(hRootKey, sSubKey, sValueName,
+                                          platform::RegistryAccess::AllAccess, kValueBufferSize);
+            if (value.status != platform::RegistryStatus::Ok) {
+                return std::optional(false);
+            }
+            const std::string data = DataText(value.data);
+            if (value.type == platform::kRegSz) {
+                sResult = data;
+            } else if (value.type == platform::kRegDword) {
+                sResult = DwordText(data.substr(0, 4));
+            }
+            return std::optional(true);
+        });
+    if (!bRead) {
         sResult.clear();
-        return false;
     }
+    return bRead.value_or(false);
 }
 
 std::string GetMachineKeyValue(const std::string& sSubKey, const std::string& sValueName) {

@@ -2,7 +2,7 @@
 #include "config/ConfigReaders.h"
 
 #include "KorvaneIni/KorvaneIni.h"
-#include "common/Diagnostics.h"
+#include "common/ErrorHandling.h"
 #include "common/Text.h"
 #include "config/BConfigFile.h"
 #include "config/BRegistry.h"
@@ -35,17 +35,14 @@ std::optional<std::string> ReadOneEntry(const std::string& sIniFile, const std::
 } // namespace
 
 std::string GetConfigFile() {
-    try {
+    return ReportingFailures("GetConfigFile", std::string(), [&] {
         const std::string sValue = BRegistry::GetMachineKeyValue(kProgramKey, "ConfigFile");
         return ldgr::text::Upper(sValue) == "(UNKNOWN)" ? std::string() : sValue;
-    } catch (...) {
-        ReportError("GetConfigFile");
-        return {};
-    }
+    });
 }
 
 std::int32_t GetConfigFileVersion(const std::string& sIniFile) {
-    try {
+    return ReportingFailures("GetConfigFileVersion", std::int32_t{0}, [&]() -> std::int32_t {
         const std::optional<std::string> sValue =
             ReadOneEntry(sIniFile, kGeneral, "Version", false, false);
         if (!sValue || *sValue == kNotFound) {
@@ -56,37 +53,28 @@ std::int32_t GetConfigFileVersion(const std::string& sIniFile) {
                                        std::numeric_limits<std::int32_t>::min(),
                                        std::numeric_limits<std::int32_t>::max())
             .value_or(0);
-    } catch (...) {
-        ReportError("GetConfigFileVersion");
-        return 0;
-    }
+    });
 }
 
 std::string GetGeneralOption(const std::string& sIniFile, const std::string& sKey,
                              const std::string& sSection) {
-    try {
+    return ReportingFailures("GetGeneralOption", std::string(), [&] {
         const std::optional<std::string> sValue =
             ReadOneEntry(sIniFile, sSection.empty() ? kGeneral : sSection, sKey, true, true);
         return !sValue || *sValue == kNotFound ? std::string() : *sValue;
-    } catch (...) {
-        ReportError("GetGeneralOption");
-        return {};
-    }
+    });
 }
 
 std::string GetDataPath() {
-    try {
+    return ReportingFailures("GetDataPath", std::string(), [&] {
         std::string sFile;
         if (!BConfigFile::FindConfigFile(sFile, true)) {
-            return {};
+            return std::string();
         }
         const std::optional<std::string> sValue =
             ReadOneEntry(sFile, kGeneral, "DataFile", false, false);
         return !sValue || *sValue == kNotFound ? std::string() : *sValue;
-    } catch (...) {
-        ReportError("GetDataPath");
-        return {};
-    }
+    });
 }
 
 } // namespace BCommon

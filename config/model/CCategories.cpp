@@ -1,6 +1,7 @@
 // CCategories: reading and writing a group's category sections.
 #include "config/model/CCategories.h"
 
+#include "common/ErrorHandling.h"
 #include "config/BConfigFile.h"
 #include "config/model/ModelIo.h"
 
@@ -17,7 +18,7 @@ std::string CategorySection(const std::string& sSectionPrefix, std::int32_t m) {
 bool CCategories::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
                               std::int32_t hIniFile, const std::string& sSectionNumCat,
                               const std::string& sSectionPrefix) {
-    return model::ReportingFailures("CCategories::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CCategories::ReadIniFile", false, [&] {
         const std::optional<std::int32_t> count =
             model::ReadItemCount({sSectionNumCat, sIniFile, hIniFile}, kCountKey);
         return count && AppendRead(*count, [&](CCategory& category, std::int32_t m) {
@@ -28,7 +29,7 @@ bool CCategories::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile
 }
 
 bool CCategories::WriteIniFile(platform::TextFile& oFile, const std::string& sSectionPrefix) const {
-    return model::ReportingFailures("CCategories::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CCategories::WriteIniFile", false, [&] {
         return BConfigFile::WriteIniFileValue(oFile, kCountKey, std::to_string(Count())) &&
                WriteEach([&](const CCategory& category, std::int32_t m) {
                    return category.WriteIniFile(oFile, CategorySection(sSectionPrefix, m));

@@ -1,6 +1,7 @@
 // CCategory: the display rule, and reading and writing one category section.
 #include "config/model/CCategory.h"
 
+#include "common/ErrorHandling.h"
 #include "config/BConfigFile.h"
 #include "config/model/ModelIo.h"
 #include "platform/Desktop.h"
@@ -52,7 +53,7 @@ void CCategory::Equals(const CCategory& clsCategory) {
 
 bool CCategory::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
                             std::int32_t hIniFile, const std::string& sSection) {
-    return model::ReportingFailures("CCategory::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CCategory::ReadIniFile", false, [&] {
         const BConfigFile::EntrySource source{sSection, sIniFile, hIniFile};
         if (!(model::ReadRequiredText(source, "CategoryName", CategoryName) &&
               model::Store(DisplayCategory,
@@ -82,7 +83,7 @@ bool CCategory::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
 
 bool CCategory::WriteIniFile(platform::TextFile& oFile, const std::string& sSection) const {
     using BConfigFile::WriteIniFileValue;
-    return model::ReportingFailures("CCategory::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CCategory::WriteIniFile", false, [&] {
         return BConfigFile::WriteIniFileSection(oFile, "") &&
                BConfigFile::WriteIniFileSection(oFile, sSection) &&
                WriteIniFileValue(oFile, "CategoryName", CategoryName) &&

@@ -2,6 +2,7 @@
 #include "config/model/CConfigOptions.h"
 
 #include "common/Environment.h"
+#include "common/ErrorHandling.h"
 #include "config/BConfigFile.h"
 #include "config/ConfigReaders.h"
 #include "config/model/ModelIo.h"
@@ -186,7 +187,7 @@ void CConfigOptions::Equals(const CConfigOptions& clsConfigOptions) {
 }
 
 bool CConfigOptions::ReadIniFile(const std::string& sIniFile) {
-    return model::ReportingFailures("CConfigOptions::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CConfigOptions::ReadIniFile", false, [&] {
         // The version reader has told the user about an unusable file or version.
         Version = BCommon::GetConfigFileVersion(sIniFile);
         if (Version == 0) {
@@ -213,7 +214,7 @@ bool CConfigOptions::ReadGeneralSection(const std::string& sIniFile, std::int32_
 }
 
 bool CConfigOptions::WriteIniFile(const std::string& sIniFile) const {
-    return model::ReportingFailures("CConfigOptions::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CConfigOptions::WriteIniFile", false, [&] {
         const auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Replace);
         // A file left unclosed is dropped whole: the old file stays as it was.
         if (!WriteGeneralSection(*file) || !PrinterGroups().WriteIniFile(*file)) {

@@ -1,6 +1,7 @@
 // CPreDefinedValue: the computed-value codes, and reading and writing one value entry.
 #include "config/model/CPreDefinedValue.h"
 
+#include "common/ErrorHandling.h"
 #include "common/Text.h"
 #include "config/BConfigFile.h"
 #include "config/model/ModelIo.h"
@@ -102,7 +103,7 @@ bool CPreDefinedValue::IsSystemValue() const {
 bool CPreDefinedValue::ReadIniFile(std::int32_t /*lVersion*/, const std::string& sIniFile,
                                    std::int32_t hIniFile, const std::string& sSection,
                                    const std::string& sKey) {
-    return model::ReportingFailures("CPreDefinedValue::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CPreDefinedValue::ReadIniFile", false, [&] {
         const BConfigFile::EntrySource source{sSection, sIniFile, hIniFile};
         const std::optional<std::string> value =
             BConfigFile::ReadEntry(source, sKey, BConfigFile::EntryKind::Required);
@@ -133,7 +134,7 @@ bool CPreDefinedValue::ReadIniFile(std::int32_t /*lVersion*/, const std::string&
 }
 
 bool CPreDefinedValue::WriteIniFile(platform::TextFile& oFile, const std::string& sKey) const {
-    return model::ReportingFailures("CPreDefinedValue::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CPreDefinedValue::WriteIniFile", false, [&] {
         const std::string value = Computed ? std::to_string(ComputedType)
                                            : std::string(kConstantMark) + " " + ConstantText;
         return BConfigFile::WriteIniFileValue(oFile, sKey, value);

@@ -1,6 +1,7 @@
 // CPreDefinedValues: reading and writing a category's predefined-value entries.
 #include "config/model/CPreDefinedValues.h"
 
+#include "common/ErrorHandling.h"
 #include "config/BConfigFile.h"
 #include "config/model/ModelIo.h"
 
@@ -16,7 +17,7 @@ std::string ValueKey(std::int32_t k) {
 
 bool CPreDefinedValues::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
                                     std::int32_t hIniFile, const std::string& sSection) {
-    return model::ReportingFailures("CPreDefinedValues::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CPreDefinedValues::ReadIniFile", false, [&] {
         const std::optional<std::int32_t> count =
             model::ReadItemCount({sSection, sIniFile, hIniFile}, kCountKey);
         return count && AppendRead(*count, [&](CPreDefinedValue& value, std::int32_t k) {
@@ -26,7 +27,7 @@ bool CPreDefinedValues::ReadIniFile(std::int32_t lVersion, const std::string& sI
 }
 
 bool CPreDefinedValues::WriteIniFile(platform::TextFile& oFile) const {
-    return model::ReportingFailures("CPreDefinedValues::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CPreDefinedValues::WriteIniFile", false, [&] {
         return BConfigFile::WriteIniFileValue(oFile, kCountKey, std::to_string(Count())) &&
                WriteEach([&](const CPreDefinedValue& value, std::int32_t k) {
                    return value.WriteIniFile(oFile, ValueKey(k));

@@ -1,6 +1,7 @@
 // CPrinterGroup: reading and writing one printer-group section.
 #include "config/model/CPrinterGroup.h"
 
+#include "common/ErrorHandling.h"
 #include "common/Text.h"
 #include "config/BConfigFile.h"
 #include "config/model/ModelIo.h"
@@ -32,7 +33,7 @@ void CPrinterGroup::Equals(const CPrinterGroup& clsPrinterGroup) {
 
 bool CPrinterGroup::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
                                 std::int32_t hIniFile, const std::string& sSection) {
-    return model::ReportingFailures("CPrinterGroup::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CPrinterGroup::ReadIniFile", false, [&] {
         const BConfigFile::EntrySource source{sSection, sIniFile, hIniFile};
         if (!model::ReadRequiredText(source, "PrinterGroupName", GroupName)) {
             return false;
@@ -50,7 +51,7 @@ bool CPrinterGroup::ReadIniFile(std::int32_t lVersion, const std::string& sIniFi
 
 bool CPrinterGroup::WriteIniFile(platform::TextFile& oFile, const std::string& sSection) const {
     using BConfigFile::WriteIniFileValue;
-    return model::ReportingFailures("CPrinterGroup::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CPrinterGroup::WriteIniFile", false, [&] {
         return BConfigFile::WriteIniFileSection(oFile, "") &&
                BConfigFile::WriteIniFileSection(oFile, sSection) &&
                WriteIniFileValue(oFile, "PrinterGroupName", GroupName) &&

@@ -1,6 +1,7 @@
 // CPrinterGroups: reading both layouts of the group sections, writing layout 2.
 #include "config/model/CPrinterGroups.h"
 
+#include "common/ErrorHandling.h"
 #include "config/BConfigFile.h"
 #include "config/model/ModelIo.h"
 
@@ -17,7 +18,7 @@ std::string GroupSection(std::int32_t n) {
 
 bool CPrinterGroups::ReadIniFile(std::int32_t lVersion, const std::string& sIniFile,
                                  std::int32_t hIniFile) {
-    return model::ReportingFailures("CPrinterGroups::ReadIniFile", [&] {
+    return BCommon::ReportingFailures("CPrinterGroups::ReadIniFile", false, [&] {
         return lVersion == kGroupSectionsVersion ? ReadGroupSections(lVersion, sIniFile, hIniFile)
                                                  : ReadSingleGroup(lVersion, sIniFile, hIniFile);
     });
@@ -46,7 +47,7 @@ bool CPrinterGroups::ReadSingleGroup(std::int32_t lVersion, const std::string& s
 }
 
 bool CPrinterGroups::WriteIniFile(platform::TextFile& oFile) const {
-    return model::ReportingFailures("CPrinterGroups::WriteIniFile", [&] {
+    return BCommon::ReportingFailures("CPrinterGroups::WriteIniFile", false, [&] {
         return BConfigFile::WriteIniFileValue(oFile, kCountKey, std::to_string(Count())) &&
                WriteEach([&](const CPrinterGroup& group, std::int32_t n) {
                    return group.WriteIniFile(oFile, GroupSection(n));

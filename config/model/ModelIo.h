@@ -1,8 +1,7 @@
-// What the configuration model's readers and writers share: their error reporting, and
-// entries read with the system's conventions.
+// What the configuration model's readers and writers share: entries read with the system's
+// conventions.
 #pragma once
 
-#include "common/Diagnostics.h"
 #include "config/ReadingConventions.h"
 
 #include <cstdint>
@@ -13,17 +12,6 @@ namespace model {
 
 // The highest count of groups, categories or predefined values a file may declare.
 inline constexpr double kMaxItemCount = 32767;
-
-// The reporting style: a failure that escapes body is reported under sProcedure ("Class::
-// Method") and the result is False.
-template <class Body> bool ReportingFailures(const std::string& sProcedure, Body&& body) {
-    try {
-        return body();
-    } catch (...) {
-        BCommon::ReportError(sProcedure);
-        return false;
-    }
-}
 
 // Stores a value a reader got into member; False (member unchanged) when it got none.
 template <class T> bool Store(T& member, const std::optional<T>& value) {
