@@ -63,6 +63,9 @@ int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
 // matched against the folder's entries ignoring letter case; a component that matches
 // nothing stays as written.
 std::string ToHostPath(const std::string& windowsPath);
+// The non-empty parts of a path between separators: doubled and trailing separators give none.
+std::vector<std::string_view> SplitComponents(std::string_view path, char separator);
+
 // The host path a Windows path on a drive names as written, its drive through the link in
 // lower case: no query is made, so it may name nothing where letter case differs (a caller
 // that finds nothing there asks ToHostPath). Other paths as ToHostPath maps them.

@@ -89,17 +89,10 @@ std::string RealPath(const std::string& hostPath) {
     return result;
 }
 
-std::vector<std::string> SplitComponents(std::string_view path, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find(separator, start), path.size());
-        if (end > start) {
-            parts.emplace_back(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return parts;
+// The components of a path as texts of their own.
+std::vector<std::string> OwnedComponents(std::string_view path, char separator) {
+    const std::vector<std::string_view> parts = SplitComponents(path, separator);
+    return {parts.begin(), parts.end()};
 }
 
 // Drops "." and resolves ".." against the components before it; ".." never climbs above the
@@ -247,7 +240,7 @@ struct SplitPath {
 SplitPath SplitWindowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
     if (path.starts_with("\\\\")) {
-        std::vector<std::string> parts = SplitComponents(std::string_view(path).substr(2), '\\');
+        std::vector<std::string> parts = OwnedComponents(std::string_view(path).substr(2), '\\');
         std::string root = DosDevices() + "/unc";
         const std::size_t rootParts = std::min<std::size_t>(parts.size(), 2);
         for (std::size_t i = 0; i < rootParts; ++i) {
@@ -257,7 +250,7 @@ SplitPath SplitWindowsPath(std::string path) {
         return {root, std::move(parts)};
     }
     if (HasDrive(path)) {
-        return {DriveFolder(path[0]), SplitComponents(std::string_view(path).substr(2), '\\')};
+        return {DriveFolder(path[0]), OwnedComponents(std::string_view(path).substr(2), '\\')};
     }
     const std::string current = ToWindowsPath(CurrentFolder());
     if (path.starts_with("\\")) {
@@ -285,7 +278,7 @@ std::string ResolvedHostPath(const std::string& hostPath) {
         existing = slash == 0 ? "/" : existing.substr(0, slash);
         real = RealPath(existing);
     }
-    std::vector<std::string> components = SplitComponents(real, '/');
+    std::vector<std::string> components = OwnedComponents(real, '/');
     components.insert(components.end(), missing.begin(), missing.end());
     std::string resolved;
     for (const std::string& component : WithoutDots(components)) {
@@ -396,6 +389,19 @@ std::vector<std::string> FolderEntries(const std::string& hostFolder) {
     return names;
 }
 
+std::vector<std::string_view> SplitComponents(std::string_view path, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find(separator, start), path.size());
+        if (end > start) {
+            parts.push_back(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
 std::string ToHostPathAsWritten(const std::string& windowsPath) {
     if (!HasDrive(windowsPath)) {
         return ToHostPath(windowsPath);
@@ -416,7 +422,7 @@ std::string ToHostPathAsWritten(const std::string& windowsPath) {
     std::replace(path.begin(), path.end(), '/', '\\');
     std::string host = prefix + "/dosdevices/" + std::string{Lower(path[0]), ':'};
     for (const std::string& component :
-         WindowsComponents(SplitComponents(std::string_view(path).substr(2), '\\'))) {
+         WindowsComponents(OwnedComponents(std::string_view(path).substr(2), '\\'))) {
         host += "/" + CodePageToHost(component);
     }
     last = {windowsPath, prefix, host};

@@ -2,6 +2,7 @@
 #include "platform/posix/RegFile.h"
 
 #include "platform/posix/CodePage.h"
+#include "platform/posix/Hosted.h"
 
 #include <algorithm>
 #include <array>
@@ -65,20 +66,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
         }
     }
     return lines;
-}
-
-// The components of a key path, empty ones (doubled or trailing backslashes) left out.
-std::vector<std::string_view> SplitKeyPath(std::string_view path) {
-    std::vector<std::string_view> components;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start) {
-            components.push_back(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return components;
 }
 
 bool IsValidKeyPath(std::span<const std::string_view> components) {
@@ -267,7 +254,7 @@ private:
         if (deleting) {
             path.remove_prefix(1);
         }
-        const std::vector<std::string_view> components = SplitKeyPath(path);
+        const std::vector<std::string_view> components = SplitComponents(path, '\\');
         if (components.empty() || !IsValidKeyPath(components)) {
             return false;
         }
@@ -454,7 +441,7 @@ const RegFile::Key* RegFile::FindKey(RootKey root, std::string_view subKey) cons
         return nullptr;
     }
     const Key* key = &rootEntry->second;
-    for (const std::string_view name : SplitKeyPath(subKey)) {
+    for (const std::string_view name : SplitComponents(subKey, '\\')) {
         const auto entry = key->subkeys.find(Folded(name));
         if (entry == key->subkeys.end()) {
             return nullptr;
