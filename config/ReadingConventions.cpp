@@ -5,6 +5,7 @@
 #include "common/Environment.h"
 #include "common/Text.h"
 #include "config/BConfigFile.h"
+#include "platform/AsciiText.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -23,8 +24,7 @@ bool IsDigit(char c) {
 }
 
 char FirstLetterUpper(const std::string& sValue) {
-    const char c = sValue.empty() ? '\0' : sValue.front();
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return ldgr::ascii::Upper(sValue.empty() ? '\0' : sValue.front());
 }
 
 // Skips a run of digits; how many there were.

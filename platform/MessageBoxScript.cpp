@@ -1,6 +1,7 @@
 // Unattended message boxes: scripted answers, the readable block and the JSON log line.
 #include "platform/MessageBoxScript.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Desktop.h"
 
 #include <algorithm>
@@ -56,19 +57,6 @@ const char* IconWord(std::int32_t style) {
     default:
         return "no icon";
     }
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return text;
-}
-
-std::string Trimmed(const std::string& word) {
-    const auto first = word.find_first_not_of(" \t");
-    const auto last = word.find_last_not_of(" \t");
-    return first == std::string::npos ? std::string() : word.substr(first, last - first + 1);
 }
 
 std::string EnvironmentText(const char* name) {
@@ -152,7 +140,7 @@ std::optional<std::string> MessageBoxScript::NextScriptedWord() {
     std::vector<std::string> words;
     std::stringstream stream(script);
     for (std::string word; std::getline(stream, word, ',');) {
-        words.push_back(Lower(Trimmed(word)));
+        words.push_back(ldgr::ascii::Lower(ldgr::ascii::Trim(word, " \t")));
     }
     if (m_lUsed >= words.size()) {
         return std::nullopt;

@@ -1,4 +1,5 @@
 // The hosted clock and locale: LDGR_NOW fixes the local time, LDGR_LOCALE picks the settings.
+#include "platform/AsciiText.h"
 #include "platform/FixedTime.h"
 #include "platform/posix/Hosted.h"
 
@@ -28,16 +29,7 @@ constexpr std::array<NamedLocale, 4> kLocales{{
 }};
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return ldgr::ascii::EqualsIgnoreCase(a, b);
 }
 
 const NamedLocale& ChosenLocale() {

@@ -1,4 +1,5 @@
 // Files and folders of the hosted personality: Windows paths mapped into the prefix.
+#include "platform/AsciiText.h"
 #include "platform/Error.h"
 #include "platform/TemporaryName.h"
 #include "platform/posix/CodePage.h"
@@ -90,10 +91,7 @@ bool IsHiddenName(const std::string& name) {
 
 // The order of a Windows listing: names compared in capitals.
 std::string UpperKey(const std::string& name) {
-    std::string key = name;
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; });
-    return key;
+    return ldgr::ascii::Upper(name);
 }
 
 // A host time stamp as a FILETIME. Before 1970 the host time is negative; the unsigned sum

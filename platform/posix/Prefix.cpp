@@ -1,4 +1,5 @@
 // The hosted prefix: its skeleton, and the mapping between Windows paths and host paths.
+#include "platform/AsciiText.h"
 #include "platform/Error.h"
 #include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
@@ -18,12 +19,8 @@
 namespace platform::posix {
 namespace {
 
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+using ldgr::ascii::Lower;
+using ldgr::ascii::Upper;
 
 std::string LoginName() {
     if (const passwd* entry = getpwuid(geteuid()); entry != nullptr && entry->pw_name != nullptr) {
