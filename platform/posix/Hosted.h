@@ -63,6 +63,12 @@ int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
 // matched against the folder's entries ignoring letter case; a component that matches
 // nothing stays as written.
 std::string ToHostPath(const std::string& windowsPath);
+// Whether anything, a dangling link included, is at a host path.
+bool HostPathExists(const std::string& hostPath);
+// A path component as Win32 path normalisation leaves it: trailing dots and blanks dropped
+// ("bob " and "x." name "bob" and "x").
+std::string WithoutTrailingDotsAndBlanks(std::string component);
+
 // The non-empty parts of a path between separators: doubled and trailing separators give none.
 std::vector<std::string_view> SplitComponents(std::string_view path, char separator);
 

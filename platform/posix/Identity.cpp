@@ -1,4 +1,4 @@
-// The hosted computer's name, shared by the identity queries and the share lookups.
+// The hosted identity: the user's name and the computer's, from the environment or the host.
 #include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
 
@@ -6,9 +6,32 @@
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace platform::posix {
+namespace {
+
+std::string LoginName() {
+    if (const passwd* entry = getpwuid(geteuid()); entry != nullptr && entry->pw_name != nullptr) {
+        return HostToCodePage(entry->pw_name);
+    }
+    return "user";
+}
+
+} // namespace
+
+std::string HostUserName() {
+    if (const char* name = std::getenv("LDGR_USERNAME"); name != nullptr) {
+        return HostToCodePage(name);
+    }
+    return LoginName();
+}
+
+std::string ProfileUserName() {
+    const std::string name = HostUserName();
+    return name.find_first_not_of(' ') == std::string::npos ? LoginName() : name;
+}
 
 std::string HostedComputerName() {
     if (const char* name = std::getenv("LDGR_COMPUTERNAME"); name != nullptr) {
