@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/TemporaryName.h"
 #include "platform/posix/CodePage.h"
+#include "platform/posix/HostIo.h"
 #include "platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -163,40 +164,13 @@ void WriteAll(int fd, std::string_view bytes, const std::string& hostPath) {
     }
 }
 
-// The bytes from the current position to the end, as far as the file's size tells.
-std::size_t ExpectedRest(int fd) {
-    struct stat info {};
-    const off_t position = lseek(fd, 0, SEEK_CUR);
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
-        info.st_size <= position) {
-        return 0;
-    }
-    return static_cast<std::size_t>(info.st_size - position);
-}
-
 // The rest of a file from the current position.
 std::string ReadRest(int fd, const std::string& hostPath) {
-    // Read straight into a text of the expected size (one byte more to meet the end), so a
-    // file of some megabytes is read without copies; it grows if the file grew.
-    std::string content(ExpectedRest(fd) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            content.resize(content.size() * 2);
-        }
-        const ssize_t got = read(fd, content.data() + used, content.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw ErrorFor(errno, hostPath);
-        }
-        if (got == 0) {
-            content.resize(used);
-            return content;
-        }
-        used += static_cast<std::size_t>(got);
+    std::optional<std::string> content = ReadToEnd(fd, std::string().max_size() / 2);
+    if (!content) {
+        throw ErrorFor(errno, hostPath);
     }
+    return std::move(*content);
 }
 
 class PosixTextFile final : public TextFile {
@@ -346,31 +320,13 @@ private:
     TemporaryFile m_temporary;
 };
 
-// Closes a descriptor on every way out unless released.
-class FdGuard {
-public:
-    explicit FdGuard(int fd) : m_fd(fd) {}
-    ~FdGuard() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
 // A file that another process holds open with exclusive sharing is neither replaced nor
 // deleted (error 70). Holders that share the file (readers, appenders) are not asked: they let
 // others write meanwhile, and a lock that kept them out, even for a moment, would make a reader
 // of the old copy fail. A missing file needs no check.
 void RefuseIfHeldExclusively(const std::string& hostPath) {
-    const FdGuard fd(open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() >= 0 && flock(fd.get(), LOCK_SH | LOCK_NB) != 0) {
+    const FileDescriptor fd(open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.Get() >= 0 && flock(fd.Get(), LOCK_SH | LOCK_NB) != 0) {
         throw ErrorFor(errno, hostPath);
     }
 }
@@ -529,9 +485,9 @@ public:
     void CopyFile(const std::string& from, const std::string& to) override {
         const std::string hostFrom = ToHostPath(from);
         const std::string hostTo = ToHostPath(to);
-        const FdGuard source(OpenOrdinaryFile(hostFrom, O_RDONLY));
+        const FileDescriptor source(OpenOrdinaryFile(hostFrom, O_RDONLY));
         struct stat info {};
-        if (source.get() < 0 || fstat(source.get(), &info) != 0) {
+        if (source.Get() < 0 || fstat(source.Get(), &info) != 0) {
             throw ErrorFor(errno, hostFrom);
         }
         if (IsFolder(hostTo)) {
@@ -543,7 +499,7 @@ public:
         // is writable whatever the source: administrators make the shared file read-only, and
         // a read-only copy would refuse every later refresh.
         TemporaryFile copy(hostTo, (info.st_mode & 0777) | S_IWUSR);
-        CopyContent(source.get(), copy.Fd(), hostTo);
+        CopyContent(source.Get(), copy.Fd(), hostTo);
         const timespec times[2] = {info.st_atim, info.st_mtim};
         futimens(copy.Fd(), times);
         copy.MoveOver(hostTo);
@@ -591,19 +547,19 @@ public:
         if (mode == OpenMode::Output || mode == OpenMode::Append) {
             RefuseReadOnly(host);
         }
-        FdGuard fd(OpenOrdinaryFile(host, OpenFlags(mode), 0666));
-        if (fd.get() < 0) {
+        FileDescriptor fd(OpenOrdinaryFile(host, OpenFlags(mode), 0666));
+        if (fd.Get() < 0) {
             throw ErrorFor(errno, host);
         }
         // Windows sharing modes, emulated with advisory locks between the suite's processes.
         const int lock = share == ShareMode::Exclusive ? LOCK_EX : LOCK_SH;
-        if (flock(fd.get(), lock | LOCK_NB) != 0) {
+        if (flock(fd.Get(), lock | LOCK_NB) != 0) {
             throw ErrorFor(errno, host);
         }
-        if (mode == OpenMode::Output && ftruncate(fd.get(), 0) != 0) {
+        if (mode == OpenMode::Output && ftruncate(fd.Get(), 0) != 0) {
             throw ErrorFor(errno, host);
         }
-        return std::make_unique<PosixTextFile>(fd.release(), host);
+        return std::make_unique<PosixTextFile>(fd.Release(), host);
     }
 
 private:
@@ -650,21 +606,6 @@ private:
 };
 
 } // namespace
-
-int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {
-    const int fd = open(hostPath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
-    struct stat info {};
-    if (fd < 0) {
-        return -1;
-    }
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        close(fd);
-        errno = ENXIO;
-        return -1;
-    }
-    return fd;
-}
 
 FileSystem& HostedFileSystem() {
     static PosixFileSystem files;

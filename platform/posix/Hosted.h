@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 namespace platform::posix {
@@ -53,11 +52,6 @@ void RefuseUnreportableNames();
 
 // The name of the user's profile folder: the user name, or the login name when it is blank.
 std::string ProfileUserName();
-
-// Opens a host file (open flags and creation mode) only when it is an ordinary file; -1 with
-// errno set otherwise, ENXIO for a folder, device, FIFO or socket. The open never waits: a FIFO
-// without a writer would hold it for ever, so it is made non-blocking until the file is known.
-int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
 
 // The host path a Windows path names. Each component that does not exist as written is
 // matched against the folder's entries ignoring letter case; a component that matches

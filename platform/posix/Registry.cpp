@@ -1,4 +1,5 @@
 // The hosted registry: the prefix's registry.reg, read only, read again whenever it changes.
+#include "platform/posix/HostIo.h"
 #include "platform/posix/Hosted.h"
 #include "platform/posix/RegFile.h"
 
@@ -52,49 +53,9 @@ FileStamp StampOf(const struct stat& info) {
             Nanoseconds(info.st_ctim)};
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    bool IsOpen() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
-
 // A registry file is a few kilobytes; one past this size is not taken for one (and is read as
 // an unreadable file) rather than filling the memory.
 constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
-
-// The whole content of an open file; nothing on a read error or past kMaxFileSize.
-std::optional<std::string> ReadContent(int fd, std::size_t expectedSize) {
-    std::string bytes;
-    bytes.reserve(std::min(expectedSize, kMaxFileSize));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t count = read(fd, chunk, sizeof chunk);
-        if (count == 0) {
-            return bytes;
-        }
-        if (count < 0 && errno != EINTR) {
-            return std::nullopt;
-        }
-        if (count > 0) {
-            if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileSize) {
-                return std::nullopt;
-            }
-            bytes.append(chunk, static_cast<std::size_t>(count));
-        }
-    }
-}
 
 // The registry file of the current prefix, parsed once per version of the file.
 class RegistryFileCache {
@@ -112,8 +73,7 @@ public:
         if (m_parsed && path == m_path && stamp == m_stamp && IsSettled()) {
             return m_parsed;
         }
-        std::optional<std::string> bytes =
-            ReadContent(file.Get(), static_cast<std::size_t>(info.st_size));
+        std::optional<std::string> bytes = ReadToEnd(file.Get(), kMaxFileSize);
         if (!bytes) {
             return nullptr;
         }

@@ -1,0 +1,73 @@
+// Host file descriptors: an owner that closes one, the open that takes ordinary files only,
+// and reading to the end.
+#include "platform/posix/HostIo.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::posix {
+namespace {
+
+// The bytes from the current position to the end, as far as the file's size tells.
+std::size_t ExpectedRest(int fd) {
+    struct stat info {};
+    const off_t position = lseek(fd, 0, SEEK_CUR);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
+        info.st_size <= position) {
+        return 0;
+    }
+    return static_cast<std::size_t>(info.st_size - position);
+}
+
+} // namespace
+
+FileDescriptor::~FileDescriptor() {
+    if (m_fd >= 0) {
+        close(m_fd);
+    }
+}
+
+int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {
+    FileDescriptor fd(open(hostPath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode));
+    struct stat info {};
+    if (!fd.IsOpen()) {
+        return -1;
+    }
+    if (fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK) != 0) {
+        errno = ENXIO;
+        return -1;
+    }
+    return fd.Release();
+}
+
+std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
+    // Read straight into a text of the expected size (one byte more to meet the end), so a
+    // file of some megabytes is read without copies; it grows if the file grew.
+    std::string content(std::min(ExpectedRest(fd), maxSize) + 1, '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            if (used > maxSize) {
+                return std::nullopt;
+            }
+            content.resize(content.size() * 2);
+        }
+        const ssize_t got = read(fd, content.data() + used, content.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            content.resize(used);
+            return used > maxSize ? std::nullopt : std::optional(std::move(content));
+        }
+        used += static_cast<std::size_t>(got);
+    }
+}
+
+} // namespace platform::posix

@@ -1,0 +1,38 @@
+// Host file descriptors: an owner that closes one, the open that takes ordinary files only,
+// and reading to the end.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <utility>
+
+namespace platform::posix {
+
+// Closes a descriptor on every way out unless released.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    bool IsOpen() const { return m_fd >= 0; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Opens a host file (open flags and creation mode) only when it is an ordinary file; -1 with
+// errno set otherwise, ENXIO for a folder, device, FIFO or socket. The open never waits: a FIFO
+// without a writer would hold it for ever, so it is made non-blocking until the file is known.
+int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
+
+// The rest of an open file from its current position; nothing on a read error (errno set) or
+// when it is longer than maxSize.
+std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize);
+
+} // namespace platform::posix
