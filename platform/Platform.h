@@ -10,6 +10,17 @@
 
 namespace platform {
 
+// How each service tells a failure, in one place:
+// - FileSystem raises ldgr::Error with the classic number (53, 58, 70, 75, 76...), as the
+//   runtime's file statements did; a search that finds nothing is no failure (nothing, or an
+//   empty list).
+// - Registry answers with a status (key not opened, value not read), never an error: the
+//   registry calls report a code, which the readers above turn into their own rules.
+// - SystemInfo and Network answer nothing (an empty optional) where the system's query
+//   fails, as their callers turn a failed query into a fallback text.
+// - Desktop and Clock do not fail: a box is always shown (or scripted), the clock always
+//   tells a time and a locale.
+
 // A set of services, one pointer each; null where the set has none.
 struct Services {
     FileSystem* files = nullptr;
