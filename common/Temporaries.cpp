@@ -5,9 +5,9 @@
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "platform/Platform.h"
+#include "platform/TemporaryName.h"
 
 #include <optional>
-#include <random>
 
 namespace BCommon {
 namespace {
@@ -17,18 +17,11 @@ constexpr std::string_view kJobSuffix = ".tmp";
 constexpr std::string_view kProbePrefix = "test-";
 constexpr std::string_view kProbeSuffix = ".txt";
 constexpr std::size_t kProbeDigits = 16;
-constexpr std::string_view kCopyPrefix = ".ldgrcopy.";
-constexpr std::string_view kCopySuffix = ".tmp";
 
 // Random names taken by someone else this often in a row say something is wrong.
 constexpr int kNameAttempts = 16;
 // Ten minutes in file-time units of 100 ns.
 constexpr std::uint64_t kStaleAge = 10ull * 60 * 10'000'000;
-
-std::uint64_t RandomBits() {
-    std::random_device source;
-    return (std::uint64_t{source()} << 32) | source();
-}
 
 // Sixteen decimal digits, which are hexadecimal digits too. A name with few letters is found
 // quickly in every letter case where a system matches names by reading the whole folder.
@@ -38,7 +31,7 @@ std::string ProbeDigits(std::uint64_t bits) {
 }
 
 std::string RandomName(TemporaryKind kind) {
-    const std::uint64_t bits = RandomBits();
+    const std::uint64_t bits = platform::RandomBits();
     if (kind == TemporaryKind::JobRecord) {
         return std::string(kJobPrefix) + std::to_string(bits) + std::string(kJobSuffix);
     }
@@ -89,7 +82,8 @@ bool IsProbeFileName(std::string_view sName) {
 bool IsSuiteTemporaryName(std::string_view sName) {
     const auto digits = Between(sName, kJobPrefix, kJobSuffix);
     // Any name of the host's copy, but never a pattern: a name with wildcards would name others.
-    const auto copy = Between(sName, kCopyPrefix, kCopySuffix);
+    const auto copy =
+        Between(sName, platform::kTemporaryFilePrefix, platform::kTemporaryFileSuffix);
     return (digits && AllOf(*digits, "0123456789")) || IsProbeFileName(sName) ||
            (copy && copy->find_first_of("*?") == std::string_view::npos);
 }

@@ -14,7 +14,6 @@
 #include <memory>
 #include <optional>
 #include <sys/file.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -222,15 +221,6 @@ int OpenFlags(OpenMode mode) {
         return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
     }
     return O_RDONLY;
-}
-
-// 64 bits from the system's random source.
-std::uint64_t RandomBits() {
-    std::uint64_t bits = 0;
-    if (getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits)) {
-        throw Error(ldgr::kPathFileAccessError);
-    }
-    return bits;
 }
 
 // Tries before a temporary file is given up: a name is only taken again by chance, or by

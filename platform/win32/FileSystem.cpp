@@ -1,7 +1,4 @@
 // Files and folders through the ANSI file calls of the Windows kernel.
-
-// rand_s, the C runtime's way to the system's random source, is declared only on request.
-#define _CRT_RAND_S
 #include "platform/TemporaryName.h"
 #include "platform/win32/Win32.h"
 
@@ -89,9 +86,8 @@ void WriteAll(HANDLE file, std::string_view bytes) {
     }
 }
 
-// The rest of a file from the current position.
-std::string ReadRest(HANDLE file) {
-    std::string content;
+// Reads a file from its current position to the end, handing each piece read to use.
+template <class Use> void ReadPieces(HANDLE file, Use&& use) {
     char buffer[65536];
     for (;;) {
         DWORD got = 0;
@@ -99,10 +95,17 @@ std::string ReadRest(HANDLE file) {
             throw LastError();
         }
         if (got == 0) {
-            return content;
+            return;
         }
-        content.append(buffer, got);
+        use(std::string_view(buffer, got));
     }
+}
+
+// The rest of a file from the current position.
+std::string ReadRest(HANDLE file) {
+    std::string content;
+    ReadPieces(file, [&](std::string_view piece) { content.append(piece); });
+    return content;
 }
 
 // Writes what the system still holds of a file to the disk or the file server. A failure
@@ -224,19 +227,6 @@ void RefuseToReplace(const std::string& path) {
         throw LastError();
     }
     RefuseUnlessOnDisk(file);
-}
-
-// 64 bits from the system's random source.
-std::uint64_t RandomBits() {
-    std::uint64_t bits = 0;
-    for (int half = 0; half < 2; ++half) {
-        unsigned int value = 0;
-        if (rand_s(&value) != 0) {
-            throw Error(ldgr::kPathFileAccessError);
-        }
-        bits = (bits << 32) | value;
-    }
-    return bits;
 }
 
 // The full path of a file, as the rename by handle takes it.
@@ -420,17 +410,7 @@ private:
 };
 
 void CopyContent(HANDLE from, HANDLE to) {
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (ReadFile(from, buffer, sizeof buffer, &got, nullptr) == 0) {
-            throw LastError();
-        }
-        if (got == 0) {
-            return;
-        }
-        WriteAll(to, std::string_view(buffer, got));
-    }
+    ReadPieces(from, [&](std::string_view piece) { WriteAll(to, piece); });
 }
 
 // The version of an open file: its volume and file number tell the file itself, the change
