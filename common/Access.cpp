@@ -13,6 +13,8 @@
 #include "common/Temporaries.h"
 #include "platform/Platform.h"
 
+#include <optional>
+
 namespace BCommon {
 namespace {
 
@@ -47,41 +49,47 @@ std::string WriteTest(const std::string& sFolder) {
     return sProbe;
 }
 
-// The ordinary files of the folder, in listing order; empty when it cannot be listed.
-std::vector<std::string> OrdinaryFiles(const std::string& sFolder) {
-    std::vector<std::string> names;
-    SkipFailingStep([&] {
-        const std::vector<platform::FindEntry> listing =
-            platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes);
-        names.reserve(listing.size());
-        for (const platform::FindEntry& entry : listing) {
-            if (entry.IsOrdinaryFile()) {
-                names.push_back(entry.name);
-            }
-        }
-    });
-    return names;
-}
+struct ListAndReadOutcome {
+    bool listed = false;
+    bool readable = false;
+};
 
-// The read test: the first listed file opens for reading. The test files of other probes
-// are passed over, as is a file gone by the time it is opened (another program's record
-// moved to its job number, say): neither says anything about the folder. With nothing
-// listed the folder itself is opened, which fails.
-bool CanReadListedFile(const std::string& sFolder, const std::vector<std::string>& names,
-                       const std::string& sOwnProbe) {
-    for (const std::string& name : names) {
-        if (name != sOwnProbe && IsProbeFileName(name)) {
-            continue;
-        }
-        if (CanOpen(sFolder + name, platform::OpenMode::Input)) {
-            return true;
-        }
-        if (!FindFile(sFolder + name).empty()) {
-            return false;
-        }
-    }
-    return CanOpen(sFolder + (names.empty() ? std::string() : names.front()),
-                   platform::OpenMode::Input);
+// The list and read tests in one walk over the folder's ordinary files, as the folder yields
+// them: listed when any comes back, readable when the first that opens for reading comes before
+// one that exists and does not. The test files of other probes are passed over, as is a file
+// gone by the time it is opened (another program's record moved to its job number, say):
+// neither says anything about the folder. The walk ends there, so a large folder is read no
+// further than its first usable file. When every file was passed over, the first listed is
+// opened; with nothing listed, the folder itself, which fails.
+ListAndReadOutcome ListAndReadTests(const std::string& sFolder, const std::string& sOwnProbe) {
+    ListAndReadOutcome outcome;
+    std::string sFirstListed;
+    std::optional<bool> readable;
+    SkipFailingStep([&] {
+        platform::Files().VisitUnordered(
+            sFolder + "*.*", platform::FindDetail::Attributes,
+            [&](const platform::FindEntry& entry) {
+                if (!entry.IsOrdinaryFile()) {
+                    return true;
+                }
+                if (!outcome.listed) {
+                    outcome.listed = true;
+                    sFirstListed = entry.name;
+                }
+                if (entry.name != sOwnProbe && IsProbeFileName(entry.name)) {
+                    return true;
+                }
+                if (CanOpen(sFolder + entry.name, platform::OpenMode::Input)) {
+                    readable = true;
+                } else if (!FindFile(sFolder + entry.name).empty()) {
+                    readable = false;
+                }
+                return !readable.has_value();
+            });
+    });
+    outcome.readable =
+        readable ? *readable : CanOpen(sFolder + sFirstListed, platform::OpenMode::Input);
+    return outcome;
 }
 
 } // namespace
@@ -93,11 +101,11 @@ std::string GetFolderAccess(const std::string& sPath) {
     const std::string sFolder = ProbedFolder(sPath);
     const std::string sProbe = WriteTest(sFolder);
     std::string sAccess = sProbe.empty() ? "" : "write";
-    const std::vector<std::string> listed = OrdinaryFiles(sFolder);
-    if (!listed.empty()) {
+    const ListAndReadOutcome listAndRead = ListAndReadTests(sFolder, sProbe);
+    if (listAndRead.listed) {
         sAccess += "list";
     }
-    if (CanReadListedFile(sFolder, listed, sProbe)) {
+    if (listAndRead.readable) {
         sAccess += "read";
     }
     // No test file is left: none was made, it was deleted, or it is gone all the same.

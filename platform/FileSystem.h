@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ struct FileVersion {
 
     bool operator==(const FileVersion&) const = default;
 };
+
+// Takes one entry of a listing; false to stop the listing there.
+using FindVisitor = std::function<bool(const FindEntry&)>;
 
 // What a listing fills in: the attributes alone (name, folder, hidden, system), which a
 // directory read gives at once, or also the last-write time, size and read-only flag, which
@@ -84,6 +88,17 @@ public:
     // large folder need not be sorted. Where listings are unsorted anyway, this is FindAll.
     virtual std::vector<FindEntry> FindAllUnordered(const std::string& pattern, FindDetail detail) {
         return FindAll(pattern, detail);
+    }
+    // Hands the entries of FindAllUnordered to visit as the folder yields them, until visit
+    // returns false: a caller that needs the first few entries of a large folder reads no more
+    // of it than those. Where listings come whole anyway, this walks one.
+    virtual void VisitUnordered(const std::string& pattern, FindDetail detail,
+                                const FindVisitor& visit) {
+        for (const FindEntry& entry : FindAllUnordered(pattern, detail)) {
+            if (!visit(entry)) {
+                return;
+            }
+        }
     }
 
     // The version of the ordinary file a path names (no wildcards), found with one query where

@@ -387,18 +387,15 @@ void SortAsListed(std::vector<HostFolderEntry>& entries) {
     entries = std::move(sorted);
 }
 
-// The entries of a folder with their kinds ("." and ".." first where the folder has them), in
-// the order a Windows listing shows them when sorted, else as the host reads them; nothing
-// when the folder cannot be read.
-std::optional<std::vector<HostFolderEntry>> ListFolder(const std::string& hostFolder,
-                                                       bool withDotEntries, bool sorted) {
+// The entries of a folder with their kinds ("." and ".." first where asked for), in the order
+// a Windows listing shows them; nothing when the folder cannot be read.
+std::optional<std::vector<HostFolderEntry>> ListFolderSorted(const std::string& hostFolder,
+                                                             bool withDotEntries) {
     std::optional<std::vector<HostFolderEntry>> entries = ReadHostFolder(hostFolder);
     if (!entries) {
         return entries;
     }
-    if (sorted) {
-        SortAsListed(*entries);
-    }
+    SortAsListed(*entries);
     if (withDotEntries) {
         entries->insert(entries->begin(), {{".", DT_DIR}, {"..", DT_DIR}});
     }
@@ -445,20 +442,26 @@ public:
             const std::string host = ToHostPath(path);
             return EntryAt(host, HostToCodePage(host.substr(host.find_last_of('/') + 1)));
         }
-        std::vector<FindEntry> all = FindAll(path, FindDetail::AttributesAndTimes);
-        if (all.empty()) {
-            return std::nullopt;
-        }
-        return all.front();
+        std::optional<FindEntry> first;
+        Visit(path, FindDetail::AttributesAndTimes, true, [&](const FindEntry& entry) {
+            first = entry;
+            return false;
+        });
+        return first;
     }
 
     std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
-        return Find(pattern, detail, true);
+        return Collected(pattern, detail, true);
     }
 
     std::vector<FindEntry> FindAllUnordered(const std::string& pattern,
                                             FindDetail detail) override {
-        return Find(pattern, detail, false);
+        return Collected(pattern, detail, false);
+    }
+
+    void VisitUnordered(const std::string& pattern, FindDetail detail,
+                        const FindVisitor& visit) override {
+        Visit(pattern, detail, false, visit);
     }
 
     void CreateFolder(const std::string& path) override {
@@ -553,45 +556,60 @@ public:
     }
 
 private:
-    std::vector<FindEntry> Find(const std::string& pattern, FindDetail detail, bool sorted) {
-        const auto [folder, name] = SplitLast(pattern);
+    std::vector<FindEntry> Collected(const std::string& pattern, FindDetail detail, bool sorted) {
         std::vector<FindEntry> found;
+        Visit(pattern, detail, sorted, [&](const FindEntry& entry) {
+            found.push_back(entry);
+            return true;
+        });
+        return found;
+    }
+
+    // Hands each entry matching the pattern to visit, in the order of a Windows listing when
+    // sorted, else as the host reads them, until visit returns false.
+    void Visit(const std::string& pattern, FindDetail detail, bool sorted,
+               const FindVisitor& visit) {
+        const auto [folder, name] = SplitLast(pattern);
         if (name.empty()) {
-            return found;
+            return;
         }
         if (!HasWildcard(name)) {
             if (auto entry = FindFirst(pattern)) {
-                found.push_back(*entry);
+                visit(*entry);
             }
-            return found;
+            return;
         }
         const std::string hostFolder = folder.empty() ? ToHostPath(".") : ToHostPath(folder);
+        const auto matching = [&](HostFolderEntry&& listed) {
+            // The program sees names in its code page; the host keeps its own.
+            const std::string entryName = HostToCodePage(listed.name);
+            if (!MatchesPattern(entryName, name)) {
+                return true;
+            }
+            if (detail == FindDetail::Attributes && listed.kind != DT_UNKNOWN &&
+                listed.kind != DT_LNK) {
+                return visit(AttributesOnly(entryName, listed.kind == DT_DIR));
+            }
+            const std::string host = listed.name == "."    ? hostFolder
+                                     : listed.name == ".." ? ParentOf(hostFolder)
+                                                           : hostFolder + "/" + listed.name;
+            const std::optional<FindEntry> entry = EntryAt(host, entryName);
+            return !entry || visit(*entry);
+        };
         // Judged by the folder's own Windows name, so "C:\\x\\.." and a relative pattern in a
         // root count as the root they name.
-        const auto listing =
-            ListFolder(hostFolder, !IsRootFolder(ToWindowsPath(hostFolder)), sorted);
-        if (!listing) {
-            return found;
+        const bool withDotEntries = !IsRootFolder(ToWindowsPath(hostFolder));
+        if (!sorted) {
+            VisitHostFolder(hostFolder, withDotEntries, matching);
+            return;
         }
-        found.reserve(listing->size());
-        for (const auto& [hostName, kind] : *listing) {
-            // The program sees names in its code page; the host keeps its own.
-            std::string entryName = HostToCodePage(hostName);
-            if (!MatchesPattern(entryName, name)) {
-                continue;
-            }
-            if (detail == FindDetail::Attributes && kind != DT_UNKNOWN && kind != DT_LNK) {
-                found.push_back(AttributesOnly(entryName, kind == DT_DIR));
-                continue;
-            }
-            const std::string host = hostName == "."    ? hostFolder
-                                     : hostName == ".." ? ParentOf(hostFolder)
-                                                        : hostFolder + "/" + hostName;
-            if (auto entry = EntryAt(host, entryName)) {
-                found.push_back(*entry);
+        if (auto listing = ListFolderSorted(hostFolder, withDotEntries)) {
+            for (HostFolderEntry& listed : *listing) {
+                if (!matching(std::move(listed))) {
+                    return;
+                }
             }
         }
-        return found;
     }
 };
 

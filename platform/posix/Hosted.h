@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,6 +86,11 @@ struct HostFolderEntry {
     std::string name;
     unsigned char kind;
 };
+// Hands the entries of a host folder to visit as the host reads them, until visit returns
+// false; "." and ".." come first when asked for, else not at all. False when the folder
+// cannot be read.
+bool VisitHostFolder(const std::string& hostFolder, bool withDotEntries,
+                     const std::function<bool(HostFolderEntry&&)>& visit);
 // The entries of a host folder ("." and ".." excluded), unsorted; nothing when unreadable.
 std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder);
 // Their names alone; empty when unreadable.

@@ -287,18 +287,32 @@ std::string WithoutTrailingDotsAndBlanks(std::string component) {
     return component;
 }
 
-std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder) {
+bool VisitHostFolder(const std::string& hostFolder, bool withDotEntries,
+                     const std::function<bool(HostFolderEntry&&)>& visit) {
     DIR* handle = opendir(hostFolder.c_str());
     if (handle == nullptr) {
-        return std::nullopt;
+        return false;
     }
     const std::unique_ptr<DIR, int (*)(DIR*)> folder(handle, closedir);
-    std::vector<HostFolderEntry> entries;
+    if (withDotEntries && (!visit({".", DT_DIR}) || !visit({"..", DT_DIR}))) {
+        return true;
+    }
     while (const dirent* entry = readdir(folder.get())) {
         const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            entries.push_back({std::string(name), entry->d_type});
+        if (name != "." && name != ".." && !visit({std::string(name), entry->d_type})) {
+            break;
         }
+    }
+    return true;
+}
+
+std::optional<std::vector<HostFolderEntry>> ReadHostFolder(const std::string& hostFolder) {
+    std::vector<HostFolderEntry> entries;
+    if (!VisitHostFolder(hostFolder, false, [&](HostFolderEntry&& entry) {
+            entries.push_back(std::move(entry));
+            return true;
+        })) {
+        return std::nullopt;
     }
     return entries;
 }

@@ -459,16 +459,23 @@ public:
     }
 
     // A Windows directory read brings the times with the attributes: one detail serves both.
-    std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail) override {
+    std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
         std::vector<FindEntry> found;
+        VisitUnordered(pattern, detail, [&](const FindEntry& entry) {
+            found.push_back(entry);
+            return true;
+        });
+        return found;
+    }
+
+    // The system lists in its file system's own order, sorted or not: a search is one walk.
+    void VisitUnordered(const std::string& pattern, FindDetail, const FindVisitor& visit) override {
         Search search(pattern);
         if (!search.HasEntry()) {
-            return found;
+            return;
         }
-        do {
-            found.push_back(search.Entry());
-        } while (search.Next());
-        return found;
+        while (visit(search.Entry()) && search.Next()) {
+        }
     }
 
     void CreateFolder(const std::string& path) override {

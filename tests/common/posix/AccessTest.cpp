@@ -106,46 +106,59 @@ TEST_F(Probe, UsersOwnTestFileIsLeftAlone) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
-// A file another program holds cannot be read, unless it is another probe's test file, which
-// says nothing about the folder.
-TEST_F(Probe, FileHeldExclusivelyCannotBeRead) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"a.txt", "writelistdelete"},
-        {"test-0000000000000000.txt", "writelistreaddelete"},
-    };
-    for (const auto& [held, words] : cases) {
-        const fs::path folder = Folder("held", kOpen, {held, "z.txt"});
-        const LockHolder holder(folder / held, LockHolder::Kind::Exclusive);
-        ASSERT_TRUE(holder.Holding());
-        EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), words) << held;
-        fs::remove(folder / held);
-    }
-}
-
-// The real file system, except that right after a listing another program moves a record
-// listed first away, as ldgrmake moves its record from a temporary name to its job number.
-class MovedAfterListing final : public ldgr::test::ForwardingFiles {
+// The real file system, walked in the order of a sorted listing (as an NTFS folder yields its
+// names), so that a test knows which file comes first. When asked, another program moves the
+// first record away right after the listing, as ldgrmake moves its record from a temporary
+// name to its job number.
+class ListedInOrder final : public ldgr::test::ForwardingFiles {
 public:
-    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
-                                             platform::FindDetail detail) override {
+    bool moveRecordAway = false;
+    std::size_t listed = 0;
+    std::size_t visited = 0;
+
+    void VisitUnordered(const std::string& pattern, platform::FindDetail detail,
+                        const platform::FindVisitor& visit) override {
         std::vector<platform::FindEntry> found = Underneath().FindAll(pattern, detail);
         const auto record = std::find_if(found.begin(), found.end(), [](const auto& entry) {
             return entry.name.starts_with("~job");
         });
-        if (record != found.end()) {
+        if (moveRecordAway && record != found.end()) {
             const std::string folder = pattern.substr(0, pattern.rfind('\\') + 1);
             Underneath().MoveFileNoReplace(folder + record->name, folder + "moved.prt");
             std::rotate(found.begin(), record, record + 1);
         }
-        return found;
+        listed = found.size();
+        visited = 0;
+        for (const platform::FindEntry& entry : found) {
+            ++visited;
+            if (!visit(entry)) {
+                return;
+            }
+        }
     }
 };
 
-TEST_F(Probe, FileMovedAwayBetweenListingAndReadingIsPassedOver) {
-    Folder("jobs", kOpen, {"~job1.tmp", "~job2.tmp"});
-    MovedAfterListing files;
+// A file another program holds cannot be read, unless it is another probe's test file, which
+// says nothing about the folder; nor does a file moved away between listing and reading.
+TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
+    const std::pair<const char*, const char*> held[] = {
+        {"a.txt", "writelistdelete"},
+        {"test-0000000000000000.txt", "writelistreaddelete"},
+    };
+    ListedInOrder files;
     const platform::ScopedServices services({.files = &files});
+    for (const auto& [name, words] : held) {
+        const fs::path folder = Folder("held", kOpen, {name, "z.txt"});
+        const LockHolder holder(folder / name, LockHolder::Kind::Exclusive);
+        ASSERT_TRUE(holder.Holding());
+        EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), words) << name;
+        fs::remove(folder / name);
+    }
+    Folder("jobs", kOpen, {"~job1.tmp", "~job2.tmp"});
+    files.moveRecordAway = true;
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
+    EXPECT_TRUE(fs::exists(Host("drive_c/jobs/moved.prt")));
+    EXPECT_LT(files.visited, files.listed) << "the walk ends at the first file read";
 }
 
 // The test file is made, never opened over another: a name taken meanwhile is given up for a
