@@ -48,10 +48,8 @@ std::int32_t JobNumberOf(std::string_view name, bool datCounts) {
 // job, but neither can be replaced by the record).
 class TakenNumbers {
 public:
-    explicit TakenNumbers(const std::vector<platform::FindEntry>& listing) {
-        for (const platform::FindEntry& entry : listing) {
-            m_taken.set(static_cast<std::size_t>(JobNumberOf(entry.name, entry.IsOrdinaryFile())));
-        }
+    void TakeListed(const platform::FindEntry& entry) {
+        m_taken.set(static_cast<std::size_t>(JobNumberOf(entry.name, entry.IsOrdinaryFile())));
     }
 
     void Take(std::int32_t job) { m_taken.set(static_cast<std::size_t>(job)); }
@@ -91,8 +89,25 @@ std::int16_t FirstFreeNow(const std::string& sFolder, TakenNumbers& taken) {
     }
 }
 
-std::vector<platform::FindEntry> ListJobFolder(const std::string& sFolder) {
-    return platform::Files().FindAllUnordered(sFolder + "*", platform::FindDetail::Attributes);
+// One listing of the job folder, walked once: the numbers it takes, and the suite's
+// temporaries in it, which are few. Nothing is kept per entry, so a folder of thousands of jobs
+// costs one read of it.
+struct JobFolderListing {
+    TakenNumbers taken;
+    std::vector<platform::FindEntry> temporaries;
+};
+
+JobFolderListing ListJobFolder(const std::string& sFolder) {
+    JobFolderListing listing;
+    platform::Files().VisitUnordered(sFolder + "*", platform::FindDetail::Attributes,
+                                     [&](const platform::FindEntry& entry) {
+                                         listing.taken.TakeListed(entry);
+                                         if (BCommon::IsSuiteTemporaryName(entry.name)) {
+                                             listing.temporaries.push_back(entry);
+                                         }
+                                         return true;
+                                     });
+    return listing;
 }
 
 // Inside a handler: whether the current error says the record's name exists already.
@@ -171,9 +186,9 @@ std::int16_t LogOfflineJob(const std::string& sUserPath, const std::string& sMac
         throw ldgr::Error(ldgr::kPathNotFound);
     }
     const std::string sFolder = sUserPath + "\\";
-    std::vector<platform::FindEntry> listing = ListJobFolder(sFolder);
-    BCommon::RemoveStaleTemporaries(sFolder, listing);
-    TakenNumbers taken(listing);
+    JobFolderListing listing = ListJobFolder(sFolder);
+    BCommon::RemoveStaleTemporaries(sFolder, listing.temporaries);
+    TakenNumbers& taken = listing.taken;
     const auto recordText = [&](std::int16_t job) {
         return RecordText(job, sMachineName, sUserName, sDateText);
     };
@@ -182,7 +197,7 @@ std::int16_t LogOfflineJob(const std::string& sUserPath, const std::string& sMac
             return *job;
         }
         if (losses % kLossesBeforeListingAgain == 0) {
-            taken = TakenNumbers(ListJobFolder(sFolder));
+            taken = ListJobFolder(sFolder).taken;
         }
     }
 }
