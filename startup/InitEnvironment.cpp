@@ -127,7 +127,25 @@ void FindPlatformFolders() {
     WriteDebugLog("m_sLocalUserPath = " + env.m_sLocalUserPath);
 }
 
-// The shared configuration file and the program's working copy of it.
+// Whether the working copy holds the shared file already, as the last refresh left it (the
+// same size, last-write time and bytes): copying again would change nothing, and rewriting and
+// flushing a file of megabytes would be most of a start-up's time.
+bool IsWorkingCopyCurrent(const std::string& sShared, const std::string& sCopy) {
+    const auto bytesOf = [](const std::string& sPath) {
+        return platform::Files().OpenText(sPath, platform::OpenMode::Input)->ReadAll();
+    };
+    bool current = false;
+    SkipFailingStep([&] {
+        const auto shared = platform::Files().VersionOf(sShared);
+        const auto copy = platform::Files().VersionOf(sCopy);
+        current = shared && copy && shared->size == copy->size &&
+                  shared->lastWriteTime == copy->lastWriteTime &&
+                  bytesOf(sShared) == bytesOf(sCopy);
+    });
+    return current;
+}
+
+// The shared configuration file and the program's working copy of it, refreshed at every start.
 void SetConfigurationFiles(const ProgramIdentity& program) {
     EnvironmentRecord& env = Env();
     SkipFailingStep([&] { env.m_sSharedConfigFile = GetConfigFile(); });
@@ -144,7 +162,8 @@ void SetConfigurationFiles(const ProgramIdentity& program) {
         program.WorksOnSharedFile() || workingCopy.empty() ? env.m_sSharedConfigFile : workingCopy;
     SkipFailingStep([&] { env.m_sconfigfile = GetAbsolutePath(env.m_sconfigfile); });
     // The configuration and reports tools work on the shared file itself: nothing to copy.
-    if (env.m_sconfigfile != env.m_sSharedConfigFile) {
+    if (env.m_sconfigfile != env.m_sSharedConfigFile &&
+        !IsWorkingCopyCurrent(env.m_sSharedConfigFile, env.m_sconfigfile)) {
         SkipFailingStep(
             [&] { platform::Files().CopyFile(env.m_sSharedConfigFile, env.m_sconfigfile); });
     }
