@@ -56,11 +56,10 @@ bool EqualsFolded(std::string_view a, std::string_view b) {
     return true;
 }
 
-// A hash of the upper-cased name, eight bytes a step, mixed with the owning section so that a
-// key hashes apart per section, then spread with the finaliser of splitmix64. The upper half
-// is the tag.
-std::uint32_t FoldedTag(std::string_view name, std::uint32_t owner) {
-    std::uint64_t hash = name.size() ^ (static_cast<std::uint64_t>(owner) << 32);
+// A hash of the upper-cased name, eight bytes a step, then spread with the finaliser of
+// splitmix64. The upper half is the tag.
+std::uint32_t FoldedTag(std::string_view name) {
+    std::uint64_t hash = name.size();
     for (std::size_t at = 0; at < name.size(); at += 8) {
         hash = (hash ^ Folded(WordAt(name, at))) * 0x9E3779B97F4A7C15ull;
         hash ^= hash >> 29;
@@ -85,53 +84,48 @@ IniIndex::IniIndex(std::string content) : m_content(std::move(content)) {
     Parse();
 }
 
+// Finds the header lines alone: a '[' with nothing but blanks before it on its line. Each
+// section's body runs from the line after its header to the next header line, whichever
+// section that opens; a repeated header's lines belong to no section.
 void IniIndex::Parse() {
     // Offsets are 32-bit; the rest of a larger file is not read (a configuration file is a few
     // megabytes at most).
     std::string_view rest(
         m_content.data(),
         std::min<std::size_t>(m_content.size(), std::numeric_limits<std::uint32_t>::max()));
-    // Every entry line holds an '=', so their count bounds the entries: no table grows twice.
-    const auto equalsSigns = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '='));
-    Reserve(m_entryTable, equalsSigns);
-    m_entries.reserve(equalsSigns);
     if (rest.starts_with(kByteOrderMark)) {
         rest.remove_prefix(kByteOrderMark.size());
     }
-    std::optional<std::uint32_t> section = AddSection({});
-    // The next CR and the next LF are each searched for only once they have been passed, so a
-    // file of either kind of line end is scanned once.
-    const char* cursor = rest.data();
-    const char* const end = rest.data() + rest.size();
-    const char* nextCR = nullptr;
-    const char* nextLF = nullptr;
-    while (cursor < end) {
-        nextCR = NextOf('\r', cursor, end, nextCR);
-        nextLF = NextOf('\n', cursor, end, nextLF);
-        const char* lineEnd = std::min(nextCR, nextLF);
-        ParseLine(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)), section);
-        if (lineEnd == end) {
-            break;
+    const char* const begin = rest.data();
+    const char* const end = begin + rest.size();
+    Section* open = AddSection({});
+    const char* bodyStart = begin;
+    const auto closeBody = [&](const char* bodyEnd) {
+        if (open != nullptr) {
+            open->body =
+                PieceOf(std::string_view(bodyStart, static_cast<std::size_t>(bodyEnd - bodyStart)));
         }
-        const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
-        cursor = lineEnd + (crlf ? 2 : 1);
+    };
+    for (const char* bracket = NextOf('[', begin, end, nullptr); bracket != end;) {
+        const char* lineStart = bracket;
+        while (lineStart != begin && IsBlank(lineStart[-1])) {
+            --lineStart;
+        }
+        if (lineStart != begin && lineStart[-1] != '\r' && lineStart[-1] != '\n') {
+            bracket = NextOf('[', bracket + 1, end, nullptr);
+            continue;
+        }
+        const char* lineEnd =
+            std::find_if(bracket, end, [](char c) { return c == '\r' || c == '\n'; });
+        closeBody(lineStart);
+        const std::string_view header(bracket + 1, static_cast<std::size_t>(lineEnd - bracket - 1));
+        open = AddSection(TrimBlanks(header.substr(0, header.find(']'))));
+        const bool crlf =
+            lineEnd != end && *lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n';
+        bodyStart = lineEnd == end ? end : lineEnd + (crlf ? 2 : 1);
+        bracket = NextOf('[', bodyStart, end, nullptr);
     }
-}
-
-void IniIndex::ParseLine(std::string_view line, std::optional<std::uint32_t>& section) {
-    line = TrimBlanks(line);
-    if (line.empty() || line.front() == ';') {
-        return;
-    }
-    if (line.front() == '[') {
-        line.remove_prefix(1);
-        section = AddSection(TrimBlanks(line.substr(0, line.find(']'))));
-        return;
-    }
-    const std::size_t equals = line.find('=');
-    if (equals != std::string_view::npos && section) {
-        AddEntry(*section, TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1)));
-    }
+    closeBody(end);
 }
 
 IniIndex::Piece IniIndex::PieceOf(std::string_view text) const {
@@ -146,53 +140,92 @@ std::string_view IniIndex::Text(Piece piece) const {
     return std::string_view(m_content).substr(piece.offset, piece.length);
 }
 
-std::optional<std::uint32_t> IniIndex::AddSection(std::string_view name) {
+IniIndex::Section* IniIndex::AddSection(std::string_view name) {
     Reserve(m_sectionTable, m_sections.size() + 1);
-    const std::uint32_t tag = FoldedTag(name, 0);
+    const std::uint32_t tag = FoldedTag(name);
     Bucket& bucket = m_sectionTable[Probe(m_sectionTable, tag, [&](std::uint32_t number) {
-        return EqualsFolded(Text(m_sections[number]), name);
+        return EqualsFolded(Text(m_sections[number].name), name);
     })];
     if (bucket.item != 0) {
-        return std::nullopt;
+        return nullptr;
     }
-    m_sections.push_back(PieceOf(name));
+    Section& section = m_sections.emplace_back();
+    section.name = PieceOf(name);
     bucket = {tag, static_cast<std::uint32_t>(m_sections.size())};
-    return bucket.item - 1;
+    return &section;
 }
 
-void IniIndex::AddEntry(std::uint32_t section, std::string_view key, std::string_view value) {
-    Reserve(m_entryTable, m_entries.size() + 1);
-    const std::uint32_t tag = FoldedTag(key, section);
-    Bucket& bucket = m_entryTable[Probe(m_entryTable, tag, [&](std::uint32_t number) {
-        const Entry& entry = m_entries[number];
-        return entry.section == section && EqualsFolded(Text(entry.key), key);
+const IniIndex::Section& IniIndex::Indexed(std::uint32_t number) const {
+    const Section& section = m_sections[number];
+    std::call_once(section.indexed, [&] { IndexEntries(section); });
+    return section;
+}
+
+// The body's lines: blank lines and comments skipped, any other line with '=' an entry. The
+// next CR and the next LF are each searched for only once they have been passed, so a body of
+// either kind of line end is scanned once.
+void IniIndex::IndexEntries(const Section& section) const {
+    const std::string_view body = Text(section.body);
+    const auto equalsSigns = static_cast<std::size_t>(std::count(body.begin(), body.end(), '='));
+    Reserve(section.table, equalsSigns);
+    section.entries.reserve(equalsSigns);
+    const char* cursor = body.data();
+    const char* const end = body.data() + body.size();
+    const char* nextCR = nullptr;
+    const char* nextLF = nullptr;
+    while (cursor < end) {
+        nextCR = NextOf('\r', cursor, end, nextCR);
+        nextLF = NextOf('\n', cursor, end, nextLF);
+        const char* lineEnd = std::min(nextCR, nextLF);
+        const std::string_view line =
+            TrimBlanks(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)));
+        const std::size_t equals = line.find('=');
+        if (!line.empty() && line.front() != ';' && equals != std::string_view::npos) {
+            AddEntry(section, TrimBlanks(line.substr(0, equals)),
+                     TrimBlanks(line.substr(equals + 1)));
+        }
+        if (lineEnd == end) {
+            break;
+        }
+        const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
+        cursor = lineEnd + (crlf ? 2 : 1);
+    }
+}
+
+void IniIndex::AddEntry(const Section& section, std::string_view key,
+                        std::string_view value) const {
+    Reserve(section.table, section.entries.size() + 1);
+    const std::uint32_t tag = FoldedTag(key);
+    Bucket& bucket = section.table[Probe(section.table, tag, [&](std::uint32_t number) {
+        return EqualsFolded(Text(section.entries[number].key), key);
     })];
     if (bucket.item == 0) {
-        m_entries.push_back({section, PieceOf(key), PieceOf(value)});
-        bucket = {tag, static_cast<std::uint32_t>(m_entries.size())};
+        section.entries.push_back({PieceOf(key), PieceOf(value)});
+        bucket = {tag, static_cast<std::uint32_t>(section.entries.size())};
     }
 }
 
 std::optional<std::uint32_t> IniIndex::FindSection(std::string_view name) const {
     name = TrimBlanks(name);
     const Bucket& bucket =
-        m_sectionTable[Probe(m_sectionTable, FoldedTag(name, 0), [&](std::uint32_t number) {
-            return EqualsFolded(Text(m_sections[number]), name);
+        m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](std::uint32_t number) {
+            return EqualsFolded(Text(m_sections[number].name), name);
         })];
     return bucket.item != 0 ? std::optional(bucket.item - 1) : std::nullopt;
 }
 
-std::optional<std::string_view> IniIndex::Find(std::uint32_t section, std::string_view key) const {
-    if (m_entryTable.empty()) {
+std::optional<std::string_view> IniIndex::Find(std::uint32_t number, std::string_view key) const {
+    const Section& section = Indexed(number);
+    if (section.table.empty()) {
         return std::nullopt;
     }
     key = TrimBlanks(key);
     const Bucket& bucket =
-        m_entryTable[Probe(m_entryTable, FoldedTag(key, section), [&](std::uint32_t item) {
-            const Entry& entry = m_entries[item];
-            return entry.section == section && EqualsFolded(Text(entry.key), key);
+        section.table[Probe(section.table, FoldedTag(key), [&](std::uint32_t item) {
+            return EqualsFolded(Text(section.entries[item].key), key);
         })];
-    return bucket.item != 0 ? std::optional(Text(m_entries[bucket.item - 1].value)) : std::nullopt;
+    return bucket.item != 0 ? std::optional(Text(section.entries[bucket.item - 1].value))
+                            : std::nullopt;
 }
 
 std::optional<std::string_view> IniIndex::Find(std::string_view section,
@@ -238,9 +271,11 @@ void IniIndex::Reserve(std::vector<Bucket>& table, std::size_t count) {
 
 std::vector<IniIndex::EntryText> IniIndex::Entries() const {
     std::vector<EntryText> entries;
-    entries.reserve(m_entries.size());
-    for (const Entry& entry : m_entries) {
-        entries.push_back({Text(m_sections[entry.section]), Text(entry.key), Text(entry.value)});
+    for (std::uint32_t number = 0; number < m_sections.size(); ++number) {
+        const Section& section = Indexed(number);
+        for (const Entry& entry : section.entries) {
+            entries.push_back({Text(section.name), Text(entry.key), Text(entry.value)});
+        }
     }
     return entries;
 }

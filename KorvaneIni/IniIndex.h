@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,8 +11,10 @@
 
 namespace KorvaneIni {
 
-// Built once from a file's bytes and never changed afterwards, so one index can serve any
-// number of open handles at once.
+// Built once from a file's bytes, which it keeps, and read by any number of open handles at
+// once. The parse finds the sections alone; a section's entries are indexed on the first lookup
+// in it, once, whichever thread asks first, so a start-up that reads a few sections of a large
+// file never indexes the rest.
 //
 // Reading rules: CR, LF or CR LF end a line; a leading UTF-8 byte-order mark is skipped; a line
 // whose first non-blank character is ';' is a comment; "[name]" starts a section (the name runs
@@ -50,7 +54,6 @@ private:
         std::uint32_t length = 0;
     };
     struct Entry {
-        std::uint32_t section = 0;
         Piece key;
         Piece value;
     };
@@ -60,11 +63,20 @@ private:
         std::uint32_t tag = 0;
         std::uint32_t item = 0;
     };
+    // A section: its name, the lines up to the next header, and their entries once indexed.
+    struct Section {
+        Piece name;
+        Piece body;
+        mutable std::once_flag indexed;
+        mutable std::vector<Entry> entries;
+        mutable std::vector<Bucket> table;
+    };
 
     void Parse();
-    void ParseLine(std::string_view line, std::optional<std::uint32_t>& section);
-    std::optional<std::uint32_t> AddSection(std::string_view name);
-    void AddEntry(std::uint32_t section, std::string_view key, std::string_view value);
+    Section* AddSection(std::string_view name);
+    const Section& Indexed(std::uint32_t number) const;
+    void IndexEntries(const Section& section) const;
+    void AddEntry(const Section& section, std::string_view key, std::string_view value) const;
 
     Piece PieceOf(std::string_view text) const;
     std::string_view Text(Piece piece) const;
@@ -77,10 +89,8 @@ private:
     static void Reserve(std::vector<Bucket>& table, std::size_t count);
 
     const std::string m_content;
-    std::vector<Piece> m_sections; // by section number
-    std::vector<Entry> m_entries;
+    std::deque<Section> m_sections; // by section number; a deque, as a once_flag cannot move
     std::vector<Bucket> m_sectionTable;
-    std::vector<Bucket> m_entryTable;
 };
 
 } // namespace KorvaneIni
