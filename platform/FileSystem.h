@@ -112,6 +112,13 @@ public:
         return FileVersion{.size = entry->size, .lastWriteTime = entry->lastWriteTime};
     }
 
+    // Whether two files hold the same bytes, each opened as Input opens it (with its errors).
+    // Where the system allows, a piece of each at a time, so large files take no memory.
+    virtual bool HaveSameBytes(const std::string& first, const std::string& second) {
+        return OpenText(first, OpenMode::Input)->ReadAll() ==
+               OpenText(second, OpenMode::Input)->ReadAll();
+    }
+
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
     virtual void CreateFolder(const std::string& path) = 0;
     // Copies a file onto another, replacing it in one step, keeping its last-write time. The copy

@@ -131,16 +131,13 @@ void FindPlatformFolders() {
 // same size, last-write time and bytes): copying again would change nothing, and rewriting and
 // flushing a file of megabytes would be most of a start-up's time.
 bool IsWorkingCopyCurrent(const std::string& sShared, const std::string& sCopy) {
-    const auto bytesOf = [](const std::string& sPath) {
-        return platform::Files().OpenText(sPath, platform::OpenMode::Input)->ReadAll();
-    };
     bool current = false;
     SkipFailingStep([&] {
         const auto shared = platform::Files().VersionOf(sShared);
         const auto copy = platform::Files().VersionOf(sCopy);
         current = shared && copy && shared->size == copy->size &&
                   shared->lastWriteTime == copy->lastWriteTime &&
-                  bytesOf(sShared) == bytesOf(sCopy);
+                  platform::Files().HaveSameBytes(sShared, sCopy);
     });
     return current;
 }

@@ -13,10 +13,13 @@
 #include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace platform::posix {
 namespace {
@@ -63,6 +66,13 @@ Error ErrorFor(int error, const std::string& hostPath) {
         return Error(ldgr::kBadFileNameOrNumber);
     default:
         return Error(ldgr::kPathFileAccessError);
+    }
+}
+
+// A folder is opened, deleted or replaced as no file: error 75.
+void RefuseFolder(const std::string& hostPath) {
+    if (IsFolder(hostPath)) {
+        throw Error(ldgr::kPathFileAccessError);
     }
 }
 
@@ -172,6 +182,25 @@ std::string ReadRest(int fd, const std::string& hostPath) {
     return std::move(*content);
 }
 
+// Fills the buffer from the file, short only at its end; the count read.
+std::size_t ReadPiece(int fd, std::span<char> buffer, const std::string& hostPath) {
+    std::size_t used = 0;
+    while (used < buffer.size()) {
+        const ssize_t got = read(fd, buffer.data() + used, buffer.size() - used);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            throw ErrorFor(errno, hostPath);
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    return used;
+}
+
 class PosixTextFile final : public TextFile {
 public:
     PosixTextFile(int fd, std::string hostPath) : m_fd(fd), m_sHostPath(std::move(hostPath)) {}
@@ -200,6 +229,10 @@ public:
         if (close(fd) != 0) {
             throw ErrorFor(errno, m_sHostPath);
         }
+    }
+
+    std::size_t ReadPiece(std::span<char> buffer) {
+        return posix::ReadPiece(m_fd, buffer, m_sHostPath);
     }
 
 private:
@@ -419,6 +452,8 @@ FileVersion VersionFrom(const struct stat& info) {
 }
 
 class PosixFileSystem final : public FileSystem {
+    static constexpr std::size_t kComparedPiece = 64 * 1024;
+
 public:
     // The path as written first: for an unchanged file that one query is all.
     std::optional<FileVersion> VersionOf(const std::string& path) override {
@@ -517,9 +552,7 @@ public:
 
     void DeleteFile(const std::string& path) override {
         const std::string host = ToHostPath(path);
-        if (IsFolder(host)) {
-            throw Error(ldgr::kPathFileAccessError);
-        }
+        RefuseFolder(host);
         RefuseReadOnly(host);
         RefuseIfHeldExclusively(host);
         if (unlink(host.c_str()) != 0) {
@@ -530,13 +563,40 @@ public:
     std::unique_ptr<TextFile> OpenText(const std::string& path, OpenMode mode,
                                        ShareMode share) override {
         const std::string host = ToHostPath(path);
-        if (IsFolder(host)) {
-            throw Error(ldgr::kPathFileAccessError);
+        if (mode != OpenMode::Replace) {
+            return OpenDescriptor(host, mode, share);
         }
-        if (mode == OpenMode::Replace) {
-            RefuseToReplace(host);
-            return std::make_unique<ReplacingTextFile>(host);
+        RefuseFolder(host);
+        RefuseToReplace(host);
+        return std::make_unique<ReplacingTextFile>(host);
+    }
+
+    bool HaveSameBytes(const std::string& first, const std::string& second) override {
+        const auto open = [](const std::string& path) {
+            return OpenDescriptor(ToHostPath(path), OpenMode::Input, ShareMode::DenyNone);
+        };
+        const std::unique_ptr<PosixTextFile> a = open(first);
+        const std::unique_ptr<PosixTextFile> b = open(second);
+        std::vector<char> pieceA(kComparedPiece);
+        std::vector<char> pieceB(kComparedPiece);
+        for (;;) {
+            const std::size_t got = a->ReadPiece(pieceA);
+            if (b->ReadPiece(pieceB) != got ||
+                !std::equal(pieceA.begin(), pieceA.begin() + static_cast<std::ptrdiff_t>(got),
+                            pieceB.begin())) {
+                return false;
+            }
+            if (got < kComparedPiece) {
+                return true;
+            }
         }
+    }
+
+private:
+    // A file opened on its descriptor (any mode but Replace), with its sharing mode taken.
+    static std::unique_ptr<PosixTextFile> OpenDescriptor(const std::string& host, OpenMode mode,
+                                                         ShareMode share) {
+        RefuseFolder(host);
         if (mode == OpenMode::Output || mode == OpenMode::Append) {
             RefuseReadOnly(host);
         }
@@ -555,7 +615,6 @@ public:
         return std::make_unique<PosixTextFile>(fd.Release(), host);
     }
 
-private:
     std::vector<FindEntry> Collected(const std::string& pattern, FindDetail detail, bool sorted) {
         std::vector<FindEntry> found;
         Visit(pattern, detail, sorted, [&](const FindEntry& entry) {
