@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Wine's locale names for the hosted personality's LDGR_LOCALE values.
-const std::map<std::string, std::string> kLocales = {{"en-US", "en_US.UTF-8"},
-                                                     {"en-GB", "en_GB.UTF-8"},
-                                                     {"de-DE", "de_DE.UTF-8"},
-                                                     {"nl-NL", "nl_NL.UTF-8"}};
-
 std::string Quoted(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) {
@@ -89,10 +83,6 @@ std::string ComputerName(const std::map<std::string, std::string>& settings) {
 std::mutex importing;
 std::map<std::string, std::optional<std::string>> imported;
 
-bool WineIsHere() {
-    return Shell("command -v wine >/dev/null 2>&1") == 0;
-}
-
 // Before the first test of a run against the Windows program: every test is skipped when
 // Wine or the program is missing, or fails when LDGR_REQUIRE_WINE says they may not be
 // skipped. The shared prefix is made here, once.
@@ -103,7 +93,7 @@ public:
             return;
         }
         std::string missing;
-        if (!WineIsHere()) {
+        if (Shell("command -v wine >/dev/null 2>&1") != 0) {
             missing = "wine is not installed";
         } else if (!fs::exists(*WindowsProgram())) {
             missing = *WindowsProgram() + " is not built (cmake --build --preset win64)";
@@ -196,8 +186,10 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
     // Wine takes the user's name from the login name and its settings from the locale.
     settings["USER"] = settings["LDGR_USERNAME"];
     settings["LOGNAME"] = settings["LDGR_USERNAME"];
-    const auto locale = kLocales.find(settings["LDGR_LOCALE"]);
-    settings["LC_ALL"] = locale != kLocales.end() ? locale->second : "en_US.UTF-8";
+    // The host's name of the hosted personality's LDGR_LOCALE ("en-US": "en_US.UTF-8").
+    std::string locale = settings["LDGR_LOCALE"];
+    std::replace(locale.begin(), locale.end(), '-', '_');
+    settings["LC_ALL"] = locale + ".UTF-8";
     return settings;
 }
 

@@ -69,8 +69,7 @@ TEST_F(Probe, FolderWords) {
         {"C:\\open.data\\sub", "writelistreaddelete"},   // one level up: open.data
         {"C:\\unlisted", "delete"},
         {"C:\\missing", "delete"},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [path, word] : cases) {
         EXPECT_EQ(Unprivileged([&] { return BCommon::GetFolderAccess(path); }), word) << path;
     }
@@ -91,8 +90,7 @@ TEST_F(Probe, FileWords) {
         {"C:\\files\\.hidden", "read"},
         {"C:\\files\\missing.ini", ""},
         {"C:\\files", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [path, word] : cases) {
         EXPECT_EQ(Unprivileged([&] { return BCommon::GetFileAccess(path); }), word) << path;
     }
@@ -110,9 +108,7 @@ TEST_F(Probe, UsersOwnTestFileIsLeftAlone) {
 // says nothing about the folder.
 TEST_F(Probe, FileHeldExclusivelyCannotBeRead) {
     const std::pair<const char*, const char*> cases[] = {
-        {"a.txt", "writelistdelete"},
-        {"test-0000000000000000.txt", "writelistreaddelete"},
-    };
+        {"a.txt", "writelistdelete"}, {"test-0000000000000000.txt", "writelistreaddelete"}};
     for (const auto& [held, words] : cases) {
         const fs::path folder = Folder("held", kOpen, {held, "z.txt"});
         const LockHolder holder(folder / held, LockHolder::Kind::Exclusive);

@@ -50,8 +50,7 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         // Not a date: the normaliser sees the text as it came.
         {"en-US", "2/30/2024 1:00:00 PM", "02/30/2024 1:00:00 PM", "2/30/2024 1:00:00 PM"},
         {"en-US", "not a date", "not a date", "not a date"},
-        {"en-US", "", "", ""},
-    };
+        {"en-US", "", "", ""}};
     for (const Case& c : cases) {
         SetVariable("LDGR_LOCALE", c.locale);
         std::string argument = c.input;
@@ -80,8 +79,7 @@ TEST_F(FindFile, NameAsAskedDotForFolderEmptyWhenMissing) {
         {"C:\\data\\*", "."}, // the folder's own "." comes first
         {"C:\\nowhere\\*.ini", ""},
         {"\\\\noserver\\share\\a.ini", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const Case& c : cases) {
         EXPECT_EQ(BCommon::FindFile(c.path), c.found) << c.path;
     }

@@ -68,8 +68,7 @@ TEST_F(NetworkPaths, NetworkPathOfADrive) {
         {"k", "Drive Letter Not Found"},
         {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
         {"w:", ""},
-        {"V:", ""},
-    };
+        {"V:", ""}};
     for (const auto& [drive, remote] : cases) {
         EXPECT_EQ(BCommon::GetNetworkPath(drive), remote) << drive;
     }
@@ -86,8 +85,7 @@ TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
         {"\\\\srv\\common\\", "d:\\"},
         {"\\\\mypc\\data\\sub", "m:\\sub"},
         {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
-        {"C:\\local", "C:\\local"},
-    };
+        {"C:\\local", "C:\\local"}};
     for (const auto& [path, mapped] : cases) {
         EXPECT_EQ(BCommon::GetMappedDrivePath(path), mapped) << path;
     }
@@ -102,8 +100,7 @@ TEST_F(NetworkPaths, SharePathOfThisComputer) {
         {"\\\\MYPC\\nope\\sub", ""},
         {"\\\\OTHER\\data\\sub", ""},
         {"\\\\MYPC", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [path, local] : cases) {
         EXPECT_EQ(BCommon::GetSharePath(path), local) << path;
     }
@@ -120,8 +117,7 @@ TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
         {"\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
         {"\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
         // MYPC2 contains this computer's name; its share is not found here, so it stays.
-        {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"},
-    };
+        {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}};
     for (const auto& [path, absolute] : cases) {
         EXPECT_EQ(BCommon::GetAbsolutePath(path), absolute) << path;
     }
@@ -144,8 +140,7 @@ TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
         {"C:\\stamps\\wraps.ini", -2116419840},
         {"C:\\stamps\\w*.ini", -2116419840},
         {"C:\\stamps\\wraps.ini\\\\", -2116419840},
-        {"C:\\stamps\\missing.ini", 0},
-    };
+        {"C:\\stamps\\missing.ini", 0}};
     for (const auto& [file, stamp] : cases) {
         EXPECT_EQ(BCommon::GetFileStamp(file), stamp) << file;
     }
@@ -161,8 +156,7 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
     MakeHostFolders(Host("drive_c/data/users"));
     const std::pair<const char*, int> cases[] = {
         {"C:\\data\\machines\\*", 3}, {"C:\\data\\Machines\\PC*", 2}, {"C:\\data\\users\\*", 0},
-        {"C:\\data\\nowhere\\*", 0},  {"C:\\data\\Machines\\x*", 0},  {"", 0},
-    };
+        {"C:\\data\\nowhere\\*", 0},  {"C:\\data\\Machines\\x*", 0},  {"", 0}};
     for (const auto& [pattern, count] : cases) {
         EXPECT_EQ(BCommon::CountFolderEntries(pattern), count) << pattern;
     }
