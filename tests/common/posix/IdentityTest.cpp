@@ -37,9 +37,7 @@ TEST_F(Identity, LocalPathIsChosenAndCreated) {
         const char* local;
     };
     const Case cases[] = {{"4.10", "App/ldgrmake", "C:\\windows\\system32\\LdgrApp"},
-                          {"4.0", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
                           {"4.90", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-                          {"(unknown)", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
                           {"5.1", "KORVELK Group/ldgrmake", "C:\\KORVELK Group\\LdgrApp"}};
     SetVariable("LDGR_USERNAME", "alice");
     MakeHostFolders(Host("drive_c/users/alice"));
