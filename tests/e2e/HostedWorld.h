@@ -42,7 +42,7 @@ public:
     // Adds rights to every file and folder of the world (links are not followed).
     void OpenUp(std::filesystem::perms rights) const { ldgr::test::AddRights(Root(), rights); }
     // Sets one entry of the [GENERAL] section of the shared configuration (added when
-    // missing); nothing takes it out.
+    // missing); nullopt takes it out.
     void SetGeneralOption(const std::string& key, const std::optional<std::string>& value) const;
 
     // Host folder the runs start in; by default the test's own current folder.
