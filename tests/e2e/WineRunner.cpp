@@ -2,13 +2,14 @@
 // (hosted build only: POSIX file locks and process start).
 #include "WineRunner.h"
 
+#include "support/posix/TemporaryFolder.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <mutex>
 #include <stdexcept>
 #include <sys/file.h>
@@ -71,11 +72,6 @@ std::string TemplatePrefix() {
     }
     close(lock);
     return prefix;
-}
-
-std::string ComputerName(const std::map<std::string, std::string>& settings) {
-    const auto computer = settings.find("LDGR_COMPUTERNAME");
-    return computer != settings.end() ? computer->second : "PC17";
 }
 
 // What each world's registry was last imported from: the text of its registry.reg, or
@@ -151,15 +147,14 @@ void EndWineSession(const std::string& prefix) {
 
 void ResetWorldRegistry(const std::string& prefix,
                         const std::map<std::string, std::string>& settings) {
-    std::optional<std::string> text;
-    if (std::ifstream file(prefix + "/registry.reg", std::ios::binary); file) {
-        text = std::string(std::istreambuf_iterator<char>(file), {});
-    }
+    const std::string registry = prefix + "/registry.reg";
+    const auto text =
+        fs::exists(registry) ? std::optional(ldgr::test::ReadHostFile(registry)) : std::nullopt;
     const std::lock_guard<std::mutex> lock(importing);
     if (const auto last = imported.find(prefix); last != imported.end() && last->second == text) {
         return;
     }
-    std::string command = "hostname " + Quoted(ComputerName(settings)) + " && env";
+    std::string command = "hostname " + Quoted(settings.at("LDGR_COMPUTERNAME")) + " && env";
     for (const auto& [name, value] : settings) {
         command += " " + Quoted(name + "=" + value);
     }
@@ -170,10 +165,8 @@ void ResetWorldRegistry(const std::string& prefix,
     if (const int status = Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >" +
                                  Quoted(output) + " 2>&1");
         status != 0) {
-        std::ifstream log(output);
         throw std::runtime_error("cannot reset the registry of " + prefix + " (status " +
-                                 std::to_string(status) +
-                                 "): " + std::string(std::istreambuf_iterator<char>(log), {}));
+                                 std::to_string(status) + "): " + ldgr::test::ReadHostFile(output));
     }
     imported[prefix] = std::move(text);
 }
@@ -198,17 +191,13 @@ std::vector<std::string> WineCommand(const std::string& prefix, const std::strin
     const std::string registry = prefix + "/registry.reg";
     // Imported into the 32-bit view only, where the suite's 32-bit setup writes: a build that
     // reads the other view finds none of the world's values.
-    return {
-        "unshare",
-        "--uts",
-        "/bin/sh",
-        "-c",
-        "hostname \"$0\" && { [ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 >/dev/null; } && "
-        "exec wine \"$3\"",
-        ComputerName(settings),
-        registry,
-        OnDriveZ(registry),
-        program};
+    const char* script = "hostname \"$0\" && { [ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 "
+                         ">/dev/null; } && exec wine \"$3\"";
+    return {"unshare", "--uts",
+            "/bin/sh", "-c",
+            script,    settings.at("LDGR_COMPUTERNAME"),
+            registry,  OnDriveZ(registry),
+            program};
 }
 
 } // namespace e2e
