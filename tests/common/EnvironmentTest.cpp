@@ -14,15 +14,13 @@ TEST(OptionValue, HoldsTheTextOrFalse) {
         const char* text;
         bool isTrue;
     };
-    const Case cases[] = {
-        {OptionValue::TextOrFalse(""), false, "False", false},
-        {OptionValue::TextOrFalse("Yes"), true, "Yes", false},
-        {OptionValue::TextOrFalse("tRUE"), true, "tRUE", true},
-        {OptionValue::TextOrFalse(" True "), true, " True ", true},
-        {OptionValue::TextOrFalse("-1"), true, "-1", true},
-        {OptionValue::TextOrFalse("1"), true, "1", false},
-        {OptionValue::Text(""), true, "", false},
-    };
+    const Case cases[] = {{OptionValue::TextOrFalse(""), false, "False", false},
+                          {OptionValue::TextOrFalse("Yes"), true, "Yes", false},
+                          {OptionValue::TextOrFalse("tRUE"), true, "tRUE", true},
+                          {OptionValue::TextOrFalse(" True "), true, " True ", true},
+                          {OptionValue::TextOrFalse("-1"), true, "-1", true},
+                          {OptionValue::TextOrFalse("1"), true, "1", false},
+                          {OptionValue::Text(""), true, "", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.value.IsText(), c.isText);

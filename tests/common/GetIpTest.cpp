@@ -16,13 +16,11 @@ TEST(GetIp, StartWinsockNeedsVersionOneOneAndSockets) {
         std::optional<platform::SocketsInfo> sockets;
         bool usable;
     };
-    const Case cases[] = {
-        {"1.1", platform::SocketsInfo{0x0101, 0x0202, 100}, true},
-        {"2.0", platform::SocketsInfo{0x0002, 0x0202, 100}, true},
-        {"1.0", platform::SocketsInfo{0x0001, 0x0001, 100}, false},
-        {"no sockets", platform::SocketsInfo{0x0101, 0x0202, 0}, false},
-        {"does not start", std::nullopt, false},
-    };
+    const Case cases[] = {{"1.1", platform::SocketsInfo{0x0101, 0x0202, 100}, true},
+                          {"2.0", platform::SocketsInfo{0x0002, 0x0202, 100}, true},
+                          {"1.0", platform::SocketsInfo{0x0001, 0x0001, 100}, false},
+                          {"no sockets", platform::SocketsInfo{0x0101, 0x0202, 0}, false},
+                          {"does not start", std::nullopt, false}};
     for (const Case& c : cases) {
         FakeNetwork net;
         net.sockets = c.sockets;
@@ -40,12 +38,10 @@ TEST(GetIp, AddressIsTheFirstOfTheTrimmedHostName) {
         std::string address;
         bool startable = true;
     };
-    const Case cases[] = {
-        {"blanks around the name", " myhost ", "192.168.0.17"},
-        {"name does not resolve", "elsewhere", ""},
-        {"no host name", std::nullopt, ""},
-        {"sockets unusable", "myhost", "", false},
-    };
+    const Case cases[] = {{"blanks around the name", " myhost ", "192.168.0.17"},
+                          {"name does not resolve", "elsewhere", ""},
+                          {"no host name", std::nullopt, ""},
+                          {"sockets unusable", "myhost", "", false}};
     for (const Case& c : cases) {
         FakeNetwork net;
         net.hostName = c.hostName;

@@ -42,8 +42,7 @@ TEST(Text, TrimRemovesSpacesAndTrimBlanksTabsToo) {
         {"\ta\t", "\ta\t", "a"},
         {" \t a \t ", "\t a \t", "a"},
         {"   ", "", ""},
-        {"", "", ""},
-    };
+        {"", "", ""}};
     for (const auto& [text, trimmed, trimmedBlanks] : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(Trim(text), trimmed);

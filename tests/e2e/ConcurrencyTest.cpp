@@ -4,6 +4,7 @@
 #include "WineRunner.h"
 
 #include <gtest/gtest.h>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -11,32 +12,29 @@ namespace e2e {
 namespace {
 
 constexpr int kCopies = 8;
-constexpr int kRunsEach = 50;
 // A run under Wine costs a second, not milliseconds: there each copy runs fewer times.
+constexpr int kRunsEach = 50;
 constexpr int kRunsEachUnderWine = 10;
 
 TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecords) {
     HostedWorld world;
-    std::vector<std::thread> copies;
     const int runsEach = UnderWine() ? kRunsEachUnderWine : kRunsEach;
-    std::vector<int> failures(kCopies, 0);
-    std::vector<std::string> firstFailure(kCopies);
-    for (int copy = 0; copy < kCopies; ++copy) {
-        copies.emplace_back([&world, &failures, &firstFailure, copy, runsEach] {
-            for (int run = 0; run < runsEach; ++run) {
-                const RunResult result = world.Run();
-                if (result.exitCode != 0 && failures[copy]++ == 0) {
-                    firstFailure[copy] = result.stderrText;
+    std::mutex failing;
+    std::vector<std::string> failures;
+    {
+        std::vector<std::jthread> copies;
+        for (int copy = 0; copy < kCopies; ++copy) {
+            copies.emplace_back([&] {
+                for (int run = 0; run < runsEach; ++run) {
+                    if (const RunResult result = world.Run(); result.exitCode != 0) {
+                        const std::lock_guard<std::mutex> lock(failing);
+                        failures.push_back(result.stderrText);
+                    }
                 }
-            }
-        });
+            });
+        }
     }
-    for (std::thread& copy : copies) {
-        copy.join();
-    }
-    for (int copy = 0; copy < kCopies; ++copy) {
-        EXPECT_EQ(failures[copy], 0) << "copy " << copy << ": " << firstFailure[copy];
-    }
+    EXPECT_EQ(failures, std::vector<std::string>{});
     // Copies starting together on a fresh profile make its folders or find them made.
     EXPECT_EQ(world.MessageBoxLog(), "");
 

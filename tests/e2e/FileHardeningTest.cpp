@@ -24,13 +24,8 @@ void MakeFifo(const std::string& hostPath) {
     ASSERT_EQ(mkfifo(hostPath.c_str(), 0666), 0) << hostPath;
 }
 
-// The example registry with the configuration file at another place.
 void PointConfigFileAt(const HostedWorld& world, const std::string& regText) {
-    world.WriteFile(world.Prefix() + "/registry.reg",
-                    "Windows Registry Editor Version 5.00\r\n\r\n"
-                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
-                    "\"ConfigFile\"=\"" +
-                        regText + "\"\r\n");
+    world.WriteFile(world.RegistryFile(), RegistryNaming(regText));
 }
 
 struct UnreadableCase {
@@ -70,8 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                        [](const HostedWorld& w) { PointConfigFileAt(w, "Z:\\\\dev\\\\zero"); },
                        [](const HostedWorld& w) { PointConfigFileAt(w, "Z:\\\\dev\\\\none"); }},
         UnreadableCase{"FifoAsTheRegistry",
-                       [](const HostedWorld& w) { MakeFifo(w.Prefix() + "/registry.reg"); },
-                       [](const HostedWorld& w) { fs::remove(w.Prefix() + "/registry.reg"); }}),
+                       [](const HostedWorld& w) { MakeFifo(w.RegistryFile()); },
+                       [](const HostedWorld& w) { fs::remove(w.RegistryFile()); }}),
     [](const auto& info) { return info.param.name; });
 
 // Administrators make the shared file read-only; the working copy still follows its changes.

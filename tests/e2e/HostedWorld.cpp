@@ -21,21 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The environment of a run: this process's, without its LDGR_ settings, plus the world's.
-std::vector<std::string> RunEnvironment(const std::map<std::string, std::string>& settings) {
-    std::map<std::string, std::string> merged;
+// The environment of a run: the world's settings, and this process's other than its LDGR_ ones.
+std::vector<std::string> RunEnvironment(std::map<std::string, std::string> settings) {
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        const auto equals = text.find('=');
-        if (equals != std::string::npos && !text.starts_with("LDGR_")) {
-            merged[text.substr(0, equals)] = text.substr(equals + 1);
+        const std::string_view text = *entry;
+        if (const auto equals = text.find('='); equals != text.npos && !text.starts_with("LDGR_")) {
+            settings.emplace(text.substr(0, equals), text.substr(equals + 1));
         }
     }
-    for (const auto& [name, value] : settings) {
-        merged[name] = value;
-    }
     std::vector<std::string> result;
-    for (const auto& [name, value] : merged) {
+    for (const auto& [name, value] : settings) {
         result.push_back(name + "=" + value);
     }
     return result;
@@ -113,7 +108,7 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
 
 HostedWorld::HostedWorld() {
     MakeFolder(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
-    WriteFile(Prefix() + "/registry.reg", ReadFile(LDGR_EXAMPLES_DIR "/registry.reg"));
+    WriteFile(RegistryFile(), ReadFile(LDGR_EXAMPLES_DIR "/registry.reg"));
     WriteFile(OnDriveC("Ledgerline\\Config.ini"), ReadFile(LDGR_EXAMPLES_DIR "/Config.ini"));
     m_env = {{"LDGR_PREFIX", Prefix()},     {"LDGR_USERNAME", "alice"},
              {"LDGR_COMPUTERNAME", "PC17"}, {"LDGR_NOW", "2026-03-01T13:05:03"},
@@ -135,25 +130,14 @@ std::string HostedWorld::OnDriveC(const std::string& windowsPath) const {
     return Prefix() + "/drive_c/" + path;
 }
 
-void HostedWorld::MakeFolder(const std::string& hostPath) const {
-    fs::create_directories(hostPath);
-}
-
-void HostedWorld::SetGeneralOption(const std::string& key, const std::string& value) const {
-    ReplaceGeneralOption(key, &value);
-}
-
-void HostedWorld::RemoveGeneralOption(const std::string& key) const {
-    ReplaceGeneralOption(key, nullptr);
-}
-
-void HostedWorld::ReplaceGeneralOption(const std::string& key, const std::string* value) const {
+void HostedWorld::SetGeneralOption(const std::string& key,
+                                   const std::optional<std::string>& value) const {
     const std::string path = OnDriveC("Ledgerline\\Config.ini");
     std::vector<std::string> lines = Lines(ReadFile(path));
     const std::string padded =
         key + std::string(key.size() < 24 ? 24 - key.size() : 0, ' ') + " = ";
     std::erase_if(lines, [&](const std::string& line) { return line.starts_with(padded); });
-    if (value != nullptr) {
+    if (value) {
         lines.insert(lines.begin() + 1, padded + *value);
     }
     std::string text;
@@ -196,16 +180,6 @@ std::string HostedWorld::DebugLog(const std::string& programName) const {
     return ReadFile(LocalFolder() + "/" + programName + ".txt");
 }
 
-std::vector<std::string> HostedWorld::FolderNames(const std::string& hostFolder) const {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator(hostFolder, ignored)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const {
     std::vector<std::string> paths;
     std::error_code ignored;
@@ -217,23 +191,27 @@ std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const 
     return paths;
 }
 
-std::string HostedWorld::MessageBoxLog() const {
-    return ReadFile(Root() + "/boxes.jsonl");
+std::vector<std::string> HostedWorld::FolderNames(const std::string& hostFolder) const {
+    std::vector<std::string> names = Tree(hostFolder);
+    std::erase_if(names, [](const std::string& name) { return name.find('/') != name.npos; });
+    return names;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
         start = end + 2;
     }
     return lines;
+}
+
+std::string RegistryNaming(const std::string& regText) {
+    return "Windows Registry Editor Version 5.00\r\n\r\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
+           "\"ConfigFile\"=\"" +
+           regText + "\"\r\n";
 }
 
 } // namespace e2e

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ public:
     // Host path of a Windows path on drive C: ("Ledgerline\\Config.ini").
     std::string OnDriveC(const std::string& windowsPath) const;
     std::string Prefix() const { return Root() + "/prefix"; }
+    std::string RegistryFile() const { return Prefix() + "/registry.reg"; }
     std::string Root() const { return m_root.Path(); }
 
     void WriteFile(const std::string& hostPath, const std::string& content) const {
@@ -34,18 +36,21 @@ public:
     std::string ReadFile(const std::string& hostPath) const {
         return ldgr::test::ReadHostFile(hostPath);
     }
-    void MakeFolder(const std::string& hostPath) const;
+    void MakeFolder(const std::string& hostPath) const {
+        std::filesystem::create_directories(hostPath);
+    }
     // Adds rights to every file and folder of the world (links are not followed).
     void OpenUp(std::filesystem::perms rights) const { ldgr::test::AddRights(Root(), rights); }
     // Sets one entry of the [GENERAL] section of the shared configuration (added when
-    // missing); RemoveGeneralOption takes it out.
-    void SetGeneralOption(const std::string& key, const std::string& value) const;
-    void RemoveGeneralOption(const std::string& key) const;
+    // missing); nullopt takes it out.
+    void SetGeneralOption(const std::string& key, const std::optional<std::string>& value) const;
 
     // Host folder the runs start in; by default the test's own current folder.
     void SetWorkingFolder(const std::string& hostFolder) { m_sWorkingFolder = hostFolder; }
     // Every path below a host folder, relative to it, sorted; links are listed, not followed.
+    // FolderNames lists the folder's own entries only.
     std::vector<std::string> Tree(const std::string& hostFolder) const;
+    std::vector<std::string> FolderNames(const std::string& hostFolder) const;
 
     // Environment of the runs: the defaults of the constructor plus these.
     void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
@@ -60,12 +65,9 @@ public:
     std::string UserFolder() const { return OnDriveC("Ledgerline\\Data\\users\\alice"); }
     std::string LocalFolder() const { return OnDriveC("users\\alice\\LdgrApp"); }
     std::string DebugLog(const std::string& programName = "ldgrmake") const;
-    std::vector<std::string> FolderNames(const std::string& hostFolder) const;
-    std::string MessageBoxLog() const;
+    std::string MessageBoxLog() const { return ReadFile(Root() + "/boxes.jsonl"); }
 
 private:
-    void ReplaceGeneralOption(const std::string& key, const std::string* value) const;
-
     ldgr::test::TemporaryFolder m_root{"ldgr-e2e"};
     std::string m_sWorkingFolder;
     std::map<std::string, std::string> m_env;
@@ -73,5 +75,7 @@ private:
 
 // The lines of a CR LF text, without their ends.
 std::vector<std::string> Lines(const std::string& text);
+// A registry file that names only the configuration file (regText as the file spells it).
+std::string RegistryNaming(const std::string& regText);
 
 } // namespace e2e

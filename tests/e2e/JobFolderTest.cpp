@@ -11,30 +11,39 @@ namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using std::chrono::minutes;
 
 TEST(LdgrmakeJobFolder, StaleTemporariesAreSweptAndNothingElseIsTouched) {
     HostedWorld world;
     const auto now = fs::file_time_type::clock::now();
     const std::string folders[] = {world.UserFolder(), world.LocalFolder()};
-    const auto place = [&](const std::string& name, std::chrono::minutes age) {
-        for (const std::string& folder : folders) {
-            world.WriteFile(folder + "/" + name, name);
-            fs::last_write_time(folder + "/" + name, now - age);
-        }
-    };
-    const std::vector<std::string> stale = {"~job4711.tmp", "TEST-0123456789ABCDEF.txt",
-                                            ".ldgrcopy.4711.tmp"};
+    const std::vector<std::string> stale = {"~job4711.tmp", "~JOB18446744073709551615.TMP",
+                                            "TEST-0123456789ABCDEF.txt", ".ldgrcopy.4711.tmp",
+                                            ".LdgrCopy.a.b.Tmp"};
     // Temporaries that another program may still be writing, and old look-alikes.
     const std::vector<std::string> fresh = {"~job815.tmp", "test-fedcba9876543210.txt"};
-    const std::vector<std::string> lookAlikes = {"test-123.txt", "~jobx.tmp", "job1.tmp"};
-    for (const std::string& name : stale) {
-        place(name, std::chrono::minutes(11));
-    }
-    for (const std::string& name : fresh) {
-        place(name, std::chrono::minutes(9));
-    }
-    for (const std::string& name : lookAlikes) {
-        place(name, std::chrono::minutes(60));
+    const std::vector<std::string> lookAlikes = {"test-123.txt",
+                                                 "~jobx.tmp",
+                                                 "job1.tmp",
+                                                 "~job.tmp",
+                                                 "~job1x.tmp",
+                                                 "~job1.tmp.bak",
+                                                 "test.txt",
+                                                 "test-0123456789abcdeg.txt",
+                                                 ".ldgrcopy..tmp",
+                                                 "ldgrcopy.1.tmp",
+                                                 "test-0123456789abcdef0.txt"};
+    for (const std::string& folder : folders) {
+        for (const auto& [names, age] :
+             {std::pair{&stale, minutes(11)}, {&fresh, minutes(9)}, {&lookAlikes, minutes(60)}}) {
+            for (const std::string& name : *names) {
+                world.WriteFile(folder + "/" + name, name);
+                fs::last_write_time(folder + "/" + name, now - age);
+            }
+        }
+        // A folder named like a temporary is no temporary.
+        world.MakeFolder(folder + "/~job9.tmp");
+        fs::last_write_time(folder + "/~job9.tmp", now - minutes(60));
     }
 
     const RunResult run = world.Run();
@@ -49,8 +58,9 @@ TEST(LdgrmakeJobFolder, StaleTemporariesAreSweptAndNothingElseIsTouched) {
                 EXPECT_EQ(world.ReadFile(folder + "/" + name), name);
             }
         }
+        EXPECT_TRUE(fs::is_directory(folder + "/~job9.tmp"));
     }
-    std::vector<std::string> kept = {"1.prt"};
+    std::vector<std::string> kept = {"1.prt", "~job9.tmp"};
     kept.insert(kept.end(), fresh.begin(), fresh.end());
     kept.insert(kept.end(), lookAlikes.begin(), lookAlikes.end());
     std::sort(kept.begin(), kept.end());

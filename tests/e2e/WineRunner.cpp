@@ -2,13 +2,14 @@
 // (hosted build only: POSIX file locks and process start).
 #include "WineRunner.h"
 
+#include "support/posix/TemporaryFolder.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <mutex>
 #include <stdexcept>
 #include <sys/file.h>
@@ -18,12 +19,6 @@ namespace e2e {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Wine's locale names for the hosted personality's LDGR_LOCALE values.
-const std::map<std::string, std::string> kLocales = {{"en-US", "en_US.UTF-8"},
-                                                     {"en-GB", "en_GB.UTF-8"},
-                                                     {"de-DE", "de_DE.UTF-8"},
-                                                     {"nl-NL", "nl_NL.UTF-8"}};
 
 std::string Quoted(const std::string& text) {
     std::string quoted = "'";
@@ -79,19 +74,10 @@ std::string TemplatePrefix() {
     return prefix;
 }
 
-std::string ComputerName(const std::map<std::string, std::string>& settings) {
-    const auto computer = settings.find("LDGR_COMPUTERNAME");
-    return computer != settings.end() ? computer->second : "PC17";
-}
-
 // What each world's registry was last imported from: the text of its registry.reg, or
 // nothing when it had none. The runs of a world are threads of one test process.
 std::mutex importing;
 std::map<std::string, std::optional<std::string>> imported;
-
-bool WineIsHere() {
-    return Shell("command -v wine >/dev/null 2>&1") == 0;
-}
 
 // Before the first test of a run against the Windows program: every test is skipped when
 // Wine or the program is missing, or fails when LDGR_REQUIRE_WINE says they may not be
@@ -103,7 +89,7 @@ public:
             return;
         }
         std::string missing;
-        if (!WineIsHere()) {
+        if (Shell("command -v wine >/dev/null 2>&1") != 0) {
             missing = "wine is not installed";
         } else if (!fs::exists(*WindowsProgram())) {
             missing = *WindowsProgram() + " is not built (cmake --build --preset win64)";
@@ -161,15 +147,14 @@ void EndWineSession(const std::string& prefix) {
 
 void ResetWorldRegistry(const std::string& prefix,
                         const std::map<std::string, std::string>& settings) {
-    std::optional<std::string> text;
-    if (std::ifstream file(prefix + "/registry.reg", std::ios::binary); file) {
-        text = std::string(std::istreambuf_iterator<char>(file), {});
-    }
+    const std::string registry = prefix + "/registry.reg";
+    const auto text =
+        fs::exists(registry) ? std::optional(ldgr::test::ReadHostFile(registry)) : std::nullopt;
     const std::lock_guard<std::mutex> lock(importing);
     if (const auto last = imported.find(prefix); last != imported.end() && last->second == text) {
         return;
     }
-    std::string command = "hostname " + Quoted(ComputerName(settings)) + " && env";
+    std::string command = "hostname " + Quoted(settings.at("LDGR_COMPUTERNAME")) + " && env";
     for (const auto& [name, value] : settings) {
         command += " " + Quoted(name + "=" + value);
     }
@@ -180,10 +165,8 @@ void ResetWorldRegistry(const std::string& prefix,
     if (const int status = Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >" +
                                  Quoted(output) + " 2>&1");
         status != 0) {
-        std::ifstream log(output);
         throw std::runtime_error("cannot reset the registry of " + prefix + " (status " +
-                                 std::to_string(status) +
-                                 "): " + std::string(std::istreambuf_iterator<char>(log), {}));
+                                 std::to_string(status) + "): " + ldgr::test::ReadHostFile(output));
     }
     imported[prefix] = std::move(text);
 }
@@ -196,8 +179,10 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
     // Wine takes the user's name from the login name and its settings from the locale.
     settings["USER"] = settings["LDGR_USERNAME"];
     settings["LOGNAME"] = settings["LDGR_USERNAME"];
-    const auto locale = kLocales.find(settings["LDGR_LOCALE"]);
-    settings["LC_ALL"] = locale != kLocales.end() ? locale->second : "en_US.UTF-8";
+    // The host's name of the hosted personality's LDGR_LOCALE ("en-US": "en_US.UTF-8").
+    std::string locale = settings["LDGR_LOCALE"];
+    std::replace(locale.begin(), locale.end(), '-', '_');
+    settings["LC_ALL"] = locale + ".UTF-8";
     return settings;
 }
 
@@ -206,17 +191,13 @@ std::vector<std::string> WineCommand(const std::string& prefix, const std::strin
     const std::string registry = prefix + "/registry.reg";
     // Imported into the 32-bit view only, where the suite's 32-bit setup writes: a build that
     // reads the other view finds none of the world's values.
-    return {
-        "unshare",
-        "--uts",
-        "/bin/sh",
-        "-c",
-        "hostname \"$0\" && { [ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 >/dev/null; } && "
-        "exec wine \"$3\"",
-        ComputerName(settings),
-        registry,
-        OnDriveZ(registry),
-        program};
+    const char* script = "hostname \"$0\" && { [ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 "
+                         ">/dev/null; } && exec wine \"$3\"";
+    return {"unshare", "--uts",
+            "/bin/sh", "-c",
+            script,    settings.at("LDGR_COMPUTERNAME"),
+            registry,  OnDriveZ(registry),
+            program};
 }
 
 } // namespace e2e

@@ -51,6 +51,9 @@ protected:
     static std::string Unprivileged(const std::function<std::string()>& probe) {
         return ldgr::test::RunUnprivileged(probe).value_or("(the user nobody cannot be taken)");
     }
+    static std::ptrdiff_t EntryCount(const fs::path& folder) {
+        return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+    }
 };
 
 TEST_F(Probe, FolderWords) {
@@ -60,6 +63,7 @@ TEST_F(Probe, FolderWords) {
     Folder("open.data", kOpen);
     Folder("open.data/sub", kOpen);
     Folder("unlisted", kPassOnly, {"a.txt"});
+    Folder("mine", kOpen, {"test.txt"}); // the user's own file of that name
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\readonly", "listreaddelete"},
         {"C:\\readonly\\", "listreaddelete"},
@@ -68,17 +72,16 @@ TEST_F(Probe, FolderWords) {
         {"C:\\open\\Config.ini", "writelistreaddelete"}, // the folder holding the file
         {"C:\\open.data\\sub", "writelistreaddelete"},   // one level up: open.data
         {"C:\\unlisted", "delete"},
+        {"C:\\mine", "writelistreaddelete"},
         {"C:\\missing", "delete"},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [path, word] : cases) {
         EXPECT_EQ(Unprivileged([&] { return BCommon::GetFolderAccess(path); }), word) << path;
     }
     EXPECT_TRUE(fs::is_empty(Host("drive_c/open"))) << "the test file is removed";
-    EXPECT_EQ(
-        std::distance(fs::directory_iterator(Host("drive_c/open.data")), fs::directory_iterator()),
-        1)
-        << "only sub is left";
+    EXPECT_EQ(EntryCount(Host("drive_c/open.data")), 1) << "only sub is left";
+    EXPECT_EQ(EntryCount(Host("drive_c/mine")), 1);
+    EXPECT_EQ(ReadHostFile(Host("drive_c/mine/test.txt")), "content");
 }
 
 TEST_F(Probe, FileWords) {
@@ -91,19 +94,11 @@ TEST_F(Probe, FileWords) {
         {"C:\\files\\.hidden", "read"},
         {"C:\\files\\missing.ini", ""},
         {"C:\\files", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const auto& [path, word] : cases) {
         EXPECT_EQ(Unprivileged([&] { return BCommon::GetFileAccess(path); }), word) << path;
     }
     EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
-}
-
-TEST_F(Probe, UsersOwnTestFileIsLeftAlone) {
-    const fs::path folder = Folder("mine", kOpen, {"test.txt"});
-    EXPECT_EQ(BCommon::GetFolderAccess("C:\\mine"), "writelistreaddelete");
-    EXPECT_EQ(ReadHostFile(folder / "test.txt"), "content");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 // The real file system, walked in the order of a sorted listing (as an NTFS folder yields its

@@ -42,6 +42,8 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
          "3/01/2024 1:05:03 PM"},
         {"en-US", "3/1/2024 13:05", "03/01/2024 1:05:00 PM", "3/01/2024 1:05:00 PM"},
         {"en-US", "3/1/2024", "03/01/2024 12:00:00 AM", "3/01/2024 12:00:00 AM"},
+        // Two-digit years fall in 1930 to 2029.
+        {"en-US", "3/1/30 1:05 AM", "03/01/1930 1:05:00 AM", "3/01/1930 1:05:00 AM"},
         {"en-GB", "01/03/2024 13:05:03", "03/01/2024 1:05:03 PM", "3/01/2024 1:05:03 PM"},
         {"de-DE", "01.03.2024 13:05:03", "03/01/2024 1:05:03 PM", "3.01.2024 1:05:03 PM"},
         {"de-DE", "29.02.2024 00:00:00", "02/29/2024 12:00:00 AM", "2.29.2024 12:00:00 AM"},
@@ -50,8 +52,7 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         // Not a date: the normaliser sees the text as it came.
         {"en-US", "2/30/2024 1:00:00 PM", "02/30/2024 1:00:00 PM", "2/30/2024 1:00:00 PM"},
         {"en-US", "not a date", "not a date", "not a date"},
-        {"en-US", "", "", ""},
-    };
+        {"en-US", "", "", ""}};
     for (const Case& c : cases) {
         SetVariable("LDGR_LOCALE", c.locale);
         std::string argument = c.input;
@@ -80,8 +81,7 @@ TEST_F(FindFile, NameAsAskedDotForFolderEmptyWhenMissing) {
         {"C:\\data\\*", "."}, // the folder's own "." comes first
         {"C:\\nowhere\\*.ini", ""},
         {"\\\\noserver\\share\\a.ini", ""},
-        {"", ""},
-    };
+        {"", ""}};
     for (const Case& c : cases) {
         EXPECT_EQ(BCommon::FindFile(c.path), c.found) << c.path;
     }

@@ -36,13 +36,9 @@ TEST_F(Identity, LocalPathIsChosenAndCreated) {
         const char* program; // host path of the program inside drive C:
         const char* local;
     };
-    const Case cases[] = {
-        {"4.10", "App/ldgrmake", "C:\\windows\\system32\\LdgrApp"},
-        {"4.0", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"4.90", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"(unknown)", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
-        {"5.1", "KORVELK Group/ldgrmake", "C:\\KORVELK Group\\LdgrApp"},
-    };
+    const Case cases[] = {{"4.10", "App/ldgrmake", "C:\\windows\\system32\\LdgrApp"},
+                          {"4.90", "App/ldgrmake", "C:\\users\\alice\\LdgrApp"},
+                          {"5.1", "KORVELK Group/ldgrmake", "C:\\KORVELK Group\\LdgrApp"}};
     SetVariable("LDGR_USERNAME", "alice");
     MakeHostFolders(Host("drive_c/users/alice"));
     MakeHostFolders(Host("drive_c/App"));
@@ -60,33 +56,28 @@ TEST_F(Identity, LocalPathIsChosenAndCreated) {
 }
 
 // A system whose profile query gives a chosen answer.
-class ScriptedProfile final : public ldgr::test::ForwardingSystemInfo {
-public:
-    explicit ScriptedProfile(std::optional<std::string> profile) : m_profile(std::move(profile)) {}
-    std::optional<std::string> UserProfileFolder(std::size_t) override { return m_profile; }
-
-private:
-    std::optional<std::string> m_profile;
+struct ScriptedProfile final : ldgr::test::ForwardingSystemInfo {
+    std::optional<std::string> profile;
+    std::optional<std::string> UserProfileFolder(std::size_t) override { return profile; }
 };
 
-TEST_F(Identity, BlankOrMissingProfileMeansDriveC) {
-    // The answer of the system ends at its first NUL, so the last one here is blank too.
+// A blank or missing profile means drive C:. The answer of the system ends at its first NUL,
+// so "\0C:\x" is blank too; of a profile that is gone, one level only is created.
+TEST_F(Identity, LocalPathInTheProfileTheSystemGives) {
     using namespace std::string_literals;
-    for (const auto& profile :
-         {std::optional<std::string>(), std::optional("   "s), std::optional("\0C:\\x"s)}) {
-        ScriptedProfile system(profile);
-        const platform::ScopedServices use({.system = &system});
-        EXPECT_EQ(BCommon::GetLocalPath(), "C:\\LdgrApp");
-        EXPECT_TRUE(std::filesystem::is_directory(Host("drive_c/LdgrApp")));
-        std::filesystem::remove(Host("drive_c/LdgrApp"));
-    }
-}
-
-TEST_F(Identity, FolderThatCannotBeCreatedIsReported) {
     SetVariable("LDGR_MSGBOX_LOG", Host("boxes.jsonl"));
-    ScriptedProfile system("C:\\users\\gone"); // one level only is created
-    const platform::ScopedServices use({.system = &system});
-    EXPECT_EQ(BCommon::GetLocalPath(), "");
+    const std::pair<std::optional<std::string>, const char*> cases[] = {
+        {std::nullopt, "C:\\LdgrApp"},
+        {"   ", "C:\\LdgrApp"},
+        {"\0C:\\x"s, "C:\\LdgrApp"},
+        {"C:\\users\\gone", ""}};
+    for (const auto& [profile, local] : cases) {
+        ScriptedProfile system;
+        system.profile = profile;
+        const platform::ScopedServices use({.system = &system});
+        EXPECT_EQ(BCommon::GetLocalPath(), local);
+        EXPECT_EQ(std::filesystem::remove(Host("drive_c/LdgrApp")), *local != '\0');
+    }
     EXPECT_NE(ReadHostFile(Host("boxes.jsonl")).find("in procedure 'GetLocalPath'"),
               std::string::npos);
     EXPECT_FALSE(HostExists(Host("drive_c/users/gone")));

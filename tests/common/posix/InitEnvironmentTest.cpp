@@ -106,32 +106,20 @@ TEST_F(InitEnvironmentTest, TruthValueOptionsConvertOrKeepTheirValue) {
     EXPECT_EQ(env.m_vAutoUpdate, BCommon::OptionValue::Text(""));
 }
 
-struct LoggingMachineCase {
-    const char* name;
-    const char* option;
-    const char* dataPath;
-    const char* expected;
-};
-
-class LoggingMachineTest : public InitEnvironmentTest,
-                           public ::testing::WithParamInterface<LoggingMachineCase> {};
-
-TEST_P(LoggingMachineTest, ResolvesToThisMachineWhereTheRulesSay) {
+TEST_F(InitEnvironmentTest, LoggingMachineIsThisMachineWhereTheRulesSay) {
     MakeHostFolders(Host("dosdevices/unc/srv/data/users/bob"));
-    const auto& env = Start(std::string("LoggingMachine = ") + GetParam().option +
-                            "\r\nDataPath = " + GetParam().dataPath + "\r\n");
-    EXPECT_EQ(env.m_sLoggingMachine, GetParam().expected);
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"Default", "\\\\srv\\data", "Default"},
+        {"default", "C:\\Shared\\Data", "default"},
+        {"anymachine", "\\\\srv\\data", "PC17"},
+        {"PC-ANYMACHINE-1", "C:\\Shared\\Data", "PC17"},
+        {"PC2", "C:\\Shared\\Data", "PC2"}};
+    for (const auto& [option, dataPath, expected] : cases) {
+        const auto& env = Start(std::string("LoggingMachine = ") + option +
+                                "\r\nDataPath = " + dataPath + "\r\n");
+        EXPECT_EQ(env.m_sLoggingMachine, expected) << option << " " << dataPath;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, LoggingMachineTest,
-    ::testing::Values(
-        LoggingMachineCase{"DefaultOnNetworkData", "Default", "\\\\srv\\data", "Default"},
-        LoggingMachineCase{"LowerCaseDefault", "default", "C:\\Shared\\Data", "default"},
-        LoggingMachineCase{"AnyMachine", "anymachine", "\\\\srv\\data", "PC17"},
-        LoggingMachineCase{"AnyMachineInside", "PC-ANYMACHINE-1", "C:\\Shared\\Data", "PC17"},
-        LoggingMachineCase{"Named", "PC2", "C:\\Shared\\Data", "PC2"}),
-    [](const auto& info) { return info.param.name; });
 
 TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNetwork) {
     EXPECT_FALSE(Start("").m_bRemoteConfig);

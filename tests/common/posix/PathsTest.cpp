@@ -18,12 +18,19 @@ namespace {
 using ldgr::test::FakeNetwork;
 using Paths = ldgr::test::HostedWorld;
 
-TEST_F(Paths, AddBackslash) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"C:\\", "C:\\"}, {"C:\\dir", "C:\\dir\\"}, {"x:", "x:\\"}, {"\\\\", "\\\\"}};
-    for (const auto& [path, result] : cases) {
-        EXPECT_EQ(BCommon::AddBackslash(path), result) << path;
+// What a path function makes of each argument.
+template <typename Result>
+void ExpectEach(Result (*function)(const std::string&),
+                std::initializer_list<std::pair<const char*, Result>> cases) {
+    for (const auto& [argument, expected] : cases) {
+        EXPECT_EQ(function(argument), expected) << argument;
     }
+}
+
+TEST_F(Paths, AddBackslash) {
+    ExpectEach<std::string>(
+        BCommon::AddBackslash,
+        {{"", ""}, {"C:\\", "C:\\"}, {"C:\\dir", "C:\\dir\\"}, {"x:", "x:\\"}, {"\\\\", "\\\\"}});
 }
 
 // The network of these tests: this computer MYPC shares C:\shares\data as DATA and
@@ -61,70 +68,58 @@ protected:
 };
 
 TEST_F(NetworkPaths, NetworkPathOfADrive) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"k:", "\\\\srv\\data"},
-        {"T:", "\\\\srv\\data2"}, // letter case ignored on both sides
-        {"x:", "Drive Letter Not Found"},
-        {"k", "Drive Letter Not Found"},
-        {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
-        {"w:", ""},
-        {"V:", ""},
-    };
-    for (const auto& [drive, remote] : cases) {
-        EXPECT_EQ(BCommon::GetNetworkPath(drive), remote) << drive;
-    }
+    ExpectEach<std::string>(
+        BCommon::GetNetworkPath,
+        {{"k:", "\\\\srv\\data"},
+         {"T:", "\\\\srv\\data2"}, // letter case ignored on both sides
+         {"x:", "Drive Letter Not Found"},
+         {"k", "Drive Letter Not Found"},
+         {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
+         {"w:", ""},
+         {"V:", ""}});
     m_net.connections = std::nullopt; // the enumeration fails
     EXPECT_EQ(BCommon::GetNetworkPath("k:"), "Drive Letter Not Found");
 }
 
 TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
-        {"\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
-        {"\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins the name
-        {"\\\\srv\\data3\\a.ini", "\\\\srv\\data3\\a.ini"},
-        {"\\\\srv\\common\\", "d:\\"},
-        {"\\\\mypc\\data\\sub", "m:\\sub"},
-        {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
-        {"C:\\local", "C:\\local"},
-    };
-    for (const auto& [path, mapped] : cases) {
-        EXPECT_EQ(BCommon::GetMappedDrivePath(path), mapped) << path;
-    }
+    ExpectEach<std::string>(
+        BCommon::GetMappedDrivePath,
+        {{"\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
+         {"\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
+         {"\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins the name
+         {"\\\\srv\\data3\\a.ini", "\\\\srv\\data3\\a.ini"},
+         {"\\\\srv\\common\\", "d:\\"},
+         {"\\\\mypc\\data\\sub", "m:\\sub"},
+         {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
+         {"C:\\local", "C:\\local"}});
 }
 
 TEST_F(NetworkPaths, SharePathOfThisComputer) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
-        {"\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-        {"\\\\MYPC\\data", "C:\\shares\\data"},
-        {"\\\\MYPC\\public\\", "C:\\shares\\public\\"},
-        {"\\\\MYPC\\nope\\sub", ""},
-        {"\\\\OTHER\\data\\sub", ""},
-        {"\\\\MYPC", ""},
-        {"", ""},
-    };
-    for (const auto& [path, local] : cases) {
-        EXPECT_EQ(BCommon::GetSharePath(path), local) << path;
-    }
+    ExpectEach<std::string>(
+        BCommon::GetSharePath,
+        {{"\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
+         {"\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+         {"\\\\MYPC\\data", "C:\\shares\\data"},
+         {"\\\\MYPC\\public\\", "C:\\shares\\public\\"},
+         {"\\\\MYPC\\nope\\sub", ""},
+         {"\\\\OTHER\\data\\sub", ""},
+         {"\\\\MYPC", ""},
+         {"", ""}});
 }
 
 TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\local\\config.ini", "C:\\local\\config.ini"},
-        {"k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
-        {"K:\\cfg", "\\\\srv\\data\\cfg"},
-        {"k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
-        {"m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-        {"\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-        {"\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
-        {"\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
-        // MYPC2 contains this computer's name; its share is not found here, so it stays.
-        {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"},
-    };
-    for (const auto& [path, absolute] : cases) {
-        EXPECT_EQ(BCommon::GetAbsolutePath(path), absolute) << path;
-    }
+    ExpectEach<std::string>(
+        BCommon::GetAbsolutePath,
+        {{"C:\\local\\config.ini", "C:\\local\\config.ini"},
+         {"k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
+         {"K:\\cfg", "\\\\srv\\data\\cfg"},
+         {"k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
+         {"m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+         {"\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+         {"\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
+         {"\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
+         // MYPC2 contains this computer's name; its share is not found here, so it stays.
+         {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}});
 }
 
 TEST_F(NetworkPaths, AbsolutePathOfANameInTheCurrentFolderGetsABackslash) {
@@ -140,15 +135,10 @@ TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
     // FILETIME 0x01DA0000 7FFFFF00: the sum of the halves wraps past the largest Long.
     const timespec times[2] = {{1697440510, 833433600}, {1697440510, 833433600}};
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"C:\\stamps\\wraps.ini", -2116419840},
-        {"C:\\stamps\\w*.ini", -2116419840},
-        {"C:\\stamps\\wraps.ini\\\\", -2116419840},
-        {"C:\\stamps\\missing.ini", 0},
-    };
-    for (const auto& [file, stamp] : cases) {
-        EXPECT_EQ(BCommon::GetFileStamp(file), stamp) << file;
-    }
+    ExpectEach<std::int32_t>(BCommon::GetFileStamp, {{"C:\\stamps\\wraps.ini", -2116419840},
+                                                     {"C:\\stamps\\w*.ini", -2116419840},
+                                                     {"C:\\stamps\\wraps.ini\\\\", -2116419840},
+                                                     {"C:\\stamps\\missing.ini", 0}});
     EXPECT_NE(BCommon::GetFileStamp("C:\\stamps\\folder\\"), 0);
 }
 
@@ -159,13 +149,12 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
     WriteHostFile(Host("drive_c/data/Machines/notes.txt"), "x");
     WriteHostFile(Host("drive_c/data/Machines/ "), "x");
     MakeHostFolders(Host("drive_c/data/users"));
-    const std::pair<const char*, int> cases[] = {
-        {"C:\\data\\machines\\*", 3}, {"C:\\data\\Machines\\PC*", 2}, {"C:\\data\\users\\*", 0},
-        {"C:\\data\\nowhere\\*", 0},  {"C:\\data\\Machines\\x*", 0},  {"", 0},
-    };
-    for (const auto& [pattern, count] : cases) {
-        EXPECT_EQ(BCommon::CountFolderEntries(pattern), count) << pattern;
-    }
+    ExpectEach<std::int16_t>(BCommon::CountFolderEntries, {{"C:\\data\\machines\\*", 3},
+                                                           {"C:\\data\\Machines\\PC*", 2},
+                                                           {"C:\\data\\users\\*", 0},
+                                                           {"C:\\data\\nowhere\\*", 0},
+                                                           {"C:\\data\\Machines\\x*", 0},
+                                                           {"", 0}});
 }
 
 // The count is a 16-bit number: a larger folder counts as the largest.
