@@ -83,6 +83,28 @@ TEST(FileHardening, ReadOnlySharedConfigurationStillRefreshesTheWorkingCopy) {
     EXPECT_EQ(world.ReadFile(world.LocalFolder() + "/ldgrmake.ini"), world.ReadFile(shared));
 }
 
+// A working copy that holds the shared file already is left as it is; one changed behind the
+// program's back, even to the same size and time stamp, is refreshed.
+TEST(FileHardening, WorkingCopyIsRewrittenOnlyWhenItDiffers) {
+    HostedWorld world;
+    ASSERT_EQ(world.Run().exitCode, 0);
+    const std::string copy = world.LocalFolder() + "/ldgrmake.ini";
+    const auto fileNumber = [&] {
+        struct stat info {};
+        return stat(copy.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const ino_t first = fileNumber();
+    ASSERT_EQ(world.Run().exitCode, 0);
+    EXPECT_EQ(fileNumber(), first) << "an unchanged copy is not rewritten";
+    std::string changed = world.ReadFile(copy);
+    changed.back() = changed.back() == 'x' ? 'y' : 'x';
+    const auto stamp = fs::last_write_time(copy);
+    world.WriteFile(copy, changed);
+    fs::last_write_time(copy, stamp);
+    ASSERT_EQ(world.Run().exitCode, 0);
+    EXPECT_EQ(world.ReadFile(copy), world.ReadFile(world.OnDriveC("Ledgerline\\Config.ini")));
+}
+
 class Ldgrcheck : public ::testing::Test {
 protected:
     void SetUp() override {
