@@ -270,7 +270,6 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
         {"GENERAL", "LoggingMachine", "", "Default"},
         {"GENERAL", "LoggingMachine", "<absent>", "Default"},
         {"GENERAL", "DataFile", "", ""},
-        {"GENERAL", "AutoUpdateLocation", "<absent>", "\\\\FS9\\Config\\"},
         {"GENERAL", "DataPath", "<absent>", "\\\\FS9\\Config\\"},
         {"GENERAL", "DataPath", "", ""},
         {"GENERAL", "FileServers", "<absent>", "WS042"},
@@ -349,8 +348,6 @@ TEST_F(ConfigOptionsRead, EqualsMakesAnIndependentDeepCopy) {
 
     EXPECT_TRUE(copy == options);
     EXPECT_EQ(&copy.PrinterGroups(), &ownGroups);
-    EXPECT_EQ(copy.Redirect, "10.9.9.9");
-    EXPECT_TRUE(copy.SIMMonitor);
     const auto copiedCategory = copy.PrinterGroups().Item(1)->Categories().Item(1);
     copiedCategory->PreDefinedValues().Item(2)->ConstantText = "Changed";
     EXPECT_EQ(category.PreDefinedValues().Item(2)->ConstantText, "Project X");
