@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -21,18 +22,18 @@ constexpr const char* kFile = "C:\\Users\\pat\\LdgrApp\\ldgrmake.ini";
 
 class ReadingTest : public ::testing::Test {
 protected:
-    // Opens content as kFile; closed when the test ends.
-    EntrySource Open(std::string content, std::string sSection = "GENERAL") {
+    // Opens content as kFile, closing the file opened before; the last is closed at the end.
+    std::int32_t Open(std::string content) {
+        KorvaneIni::CloseIni(hIniFile);
         world.files.Put(kFile, std::move(content));
-        hIniFile = KorvaneIni::OpenIni(kFile);
-        return {std::move(sSection), kFile, hIniFile};
+        return hIniFile = KorvaneIni::OpenIni(kFile);
     }
     ~ReadingTest() override { KorvaneIni::CloseIni(hIniFile); }
 
-    // The texts and styles of the boxes shown so far, as one text for short comparisons.
-    std::string Boxes() const {
+    // The styles, titles and texts of the boxes shown since the last call, as one text.
+    std::string TakeBoxes() {
         std::string all;
-        for (const auto& box : world.desktop.boxes) {
+        for (const auto& box : std::exchange(world.desktop.boxes, {})) {
             all += "<" + std::to_string(box.style) + "|" + box.title + "|" + box.text + ">";
         }
         return all;
@@ -66,19 +67,16 @@ TEST_F(ReadingTest, GetPPSByEntryKind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.content) + (c.bAllowBlank ? " blank ok" : "") +
                      (c.bAllowMissing ? " missing ok" : ""));
-        world.desktop.boxes.clear();
-        const EntrySource source = Open(std::string("[GENERAL]\r\n") + c.content);
-        EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, source.hIniFile, c.bAllowBlank, c.bAllowMissing),
+        const std::int32_t handle = Open(std::string("[GENERAL]\r\n") + c.content);
+        EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, c.bAllowBlank, c.bAllowMissing),
                   c.result);
-        EXPECT_EQ(Boxes(), c.boxes);
-        KorvaneIni::CloseIni(hIniFile);
+        EXPECT_EQ(TakeBoxes(), c.boxes);
     }
 }
 
 TEST_F(ReadingTest, AValueLongerThanTheBufferIsCut) {
-    const EntrySource source = Open("[GENERAL]\r\nKey=" + std::string(3000, 'v'));
-    EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, source.hIniFile, false, false),
-              std::string(2047, 'v'));
+    const std::int32_t handle = Open("[GENERAL]\r\nKey=" + std::string(3000, 'v'));
+    EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, false, false), std::string(2047, 'v'));
 }
 
 TEST_F(ReadingTest, BooleanEntries) {
@@ -97,10 +95,9 @@ TEST_F(ReadingTest, BooleanEntries) {
     const EntrySource source{"GENERAL", kFile, 0};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        world.desktop.boxes.clear();
         EXPECT_EQ(IsTrueText(c.value), c.loose);
         EXPECT_EQ(ReadStrictBoolean(source, "LogSilent", c.value), c.strict);
-        EXPECT_EQ(world.desktop.boxes.size(), c.strict ? 0u : 1u);
+        EXPECT_EQ(std::exchange(world.desktop.boxes, {}).size(), c.strict ? 0u : 1u);
     }
 }
 
@@ -147,12 +144,11 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        world.desktop.boxes.clear();
         EXPECT_EQ(ReadNumber(source, "Copies", c.value, 0, 10.5), c.result);
-        EXPECT_EQ(Boxes(), c.message ? "<48|Ledgerline|Entry [Printer 1].Copies " +
-                                           std::string(c.message) + " in configuration file:\r" +
-                                           kFile + ">"
-                                     : "");
+        EXPECT_EQ(TakeBoxes(), c.message ? "<48|Ledgerline|Entry [Printer 1].Copies " +
+                                               std::string(c.message) +
+                                               " in configuration file:\r" + kFile + ">"
+                                         : "");
     }
 }
 
@@ -176,17 +172,14 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value == nullptr ? "(none)" : c.value);
-        world.desktop.boxes.clear();
         world.files.Put(kFile, c.value == nullptr ? "[GENERAL]\r\n"
                                                   : "[GENERAL]\r\nVersion=" + std::string(c.value));
         EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), c.version);
-        EXPECT_EQ(Boxes(), c.boxes);
+        EXPECT_EQ(TakeBoxes(), c.boxes);
     }
-    world.desktop.boxes.clear();
     EXPECT_EQ(BCommon::GetConfigFileVersion("C:\\nowhere.ini"), 0);
-    EXPECT_EQ(Boxes(), "<48|Ledgerline|Unable to open configuration file:\rC:\\nowhere.ini>");
+    EXPECT_EQ(TakeBoxes(), "<48|Ledgerline|Unable to open configuration file:\rC:\\nowhere.ini>");
     // An unexpected failure is reported, and the version reads as 0.
-    world.desktop.boxes.clear();
     world.desktop.failNextBox = true;
     world.files.Put(kFile, "[GENERAL]\r\nVersion=abc");
     EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
@@ -201,7 +194,7 @@ TEST_F(ReadingTest, GetGeneralOptionShowsNoEntryMessages) {
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Blank"), "");
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Missing"), "");
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "k", "other"), "v");
-    EXPECT_EQ(Boxes(), "");
+    EXPECT_EQ(TakeBoxes(), "");
     // Every call opens the file anew, so every failing open is told.
     BCommon::GetGeneralOption("C:\\none.ini", "a");
     BCommon::GetGeneralOption("C:\\none.ini", "b");
@@ -211,14 +204,14 @@ TEST_F(ReadingTest, GetGeneralOptionShowsNoEntryMessages) {
 TEST_F(ReadingTest, GetDataPath) {
     BCommon::Env().m_sconfigfile = kFile;
     EXPECT_EQ(BCommon::GetDataPath(), "");
-    EXPECT_EQ(Boxes(), "");
+    EXPECT_EQ(TakeBoxes(), "");
 
     world.files.Put(kFile, "[GENERAL]\r\nDataFile = \\\\srv\\data\\ ");
     EXPECT_EQ(BCommon::GetDataPath(), "\\\\srv\\data\\");
     world.files.Put(kFile, "[GENERAL]\r\nVersion=2");
     EXPECT_EQ(BCommon::GetDataPath(), "");
-    EXPECT_EQ(Boxes(), "<48|Ledgerline|Entry [GENERAL].DataFile not found in file:\r" +
-                           std::string(kFile) + ">");
+    EXPECT_EQ(TakeBoxes(), "<48|Ledgerline|Entry [GENERAL].DataFile not found in file:\r" +
+                               std::string(kFile) + ">");
 }
 
 } // namespace
