@@ -6,19 +6,18 @@
 #include "common/Text.h"
 #include "platform/Error.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ldgr::test {
 namespace {
 
-std::string KeyOf(const std::string& path) {
-    return ldgr::text::Upper(path);
-}
+using ldgr::text::Upper;
 
 std::string ValueKey(platform::RootKey root, const std::string& subKey,
                      const std::string& valueName) {
-    return std::to_string(static_cast<std::uint32_t>(root)) + "\\" + KeyOf(subKey) + "\\\\" +
-           KeyOf(valueName);
+    return std::to_string(static_cast<std::uint32_t>(root)) + "\\" + Upper(subKey) + "\\\\" +
+           Upper(valueName);
 }
 
 // An open file: input reads the content it was opened with, output stores each write.
@@ -71,24 +70,24 @@ void MemoryFiles::Put(const std::string& path, std::string content) {
 }
 
 void MemoryFiles::PutAt(const std::string& path, std::string content, std::uint64_t lastWriteTime) {
-    m_files[KeyOf(path)] = File{std::move(content), lastWriteTime};
+    m_files[Upper(path)] = File{std::move(content), lastWriteTime};
 }
 
 void MemoryFiles::Remove(const std::string& path) {
-    m_files.erase(KeyOf(path));
+    m_files.erase(Upper(path));
 }
 
 std::string MemoryFiles::Content(const std::string& path) const {
-    const auto file = m_files.find(KeyOf(path));
+    const auto file = m_files.find(Upper(path));
     return file == m_files.end() ? std::string() : file->second.content;
 }
 
 std::uint64_t MemoryFiles::LastWriteTime(const std::string& path) const {
-    return m_files.at(KeyOf(path)).lastWriteTime;
+    return m_files.at(Upper(path)).lastWriteTime;
 }
 
 std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& path) {
-    const auto file = m_files.find(KeyOf(path));
+    const auto file = m_files.find(Upper(path));
     if (file == m_files.end()) {
         return std::nullopt;
     }
@@ -102,7 +101,7 @@ std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& pat
 std::unique_ptr<platform::TextFile>
 MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform::ShareMode) {
     if (mode == platform::OpenMode::Input) {
-        const auto file = m_files.find(KeyOf(path));
+        const auto file = m_files.find(Upper(path));
         if (file == m_files.end()) {
             throw ldgr::Error(ldgr::kFileNotFound);
         }
@@ -129,12 +128,10 @@ std::int32_t RecordingDesktop::ShowMessageBox(const std::string& title, const st
         answers.pop_front();
         return answer;
     }
-    const bool yesNo = (style & 0xF) == platform::kYesNo;
-    const bool secondIsDefault = (style & platform::kDefaultButton2) != 0;
-    if (yesNo) {
-        return secondIsDefault ? platform::kAnswerNo : platform::kAnswerYes;
+    if ((style & 0xF) != platform::kYesNo) {
+        return platform::kAnswerOk;
     }
-    return platform::kAnswerOk;
+    return (style & platform::kDefaultButton2) != 0 ? platform::kAnswerNo : platform::kAnswerYes;
 }
 
 void MemoryRegistry::Set(platform::RootKey root, const std::string& subKey,
@@ -150,11 +147,12 @@ platform::RegistryValue MemoryRegistry::ReadValue(platform::RootKey root, const 
     if (std::exchange(failNextRead, false)) {
         throw ldgr::Error(ldgr::kInvalidProcedureCall);
     }
-    for (const std::string& readOnly : m_readOnly) {
-        if (access == platform::RegistryAccess::AllAccess &&
-            ldgr::text::EqualsIgnoreCase(readOnly, subKey)) {
-            return {platform::RegistryStatus::KeyNotOpened, platform::kRegNone, {}};
-        }
+    const auto isSubKey = [&](const std::string& key) {
+        return ldgr::text::EqualsIgnoreCase(key, subKey);
+    };
+    if (access == platform::RegistryAccess::AllAccess &&
+        std::ranges::any_of(m_readOnly, isSubKey)) {
+        return {platform::RegistryStatus::KeyNotOpened, platform::kRegNone, {}};
     }
     const auto value = m_values.find(ValueKey(root, subKey, valueName));
     if (value == m_values.end() || value->second.data.size() > bufferSize) {

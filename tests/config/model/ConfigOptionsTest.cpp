@@ -1,9 +1,11 @@
-// The whole configuration file: round trips of both layouts, versions, failures, defaults, copies.
+// The whole configuration file: round trips of both layouts, each entry's failure and default,
+// versions, failed writes, copies.
 #include "common/Environment.h"
 #include "config/model/CConfigOptions.h"
 #include "config/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -75,13 +77,17 @@ Redirect                 = Enter IP Address Here
 NumCategories            = 0
 )";
 
-// kLayout2File with the first entry of key given another value, or removed for "<absent>".
-std::string WithEntry(const std::string& key, const std::string& value) {
+// kLayout2File with entry key of the section given another value, or removed for "<absent>".
+std::string Edited(const std::string& section, const std::string& key, const std::string& value) {
     std::string text = kLayout2File;
-    const auto line = text.find("\n" + key + " ");
+    const auto line = text.find("\n" + key + " ", text.find("[" + section + "]"));
     const auto end = text.find('\n', line + 1);
-    const std::string replacement = value == "<absent>" ? "" : "\n" + key + " = " + value;
-    return text.replace(line, end - line, replacement);
+    return text.replace(line, end - line, value == "<absent>" ? "" : "\n" + key + " = " + value);
+}
+
+// An entry line as the writers produce it.
+std::string Line(const std::string& key, const std::string& value) {
+    return key + std::string(key.size() < 24 ? 24 - key.size() : 0, ' ') + " = " + value;
 }
 
 class ConfigOptionsRead : public ModelTest {
@@ -161,105 +167,149 @@ TEST_F(ConfigOptionsRead, SingleGroupFileIsWrittenInLayout2) {
     EXPECT_TRUE(reread == options);
 }
 
+// Every section's entries: the first failure stops the read with its message and icon.
 TEST_F(ConfigOptionsRead, EachFailureStopsWithItsMessage) {
+    const char* const missing = "not found in";
+    const char* const blank = "is blank in";
+    const char* const notValid = "is not valid in configuration";
+    const char* const notNumeric = "is not numeric in configuration";
     struct Case {
+        const char* section;
         const char* key;
         const char* value;
-        const char* box; // style and first line; nullptr for none
-        std::int32_t version;
-        const char* dataFile; // what DataFile holds afterwards
+        int style;
+        const char* what;
     };
-    const char* kRead = "\\\\FS1\\Ledger\\Data.mdb";
-    const char* kUnsupported =
-        "16 The configuration file version (3) is not supported by this version of Ledgerline.";
     const Case cases[] = {
-        {"Version", "0", nullptr, 0, ""},
-        {"Version", "3", kUnsupported, 3, ""},
-        {"Version", "2.6", kUnsupported, 3, ""},
-        {"DataFile", "<absent>", "48 Entry [GENERAL].DataFile not found in file:", 2, ""},
-        {"DisableLogging", "maybe",
-         "48 Entry [GENERAL].DisableLogging is not valid in configuration file:", 2, kRead},
-        {"AllowCancel", "<absent>", "48 Entry [GENERAL].AllowCancel not found in file:", 2, kRead},
-        {"LogSilent", "2", "48 Entry [GENERAL].LogSilent is not valid in configuration file:", 2,
-         kRead},
-        {"LogAllUsers", "<absent>", "48 Entry [GENERAL].LogAllUsers not found in file:", 2, kRead},
-        {"NumPrinterGroups", "<absent>",
-         "48 Entry [GENERAL].NumPrinterGroups not found in file:", 2, kRead},
+        {"GENERAL", "DataFile", "<absent>", 48, missing},
+        {"GENERAL", "DisableLogging", "maybe", 48, notValid},
+        {"GENERAL", "AllowCancel", "<absent>", 48, missing},
+        {"GENERAL", "NumPrinterGroups", "<absent>", 48, missing},
+        {"GENERAL", "NumPrinterGroups", "32768", 48, notValid},
+        {"GENERAL", "NumPrinterGroups", "-1", 48, notValid},
+        {"PG1", "PrinterGroupName", "<absent>", 48, missing},
+        {"PG1", "DisableLogging", "maybe", 16, notValid},
+        {"PG1", "DisableLogging", "", 48, blank},
+        {"PG1CATEGORY1", "CategoryName", "<absent>", 48, missing},
+        {"PG1CATEGORY1", "Verification", "3", 48, notValid},
+        {"PG1CATEGORY1", "AckDefaultValues", "maybe", 16, notValid},
+        {"PG1CATEGORY1", "AckDefaultValues", "<absent>", 48, missing},
+        {"PG1CATEGORY1", "AllowBlankValues", "maybe", 48, notValid},
+        {"PG1CATEGORY1", "DefaultValue", "3", 16, notValid},
+        {"PG1CATEGORY1", "DefaultValue", "first", 16, notNumeric},
+        {"PG1CATEGORY1", "DefaultValue", "", 48, blank},
+        {"PG1CATEGORY1", "PreDefinedValue2", "", 48, blank},
+        {"PG1CATEGORY1", "PreDefinedValue2", "18", 48, notValid}, // a gap in the codes
+        {"PG1CATEGORY1", "PreDefinedValue2", "32768", 48, notValid},
+        {"PG1CATEGORY1", "PreDefinedValue2", "Project X", 48, notNumeric},
+        {"PG1CATEGORY1", "PreDefinedValue2", "0 ,x", 48, notNumeric},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
-        options.Equals(CConfigOptions());
-        EXPECT_FALSE(Read(WithEntry(c.key, c.value)));
-        EXPECT_EQ(Boxes(), c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
-        EXPECT_EQ(options.Version, c.version);
-        EXPECT_EQ(options.DataFile, c.dataFile);
-        EXPECT_EQ(options.PrinterGroups().Count(), 0);
+        const std::string entry = std::string("[") + c.section + "]." + c.key;
+        SCOPED_TRACE(entry + "=" + c.value);
+        EXPECT_FALSE(Read(Edited(c.section, c.key, c.value)));
+        EXPECT_EQ(Boxes(), std::vector{std::to_string(c.style) + " Entry " + entry + " " + c.what +
+                                       " file:"});
     }
 }
 
-TEST_F(ConfigOptionsRead, VersionMessageIsExact) {
-    EXPECT_FALSE(Read(WithEntry("Version", "7")));
-    ASSERT_EQ(world.desktop.boxes.size(), 1u);
+TEST_F(ConfigOptionsRead, VersionDecidesTheLayout) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"0", nullptr},
+        {"3", "16 The configuration file version (3) is not supported by this version of "
+              "Ledgerline."},
+        {"2.6", "16 The configuration file version (3) is not supported by this version of "
+                "Ledgerline."},
+        {"-1", "48 Entry [GENERAL].NumCategories not found in file:"},
+    };
+    for (const auto& [version, box] : cases) {
+        SCOPED_TRACE(version);
+        EXPECT_FALSE(Read(Edited("GENERAL", "Version", version)));
+        EXPECT_EQ(Boxes(), box ? std::vector<std::string>{box} : std::vector<std::string>{});
+    }
+    EXPECT_EQ(options.PrinterGroups().Item(1)->GroupName, "Default");
+    EXPECT_FALSE(Read(Edited("GENERAL", "Version", "7")));
     EXPECT_EQ(world.desktop.boxes[0].title, "Ledgerline");
-    EXPECT_EQ(world.desktop.boxes[0].style, 16);
     EXPECT_EQ(world.desktop.boxes[0].text,
               "The configuration file version (7) is not supported by this version of "
               "Ledgerline.\r\rPlease upgrade to the lastest version of Ledgerline.");
 }
 
-TEST_F(ConfigOptionsRead, NegativeVersionReadsTheSingleGroupLayout) {
-    EXPECT_FALSE(Read(WithEntry("Version", "-1")));
+// A failing item stays in its collection, with what it read before the failure.
+TEST_F(ConfigOptionsRead, FailingItemsStay) {
+    EXPECT_FALSE(Read(Edited("GENERAL", "NumPrinterGroups", "3")));
     EXPECT_EQ(Boxes(),
-              std::vector<std::string>{"48 Entry [GENERAL].NumCategories not found in file:"});
-    EXPECT_EQ(options.PrinterGroups().Item(1)->GroupName, "Default");
+              std::vector<std::string>{"48 Entry [PG3].PrinterGroupName not found in file:"});
+    EXPECT_EQ(options.PrinterGroups().Item(3)->GroupName, "!2@3#4$5%6^7&8*9(0)[-]");
+
+    options.Equals(CConfigOptions());
+    EXPECT_FALSE(Read(Edited("PG1CATEGORY1", "DefaultValue", "9")));
+    const auto category = options.PrinterGroups().Item(1)->Categories().Item(1);
+    EXPECT_EQ(options.PrinterGroups().Item(1)->Categories().Count(), 1);
+    EXPECT_EQ(category->PreDefinedValues().Count(), 2);
+    EXPECT_EQ(category->DefaultValue, 0);
 }
 
-TEST_F(ConfigOptionsRead, OptionalEntriesTakeTheirDefaults) {
+// What an accepted entry reads as, seen in the file written from it.
+TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
     struct Case {
+        const char* section;
         const char* key;
         const char* value;
-        std::string GeneralOptionFields::*field;
-        const char* expected;
+        const char* written;
+        const char* box = nullptr; // style and first line
     };
+    const char* const none = "Enter IP Address Here";
     const Case cases[] = {
-        {"LoggingMachine", "", &GeneralOptionFields::LoggingMachine, "Default"},
-        {"LoggingMachine", "<absent>", &GeneralOptionFields::LoggingMachine, "Default"},
-        {"DataFile", "", &GeneralOptionFields::DataFile, ""},
-        {"AutoUpdateLocation", "<absent>", &GeneralOptionFields::AutoUpdateLocation,
-         "\\\\FS9\\Config\\"},
-        {"DataPath", "<absent>", &GeneralOptionFields::DataPath, "\\\\FS9\\Config\\"},
-        {"DataPath", "", &GeneralOptionFields::DataPath, ""},
-        {"FileServers", "<absent>", &GeneralOptionFields::FileServers, "WS042"},
-        {"UserTimeFrame", "<absent>", &GeneralOptionFields::UserTimeFrame, "Unlimited"},
-        {"UserAction", "  Warn twice  ", &GeneralOptionFields::UserAction, "Warn twice"},
+        {"GENERAL", "LoggingMachine", "", "Default"},
+        {"GENERAL", "LoggingMachine", "<absent>", "Default"},
+        {"GENERAL", "DataFile", "", ""},
+        {"GENERAL", "DataPath", "<absent>", "\\\\FS9\\Config\\"},
+        {"GENERAL", "DataPath", "", ""},
+        {"GENERAL", "FileServers", "<absent>", "WS042"},
+        {"GENERAL", "UserTimeFrame", "<absent>", "Unlimited"},
+        {"GENERAL", "UserAction", "  Warn twice  ", "Warn twice"},
+        {"GENERAL", "DisplayToUserOnly", "<absent>", "True"}, // the one loose Boolean default
+        {"GENERAL", "SetEmf", "maybe", "False"},
+        {"GENERAL", "SetEmf", "", "False", "48 Entry [GENERAL].SetEmf is blank in file:"},
+        {"PG1", "Redirect", "<absent>", none},
+        {"PG1", "Redirect", "true", none},
+        {"PG1", "Redirect", "FALSE", none},
+        {"PG1", "Redirect", "Trueish", "Trueish"},
+        {"PG1", "LogSilent", "maybe", "False"},
+        {"PG1", "LogSilent", "", "False", "48 Entry [PG1].LogSilent is blank in file:"},
+        {"PG1", "PauseUntilAck", "yes", "True"},
+        {"PG1CATEGORY1", "Verification", "0", "0"},
+        {"PG1CATEGORY1", "Verification", "2", "2"},
+        {"PG1CATEGORY1", "DefaultValue", "0", "0"},
+        {"PG1CATEGORY1", "MaskUserInput", "<absent>", "False"},
+        {"PG1CATEGORY1", "MaskUserInput", "yes", "True"},
+        {"PG1CATEGORY1", "Pattern", "<absent>", "Any"},
+        {"PG1CATEGORY1", "Pattern", "", "Any"},
+        {"PG1CATEGORY1", "Pattern", "###-##", "###-##"},
+        {"PG1CATEGORY1", "PreDefinedValue2", "0,   padded text   ", "0, padded text"},
+        {"PG1CATEGORY1", "PreDefinedValue2", "0,", "0, "},
+        {"PG1CATEGORY1", "PreDefinedValue2", "1e1", "10"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
-        EXPECT_TRUE(Read(WithEntry(c.key, c.value)));
-        EXPECT_TRUE(Boxes().empty());
-        EXPECT_EQ(options.*c.field, c.expected);
+        SCOPED_TRACE(std::string(c.section) + "." + c.key + "=" + c.value);
+        EXPECT_TRUE(Read(Edited(c.section, c.key, c.value)));
+        EXPECT_EQ(Boxes(), c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
+        ASSERT_TRUE(options.WriteIniFile(kWrittenFile));
+        EXPECT_NE(Written().find("\n" + Line(c.key, c.written) + "\n"), std::string::npos);
+        options.Equals(CConfigOptions());
     }
 }
 
 TEST_F(ConfigOptionsRead, LooseBooleansKeepTheirValueWhenAbsent) {
     options.SetRaw = true;
     options.SIMMonitor = true;
-    options.DisplaytoUserOnly = false;
-    ASSERT_TRUE(Read(WithEntry("SetRaw", "<absent>")));
+    options.SetEmf = false;
+    ASSERT_TRUE(Read(Edited("GENERAL", "SetRaw", "<absent>")));
     EXPECT_TRUE(options.SetRaw);
     EXPECT_TRUE(options.SIMMonitor);
-
-    ASSERT_TRUE(Read(WithEntry("DisplayToUserOnly", "<absent>")));
-    EXPECT_TRUE(options.DisplaytoUserOnly); // the one loose Boolean with a default
-
-    options.SetEmf = false;
-    ASSERT_TRUE(Read(WithEntry("SetEmf", "")));
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"48 Entry [GENERAL].SetEmf is blank in file:"});
-    EXPECT_FALSE(options.SetEmf);
-
-    ASSERT_TRUE(Read(WithEntry("SetEmf", "maybe")));
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_FALSE(options.SetEmf);
+    ASSERT_TRUE(Read(Edited("GENERAL", "SetEmf", "")));
+    EXPECT_TRUE(options.SetEmf);
 }
 
 TEST_F(ConfigOptionsRead, ReadingAgainAppendsTheGroups) {
@@ -292,8 +342,6 @@ TEST_F(ConfigOptionsRead, EqualsMakesAnIndependentDeepCopy) {
 
     EXPECT_TRUE(copy == options);
     EXPECT_EQ(&copy.PrinterGroups(), &ownGroups);
-    EXPECT_EQ(copy.Redirect, "10.9.9.9");
-    EXPECT_TRUE(copy.SIMMonitor);
     const auto copiedCategory = copy.PrinterGroups().Item(1)->Categories().Item(1);
     copiedCategory->PreDefinedValues().Item(2)->ConstantText = "Changed";
     EXPECT_EQ(category.PreDefinedValues().Item(2)->ConstantText, "Project X");

@@ -1,4 +1,4 @@
-// The three keyed collections: positions, keys, errors and their sources, enumeration, copies.
+// The keyed collections: positions, keys, errors and their sources, enumeration, copies.
 #include "config/model/CConfigOptions.h"
 
 #include <gtest/gtest.h>
@@ -10,76 +10,37 @@ namespace {
 using Key = std::optional<std::string>;
 using Place = std::optional<PositionOrKey>;
 
-// What differs per class: its names, its factory, and the text that tells its items apart.
-template <class Collection> struct Traits;
-template <> struct Traits<CPrinterGroups> {
-    static constexpr const char* kClass = "CPrinterGroups";
-    static constexpr const char* kFactory = "NewCPrinterGroup";
-    static auto New(CPrinterGroups& c, Key key = {}, Place before = {}, Place after = {}) {
-        return c.NewCPrinterGroup(key, before, after);
+// The number and source of the error the operation raises ({0, ""} when it raises none).
+template <class Operation> std::pair<std::int32_t, std::string> Raised(Operation&& operation) {
+    try {
+        operation();
+    } catch (const ldgr::Error& error) {
+        return {error.Number(), error.Source()};
     }
-    static std::string& Tag(CPrinterGroup& item) { return item.GroupName; }
-};
-template <> struct Traits<CCategories> {
-    static constexpr const char* kClass = "CCategories";
-    static constexpr const char* kFactory = "NewCCategory";
-    static auto New(CCategories& c, Key key = {}, Place before = {}, Place after = {}) {
-        return c.NewCCategory(key, before, after);
-    }
-    static std::string& Tag(CCategory& item) { return item.CategoryName; }
-};
-template <> struct Traits<CPreDefinedValues> {
-    static constexpr const char* kClass = "CPreDefinedValues";
-    static constexpr const char* kFactory = "NewCPreDefinedValue";
-    static auto New(CPreDefinedValues& c, Key key = {}, Place before = {}, Place after = {}) {
-        return c.NewCPreDefinedValue(key, before, after);
-    }
-    static std::string& Tag(CPreDefinedValue& item) { return item.ConstantText; }
-};
+    return {0, ""};
+}
 
-template <class Collection> class KeyedCollectionTest : public ::testing::Test {
+// The shared behaviour, shown on the values collection; an item is told by its text.
+class KeyedCollectionTest : public ::testing::Test {
 protected:
-    using T = Traits<Collection>;
-
-    // Adds items tagged with the texts, with keys where given.
+    // Adds items with the texts, with keys where given.
     void Fill(const std::vector<std::pair<std::string, Key>>& items) {
-        for (const auto& [tag, key] : items) {
-            Tag(New(key)) = tag;
+        for (const auto& [text, key] : items) {
+            collection.NewCPreDefinedValue(key)->ConstantText = text;
         }
     }
     std::string Order() const {
         std::string order;
         for (const auto& item : collection) {
-            order += Tag(item);
+            order += item->ConstantText;
         }
         return order;
     }
-    // The number and source of the error the operation raises ({0, ""} when it raises none).
-    template <class Operation>
-    static std::pair<std::int32_t, std::string> Raised(Operation&& operation) {
-        try {
-            operation();
-        } catch (const ldgr::Error& error) {
-            return {error.Number(), error.Source()};
-        }
-        return {0, ""};
-    }
-    static std::string Source(const char* operation) {
-        return std::string(T::kClass) + "::" + operation;
-    }
 
-    static std::string& Tag(const auto& item) { return T::Tag(*item); }
-    auto New(Key key = {}, Place before = {}, Place after = {}) {
-        return T::New(collection, key, before, after);
-    }
-
-    Collection collection;
+    CPreDefinedValues collection;
 };
 
-using CollectionTypes = ::testing::Types<CPrinterGroups, CCategories, CPreDefinedValues>;
-TYPED_TEST_SUITE(KeyedCollectionTest, CollectionTypes);
-
-TYPED_TEST(KeyedCollectionTest, PlacementByPositionAndKey) {
+TEST_F(KeyedCollectionTest, PlacementByPositionAndKey) {
     struct Case {
         const char* name;
         Place before;
@@ -94,15 +55,14 @@ TYPED_TEST(KeyedCollectionTest, PlacementByPositionAndKey) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        this->collection.RemoveAll();
-        this->Fill({{"a", "ka"}, {"b", "kb"}, {"c", "kc"}});
-        this->Tag(this->New({}, c.before, c.after)) = "X";
-        EXPECT_EQ(this->Order(), c.order);
+        collection.RemoveAll();
+        Fill({{"a", "ka"}, {"b", "kb"}, {"c", "kc"}});
+        collection.NewCPreDefinedValue({}, c.before, c.after)->ConstantText = "X";
+        EXPECT_EQ(Order(), c.order);
     }
 }
 
-TYPED_TEST(KeyedCollectionTest, RefusedAddLeavesCollectionUnchanged) {
-    using Item = std::decay_t<decltype(*this->New())>;
+TEST_F(KeyedCollectionTest, RefusedAddLeavesCollectionUnchanged) {
     struct Case {
         const char* name;
         Key key;
@@ -117,96 +77,106 @@ TYPED_TEST(KeyedCollectionTest, RefusedAddLeavesCollectionUnchanged) {
         {"before absent key", {}, "nope", {}, 5},
         {"both neighbours", {}, 1, 2, 5},
     };
-    this->Fill({{"a", "ka"}, {"b", std::nullopt}});
+    Fill({{"a", "ka"}, {"b", std::nullopt}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto add = [&] {
-            this->collection.Add(std::make_shared<Item>(), c.key, c.before, c.after);
+            collection.Add(std::make_shared<CPreDefinedValue>(), c.key, c.before, c.after);
         };
-        EXPECT_EQ(this->Raised(add), std::pair(c.number, this->Source("Add")));
-        EXPECT_EQ(this->Order(), "ab");
-        EXPECT_TRUE(this->collection.Exists("ka"));
+        EXPECT_EQ(Raised(add), std::pair(c.number, std::string("CPreDefinedValues::Add")));
+        EXPECT_EQ(Order(), "ab");
+        EXPECT_TRUE(collection.Exists("ka"));
     }
-    EXPECT_EQ(this->Raised([&] { this->New("KA"); }).second,
-              this->Source(Traits<TypeParam>::kFactory));
-    EXPECT_EQ(this->Raised([&] { this->collection.Add(nullptr); }).second, this->Source("Add"));
-    EXPECT_EQ(this->Order(), "ab");
+    EXPECT_EQ(Raised([&] { collection.Add(nullptr); }).second, "CPreDefinedValues::Add");
+    EXPECT_EQ(Order(), "ab");
 }
 
-TYPED_TEST(KeyedCollectionTest, LookupByPositionOrKey) {
-    this->Fill({{"a", std::nullopt}, {"b", "Printer 1"}, {"c", "12"}});
-    EXPECT_TRUE(this->collection.Exists("PRINTER 1"));
-    EXPECT_TRUE(this->collection.Exists("12"));
+TEST_F(KeyedCollectionTest, LookupByPositionOrKey) {
+    Fill({{"a", std::nullopt}, {"b", "Printer 1"}, {"c", "12"}});
+    EXPECT_TRUE(collection.Exists("PRINTER 1"));
+    EXPECT_TRUE(collection.Exists("12"));
     for (const char* absent : {"1", "3", "", "Printer 1 "}) { // keys only, never positions
-        EXPECT_FALSE(this->collection.Exists(absent)) << absent;
+        EXPECT_FALSE(collection.Exists(absent)) << absent;
     }
-    EXPECT_EQ(this->Tag(this->collection.Item(3)), "c");
-    EXPECT_EQ(this->collection.Item("printer 1"), this->collection.Item(2)); // the shared object
+    EXPECT_EQ(collection.Item(3)->ConstantText, "c");
+    EXPECT_EQ(collection.Item("printer 1"), collection.Item(2)); // the shared object
     for (const PositionOrKey& missing : {PositionOrKey(0), PositionOrKey(4), PositionOrKey(-1),
                                          PositionOrKey("absent"), PositionOrKey("1")}) {
-        if constexpr (std::is_same_v<TypeParam, CCategories>) {
-            EXPECT_EQ(this->collection.Item(missing), nullptr);
-        } else {
-            EXPECT_EQ(this->Raised([&] { this->collection.Item(missing); }).second,
-                      this->Source("Item"));
-        }
+        EXPECT_EQ(Raised([&] { collection.Item(missing); }).second, "CPreDefinedValues::Item");
     }
 }
 
-TYPED_TEST(KeyedCollectionTest, RemoveMovesLaterItemsForward) {
-    this->Fill({{"a", std::nullopt}, {"b", "kb"}, {"c", "kc"}});
-    const auto first = this->collection.Item(1);
-    this->collection.Remove(1);
-    EXPECT_EQ(this->Tag(this->collection.Item(1)), "b");
-    EXPECT_EQ(this->Tag(first), "a"); // a removed item lives on while someone holds it
-    this->collection.Remove("KC");
+TEST_F(KeyedCollectionTest, RemoveMovesLaterItemsForward) {
+    Fill({{"a", std::nullopt}, {"b", "kb"}, {"c", "kc"}});
+    const auto first = collection.Item(1);
+    collection.Remove(1);
+    EXPECT_EQ(collection.Item(1)->ConstantText, "b");
+    EXPECT_EQ(first->ConstantText, "a"); // a removed item lives on while someone holds it
+    collection.Remove("KC");
     for (const PositionOrKey& missing : {PositionOrKey(2), PositionOrKey("kc")}) {
-        EXPECT_EQ(this->Raised([&] { this->collection.Remove(missing); }).second,
-                  this->Source("Remove"));
+        EXPECT_EQ(Raised([&] { collection.Remove(missing); }).second, "CPreDefinedValues::Remove");
     }
-    EXPECT_EQ(this->Order(), "b");
+    EXPECT_EQ(Order(), "b");
     // The key of a removed item can be given again.
-    this->Tag(this->New("kc")) = "c";
-    EXPECT_EQ(this->Order(), "bc");
+    Fill({{"c", "kc"}});
+    EXPECT_EQ(Order(), "bc");
 }
 
-TYPED_TEST(KeyedCollectionTest, EnumerationSurvivesRemovalInsideTheLoop) {
-    this->Fill({{"a", std::nullopt}, {"b", std::nullopt}, {"c", std::nullopt}});
+TEST_F(KeyedCollectionTest, EnumerationSurvivesRemovalInsideTheLoop) {
+    Fill({{"a", std::nullopt}, {"b", std::nullopt}, {"c", std::nullopt}});
     std::string seen;
-    for (const auto& item : this->collection) {
-        this->collection.Remove(1);
-        seen += this->Tag(item); // still held by the loop
+    for (const auto& item : collection) {
+        collection.Remove(1);
+        seen += item->ConstantText; // still held by the loop
     }
     // Positions move forward under the loop: the second step lands on the third item.
     EXPECT_EQ(seen, "ac");
-    EXPECT_EQ(this->Order(), "c");
+    EXPECT_EQ(Order(), "c");
 }
 
-TYPED_TEST(KeyedCollectionTest, EqualsMakesIndependentCopiesWithoutKeys) {
-    TypeParam source;
-    this->Tag(Traits<TypeParam>::New(source, "first")) = "a";
-    this->Tag(Traits<TypeParam>::New(source)) = "b";
-    this->Fill({{"old", "old"}});
+TEST_F(KeyedCollectionTest, EqualsMakesIndependentCopiesWithoutKeys) {
+    CPreDefinedValues source;
+    source.NewCPreDefinedValue("first")->ConstantText = "a";
+    source.NewCPreDefinedValue()->ConstantText = "b";
+    Fill({{"old", "old"}});
 
-    this->collection.Equals(source);
+    collection.Equals(source);
 
-    EXPECT_EQ(this->Order(), "ab");
-    EXPECT_TRUE(this->collection == source);
-    EXPECT_FALSE(this->collection.Exists("first"));
-    EXPECT_FALSE(this->collection.Exists("old"));
-    this->Tag(this->collection.Item(1)) = "changed";
-    EXPECT_EQ(this->Tag(source.Item(1)), "a");
-    EXPECT_FALSE(this->collection == source);
+    EXPECT_EQ(Order(), "ab");
+    EXPECT_TRUE(collection == source);
+    EXPECT_FALSE(collection.Exists("first"));
+    EXPECT_FALSE(collection.Exists("old"));
+    collection.Item(1)->ConstantText = "changed";
+    EXPECT_EQ(source.Item(1)->ConstantText, "a");
+    EXPECT_FALSE(collection == source);
 
     // A copy of itself: new objects, the same order.
     const auto before = source.Item(1);
     source.Equals(source);
     EXPECT_NE(source.Item(1), before);
-    EXPECT_EQ(this->Tag(source.Item(2)), "b");
+    EXPECT_EQ(source.Item(2)->ConstantText, "b");
 
-    this->collection.Equals(TypeParam());
-    EXPECT_EQ(this->collection.Count(), 0);
-    EXPECT_EQ(this->collection.begin(), this->collection.end());
+    collection.Equals(CPreDefinedValues());
+    EXPECT_EQ(collection.Count(), 0);
+    EXPECT_EQ(collection.begin(), collection.end());
+}
+
+// What differs per collection: the names errors carry, and whether a missing item is an error.
+TEST(KeyedCollections, ErrorsNameTheirClassAndOperation) {
+    CPrinterGroups groups;
+    CCategories categories;
+    groups.NewCPrinterGroup("k");
+    categories.NewCCategory("k");
+    EXPECT_EQ(Raised([&] { groups.NewCPrinterGroup("K"); }).second,
+              "CPrinterGroups::NewCPrinterGroup");
+    EXPECT_EQ(Raised([&] { categories.NewCCategory("K"); }).second, "CCategories::NewCCategory");
+    EXPECT_EQ(Raised([&] { CPreDefinedValues().NewCPreDefinedValue({}, 1); }).second,
+              "CPreDefinedValues::NewCPreDefinedValue");
+    EXPECT_EQ(Raised([&] { groups.Remove(2); }).second, "CPrinterGroups::Remove");
+    EXPECT_EQ(Raised([&] { categories.Remove("x"); }).second, "CCategories::Remove");
+    EXPECT_EQ(Raised([&] { groups.Item(2); }).second, "CPrinterGroups::Item");
+    EXPECT_EQ(categories.Item(2), nullptr);
+    EXPECT_EQ(categories.Item("x"), nullptr);
 }
 
 } // namespace

@@ -21,14 +21,8 @@ class ModelTest : public ::testing::Test {
 protected:
     ~ModelTest() override { Close(); }
 
-    // Stores text, given with LF line ends, as kModelFile with CR LF ones.
-    void Put(std::string_view text) {
-        std::string crlf;
-        for (const char c : text) {
-            crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        }
-        world.files.Put(kModelFile, crlf);
-    }
+    // Stores text as kModelFile; LF alone ends a line as CR LF does.
+    void Put(std::string_view text) { world.files.Put(kModelFile, std::string(text)); }
     // Stores and opens text; the handle is closed by the next Open or when the test ends.
     std::int32_t Open(std::string_view text) {
         Close();
@@ -54,11 +48,7 @@ protected:
     ConfigWorld world;
 
 private:
-    void Close() {
-        if (m_hIniFile != 0) {
-            KorvaneIni::CloseIni(std::exchange(m_hIniFile, 0));
-        }
-    }
+    void Close() { KorvaneIni::CloseIni(std::exchange(m_hIniFile, 0)); }
 
     std::int32_t m_hIniFile = 0;
 };
