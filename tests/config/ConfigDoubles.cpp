@@ -91,11 +91,9 @@ std::optional<platform::FindEntry> MemoryFiles::FindFirst(const std::string& pat
     if (file == m_files.end()) {
         return std::nullopt;
     }
-    platform::FindEntry entry;
-    entry.name = path.substr(path.find_last_of('\\') + 1);
-    entry.size = file->second.content.size();
-    entry.lastWriteTime = file->second.lastWriteTime;
-    return entry;
+    return platform::FindEntry{.name = path.substr(path.find_last_of('\\') + 1),
+                               .lastWriteTime = file->second.lastWriteTime,
+                               .size = file->second.content.size()};
 }
 
 std::unique_ptr<platform::TextFile>
@@ -109,9 +107,6 @@ MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform
         return std::make_unique<MemoryTextFile>(*this, path, file->second.content,
                                                 std::exchange(onRead, nullptr));
     }
-    if (failCreates) {
-        throw ldgr::Error(ldgr::kPermissionDenied);
-    }
     std::string start = mode == platform::OpenMode::Append ? Content(path) : std::string();
     Put(path, start);
     return std::make_unique<MemoryTextFile>(*this, path, std::move(start), nullptr);
@@ -119,9 +114,6 @@ MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform
 
 std::int32_t RecordingDesktop::ShowMessageBox(const std::string& title, const std::string& text,
                                               std::int32_t style) {
-    if (std::exchange(failNextBox, false)) {
-        throw ldgr::Error(ldgr::kInvalidProcedureCall);
-    }
     boxes.push_back({title, text, style});
     if (!answers.empty()) {
         const std::int32_t answer = answers.front();
@@ -144,14 +136,8 @@ platform::RegistryValue MemoryRegistry::ReadValue(platform::RootKey root, const 
                                                   const std::string& valueName,
                                                   platform::RegistryAccess access,
                                                   std::size_t bufferSize) {
-    if (std::exchange(failNextRead, false)) {
-        throw ldgr::Error(ldgr::kInvalidProcedureCall);
-    }
-    const auto isSubKey = [&](const std::string& key) {
-        return ldgr::text::EqualsIgnoreCase(key, subKey);
-    };
     if (access == platform::RegistryAccess::AllAccess &&
-        std::ranges::any_of(m_readOnly, isSubKey)) {
+        std::ranges::count(m_readOnly, Upper(subKey)) != 0) {
         return {platform::RegistryStatus::KeyNotOpened, platform::kRegNone, {}};
     }
     const auto value = m_values.find(ValueKey(root, subKey, valueName));

@@ -1,6 +1,7 @@
 // Test doubles for the configuration tests: files, registry and a scripted desktop in memory.
 #pragma once
 
+#include "common/Text.h"
 #include "platform/Error.h"
 #include "platform/Platform.h"
 #include "support/Forwarding.h"
@@ -27,7 +28,6 @@ public:
 
     int reads = 0;                // files opened for input
     bool failWrites = false;      // writes raise error 61 (disk full)
-    bool failCreates = false;     // opens for output or append raise error 70 (permission denied)
     std::function<void()> onRead; // runs after a file's content was read (once, then cleared)
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override;
@@ -58,7 +58,6 @@ class RecordingDesktop final : public ForwardingDesktop {
 public:
     std::vector<ShownBox> boxes;
     std::deque<std::int32_t> answers; // used in order; the default button answers after them
-    bool failNextBox = false;         // the next box raises error 5 instead of showing
 
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override;
@@ -70,8 +69,7 @@ class MemoryRegistry final : public platform::Registry {
 public:
     void Set(platform::RootKey root, const std::string& subKey, const std::string& valueName,
              std::uint32_t type, std::string data);
-    void MakeReadOnly(const std::string& subKey) { m_readOnly.push_back(subKey); }
-    bool failNextRead = false; // the next read raises error 5
+    void MakeReadOnly(const std::string& subKey) { m_readOnly.push_back(text::Upper(subKey)); }
 
     platform::RegistryValue ReadValue(platform::RootKey root, const std::string& subKey,
                                       const std::string& valueName, platform::RegistryAccess access,

@@ -7,8 +7,9 @@
 #include "config/ConfigDoubles.h"
 #include "config/ConfigReaders.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
-#include <limits>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -16,8 +17,6 @@ namespace {
 using namespace BConfigFile;
 using ldgr::test::ConfigWorld;
 
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr const char* kFile = "C:\\Users\\pat\\LdgrApp\\ldgrmake.ini";
 
 class ReadingTest : public ::testing::Test {
@@ -43,34 +42,21 @@ protected:
     std::int32_t hIniFile = 0;
 };
 
+// The configuration's entries show each kind of entry; here are the whole box and the value
+// that reads as a missing entry.
 TEST_F(ReadingTest, GetPPSByEntryKind) {
     const std::string missing =
         "<48|Ledgerline|Entry [GENERAL].Key not found in file:\r" + std::string(kFile) + ">";
-    const std::string blank =
-        "<48|Ledgerline|Entry [GENERAL].Key is blank in file:\r" + std::string(kFile) + ">";
-    struct Case {
-        const char* content;
-        bool bAllowBlank;
-        bool bAllowMissing;
-        std::string result;
-        std::string boxes;
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"Other=1", kNotFound, missing},
+        {"Key=!2@3#4$5%6^7&8*9(0)[-]", kNotFound, missing},
+        {"Key=!2@3#4$5%6^7&8*9(0)[-]x", "!2@3#4$5%6^7&8*9(0)[-]x", ""},
     };
-    const Case cases[] = {
-        {"Other=1", false, false, kNotFound, missing},
-        {"Other=1", false, true, kNotFound, ""},
-        {"Key=   ", false, false, kNotFound, blank},
-        {"Key=   ", true, false, "", ""},
-        {"Key=   ", false, true, kNotFound, blank},
-        {"Key=!2@3#4$5%6^7&8*9(0)[-]", false, false, kNotFound, missing},
-        {"Key=!2@3#4$5%6^7&8*9(0)[-]x", false, false, "!2@3#4$5%6^7&8*9(0)[-]x", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.content) + (c.bAllowBlank ? " blank ok" : "") +
-                     (c.bAllowMissing ? " missing ok" : ""));
-        const std::int32_t handle = Open(std::string("[GENERAL]\r\n") + c.content);
-        EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, c.bAllowBlank, c.bAllowMissing),
-                  c.result);
-        EXPECT_EQ(TakeBoxes(), c.boxes);
+    for (const auto& [content, result, boxes] : cases) {
+        SCOPED_TRACE(content);
+        const std::int32_t handle = Open(std::string("[GENERAL]\r\n") + content);
+        EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, false, false), result);
+        EXPECT_EQ(TakeBoxes(), boxes);
     }
 }
 
@@ -86,11 +72,10 @@ TEST_F(ReadingTest, BooleanEntries) {
         std::optional<bool> strict;
     };
     const Case cases[] = {
-        {"True", true, true},       {"true", true, true},        {"False", false, false},
-        {"yes", true, true},        {"Y", true, true},           {"1", true, true},
-        {"no", false, false},       {"0", false, false},         {"nonsense", false, false},
-        {"2", false, std::nullopt}, {"-1", false, std::nullopt}, {"maybe", false, std::nullopt},
-        {"", false, std::nullopt},
+        {"True", true, true}, {"true", true, true}, {"False", false, false},
+        {"yes", true, true},  {"Y", true, true},    {"1", true, true},
+        {"no", false, false}, {"0", false, false},  {"nonsense", false, false},
+        {"2", false, {}},     {"maybe", false, {}}, {"", false, {}},
     };
     const EntrySource source{"GENERAL", kFile, 0};
     for (const Case& c : cases) {
@@ -115,7 +100,7 @@ TEST(NumericEntries, IsNumeric) {
 TEST(NumericEntries, RoundHalfEven) {
     const double values[] = {2.5, 3.5,  -2.5,  -3.5,   0.5,         2.4,
                              2.6, -0.4, 1e300, -1e300, 2147483647.4};
-    const std::int32_t rounded[] = {2, 4, -2, -4, 0, 2, 3, 0, kMax, kMin, kMax};
+    const std::int32_t rounded[] = {2, 4, -2, -4, 0, 2, 3, 0, INT32_MAX, INT32_MIN, INT32_MAX};
     for (std::size_t i = 0; i < std::size(values); ++i) {
         EXPECT_EQ(RoundHalfEven(values[i]), rounded[i]) << values[i];
     }
@@ -129,15 +114,12 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
         const char* message;
     };
     const Case cases[] = {
-        {"5", 5, nullptr},
         {" 2.5 ", 2, nullptr},
         {"10.4", 10, nullptr},
         {"10.6", std::nullopt, "is not valid"},
         {"-1", std::nullopt, "is not valid"},
         {"1e400", std::nullopt, "is not valid"},
-        {"-1e400", std::nullopt, "is not valid"},
         {"1e-400", 0, nullptr},
-        {"0.0000000000000000000000000000001e-400", 0, nullptr},
         // Too small for a double, not too large, whatever its sign.
         {"-0." + std::string(400, '0') + "1e5", 0, nullptr},
         {"x", std::nullopt, "is not numeric"},
@@ -162,11 +144,6 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
         std::string boxes;
     };
     const Case cases[] = {
-        {"2.5", 2, ""},
-        {"1e0", 1, ""},
-        {"-2147483648", kMin, ""},
-        {"abc", 0, box("is not numeric in configuration")},
-        {"   ", 0, box("is blank in")},
         {"2147483648", 0, box("is not valid in configuration")},
         {nullptr, 0, box("not found in")},
     };
@@ -177,15 +154,6 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
         EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), c.version);
         EXPECT_EQ(TakeBoxes(), c.boxes);
     }
-    EXPECT_EQ(BCommon::GetConfigFileVersion("C:\\nowhere.ini"), 0);
-    EXPECT_EQ(TakeBoxes(), "<48|Ledgerline|Unable to open configuration file:\rC:\\nowhere.ini>");
-    // An unexpected failure is reported, and the version reads as 0.
-    world.desktop.failNextBox = true;
-    world.files.Put(kFile, "[GENERAL]\r\nVersion=abc");
-    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
-    ASSERT_EQ(world.desktop.boxes.size(), 1u);
-    EXPECT_TRUE(world.desktop.boxes[0].text.starts_with(
-        "Unexpected error 5 in procedure 'GetConfigFileVersion':"));
 }
 
 // Blank and missing entries are told nothing; every call opens the file anew, so every failing
@@ -201,9 +169,6 @@ TEST_F(ReadingTest, GetGeneralOptionTellsOnlyOpenFailures) {
 
 TEST_F(ReadingTest, GetDataPath) {
     BCommon::Env().m_sconfigfile = kFile;
-    EXPECT_EQ(BCommon::GetDataPath(), "");
-    EXPECT_EQ(TakeBoxes(), "");
-
     world.files.Put(kFile, "[GENERAL]\r\nVersion=2");
     EXPECT_EQ(BCommon::GetDataPath(), "");
     EXPECT_EQ(TakeBoxes(), "<48|Ledgerline|Entry [GENERAL].DataFile not found in file:\r" +
