@@ -31,7 +31,6 @@ TEST_F(WriterTest, LinesAreWrittenInTheFileFormat) {
         {key24, "a = b ; c", key24 + " = a = b ; c\r\n"},
         {key24 + "Y", "\\\\srv\\", key24 + "Y = \\\\srv\\\r\n"},
         {"Empty", "", "Empty" + std::string(19, ' ') + " = \r\n"},
-        {"Quoted", "\"q\"", "Quoted" + std::string(18, ' ') + " = \"q\"\r\n"},
     };
     std::string expected = "[GENERAL]\r\n";
     EXPECT_TRUE(BConfigFile::WriteIniFileSection(*file, "GENERAL"));

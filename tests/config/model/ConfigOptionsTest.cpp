@@ -96,7 +96,8 @@ protected:
     CConfigOptions options;
 };
 
-// Written back byte for byte; reading again appends the groups read to those already held.
+// Written back byte for byte, and copied whole; reading again appends the groups read to
+// those already held.
 TEST_F(ConfigOptionsRead, Layout2RoundTripIsExact) {
     ASSERT_TRUE(Read(kLayout2File));
     EXPECT_TRUE(Boxes().empty());
@@ -104,8 +105,12 @@ TEST_F(ConfigOptionsRead, Layout2RoundTripIsExact) {
     EXPECT_TRUE(options.PrinterGroups().Item(1)->Categories().Item(1)->DisplayRequired(true));
     ASSERT_TRUE(options.WriteIniFile(kWrittenFile));
     EXPECT_EQ(Written(), kLayout2File);
+    CConfigOptions copy;
+    copy.Equals(options);
+    EXPECT_TRUE(copy == options);
     ASSERT_TRUE(Read(kLayout2File));
     EXPECT_EQ(options.PrinterGroups().Count(), 4);
+    EXPECT_FALSE(copy == options);
 }
 
 // Layout 1 keeps its categories under GENERAL as one group; the general options, Redirect and
@@ -206,7 +211,6 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
     };
     const char* const none = "Enter IP Address Here";
     const Case cases[] = {
-        {"GENERAL", "LoggingMachine", "", "Default"},
         {"GENERAL", "LoggingMachine", "<absent>", "Default"},
         {"GENERAL", "DataFile", "", ""},
         {"GENERAL", "DataPath", "<absent>", "\\\\FS9\\Config\\"},
