@@ -123,6 +123,7 @@ TEST_F(HostedFiles, EntriesCarryAttributesAndLastWriteTime) {
     EXPECT_EQ(files.FindFirst("C:\\jobs\\a.prt")->lastWriteTime, kKnownFileTime);
     EXPECT_EQ(files.FindFirst("C:\\jobs\\a.prt")->size, 5u);
     EXPECT_EQ(files.FindFirst("C:\\jobs\\S*")->lastWriteTime, kKnownFileTime);
+    EXPECT_EQ(files.FindFirst("C:\\jobs\\S*")->size, 0u);
     // Before 1970 the host time is negative.
     SetModified(Jobs() + "/b.prt", {-86400, 0});
     EXPECT_EQ(files.FindFirst("C:\\jobs\\b.prt")->lastWriteTime,

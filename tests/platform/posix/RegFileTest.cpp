@@ -22,7 +22,7 @@ const std::string kExport = R"(Windows Registry Editor Version 5.00
 @="the default"
 "Count"=dword:0000010a
 "Zero"=dword:0
-"Blob"=hex:00,ff,10
+"Blob"=hex:0A,ff,10
 "Empty"=hex:
 "Spool"=hex(2):25,00,53,00,59,00,53,00,25,00,00,00
 "Lines"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00
@@ -61,7 +61,7 @@ TEST(RegFile, ReadsEachKindOfValue) {
         {"default value", "", kRegSz, "the default\0"s},
         {"dword", "Count", kRegDword, "\x0a\x01\0\0"s},
         {"short dword", "Zero", kRegDword, "\0\0\0\0"s},
-        {"binary", "Blob", kRegBinary, "\0\xff\x10"s},
+        {"binary", "Blob", kRegBinary, "\x0a\xff\x10"},
         {"empty binary", "Empty", kRegBinary, ""},
         {"expandable text from UTF-16", "Spool", kRegExpandSz, "%SYS%\0"s},
         {"multi-string from UTF-16", "Lines", kRegMultiSz, "a\0bc\0\0"s},
