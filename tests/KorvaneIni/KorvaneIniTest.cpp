@@ -80,17 +80,6 @@ TEST_F(KorvaneIniTest, LookupsFollowTheReadingRules) {
     }
 }
 
-TEST_F(KorvaneIniTest, LongLinesAreReadWhole) {
-    const std::string value(100000, 'x');
-    const std::int32_t hIniFile = OpenWith("[A]\r\nk=" + value);
-    std::string buffer(value.size() + 1, '\0');
-    EXPECT_EQ(KorvaneIni::GetIniString("A", "k", "", buffer.data(),
-                                       static_cast<std::int32_t>(buffer.size()), hIniFile),
-              static_cast<std::int32_t>(value.size()));
-    EXPECT_EQ(buffer.substr(0, value.size()), value);
-    KorvaneIni::CloseIni(hIniFile);
-}
-
 TEST_F(KorvaneIniTest, ManySectionsAreAllFound) {
     std::string content;
     for (int n = 1; n <= 40; ++n) {
@@ -177,6 +166,15 @@ TEST_F(KorvaneIniTest, AFileIsParsedAgainOnlyWhenItsSizeOrTimeChanged) {
     world.files.PutAt(kPath, "[A]\r\nk=333", world.files.LastWriteTime(kPath));
     EXPECT_EQ(readK(kPath), "333");
     EXPECT_EQ(world.files.reads, 4);
+    // A file is kept once however often it changed, so the others stay kept beside it.
+    world.files.Put("C:\\other.ini", "[A]\r\nk=o");
+    EXPECT_EQ(readK("C:\\other.ini"), "o");
+    for (int n = 0; n < 9; ++n) {
+        world.files.Put(kPath, "[A]\r\nk=" + std::to_string(n));
+        EXPECT_EQ(readK(kPath), std::to_string(n));
+    }
+    EXPECT_EQ(readK("C:\\other.ini"), "o");
+    EXPECT_EQ(world.files.reads, 4 + 1 + 9);
 }
 
 TEST_F(KorvaneIniTest, AFileReplacedWhileReadIsReadAnewNextTime) {

@@ -38,6 +38,7 @@ TEST_F(ParseCache, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
     ASSERT_EQ(utimensat(AT_FDCWD, other.c_str(), times, 0), 0);
     std::filesystem::rename(other, host);
     EXPECT_EQ(ReadK("C:\\x.ini"), "3");
+    EXPECT_EQ(ReadK("c:\\X.INI"), "3");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 namespace {
 
 using namespace std::string_literals;
+using platform::posix::CodePageToHost;
 using platform::posix::UpperCodePage;
 using platform::posix::Utf16LeToCodePage;
 using platform::posix::Utf8ToCodePage;
@@ -25,6 +26,7 @@ TEST(CodePage, Utf16LeToCodePage) {
         {"C1 control the code page replaces", "\x80\0"s, "?"},
         {"letter outside the code page", "\x00\x01"s, "?"},
         {"surrogate pair is one character", "\x3D\xD8\x00\xDE"s, "?"},
+        {"pair with the lowest low surrogate", "\x3D\xD8\x00\xDC"s, "?"},
         {"lone high surrogate",
          "\x3D\xD8"
          "A\0"s,
@@ -41,17 +43,24 @@ TEST(CodePage, Utf16LeToCodePage) {
 TEST(CodePage, Utf8ToCodePage) {
     const std::vector<Conversion> cases = {
         {"two-byte letter", "caf\xC3\xA9", "caf\xE9"},
+        {"last letter of the code page", "\xC3\xBF", "\xFF"},
         {"four-byte character", "\xF0\x9F\x98\x80!", "?!"},
         {"letter outside the code page", "\xCE\xA9", "?"},
         {"stray continuation byte", "\x80x", "?x"},
         {"overlong slash", "\xC0\xAF", "??"},
         {"encoded surrogate", "\xED\xA0\x80", "???"},
+        {"last encoded surrogate", "\xED\xBF\xBF", "???"},
         {"beyond U+10FFFF", "\xF4\x90\x80\x80", "????"},
         {"cut-off sequence", "a\xE2\x82", "a??"},
     };
     for (const Conversion& c : cases) {
         EXPECT_EQ(Utf8ToCodePage(c.input), c.expected) << c.what;
     }
+}
+
+// Bytes 0x80 to 0x9F are the code page's own characters; from 0xA0 on they are Latin-1.
+TEST(CodePage, CodePageToHost) {
+    EXPECT_EQ(CodePageToHost("a\x80\x9F\xA0\xFF"), "a\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF");
 }
 
 TEST(CodePage, UpperCase) {

@@ -3,10 +3,8 @@
 #include "platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -87,23 +85,6 @@ TEST_F(HostedDesktop, BoxesGoToStderrAndToTheLog) {
     UnsetVariable("LDGR_MSGBOX_LOG");
     Show("a", kOkOnly);
     EXPECT_EQ(m_sStderr, "[message box] Ledgerline (no icon)\n  a\n  -> OK\n");
-}
-
-TEST_F(HostedDesktop, BoxesNeverReadStandardInput) {
-    int input[2];
-    ASSERT_EQ(pipe(input), 0);
-    ASSERT_EQ(write(input[1], "yes\n", 4), 4);
-    const int savedStdin = dup(0);
-    dup2(input[0], 0);
-    const std::int32_t answer = Show("Continue?", kYesNo + kDefaultButton2);
-    dup2(savedStdin, 0);
-    close(savedStdin);
-    EXPECT_EQ(answer, kAnswerNo);
-    fcntl(input[0], F_SETFL, O_NONBLOCK);
-    char unread[8] = {};
-    EXPECT_EQ(read(input[0], unread, sizeof unread), 4);
-    close(input[0]);
-    close(input[1]);
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 #include "platform/posix/Hosted.h"
 #include "support/posix/HostedWorld.h"
 
-#include <algorithm>
-#include <cctype>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -68,6 +66,9 @@ std::string Describe(const std::optional<std::vector<NetConnection>>& connection
 }
 
 TEST_F(HostedNetworkTest, ConnectedDrivesInLetterOrderAsFarAsTheBufferHolds) {
+    EXPECT_FALSE(Service().ConnectedResources(32768)); // no registry.reg
+    WriteRegistry("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Network]\r\n");
+    EXPECT_FALSE(Service().ConnectedResources(32768));
     WriteRegistry(kRegistry);
     const std::pair<std::size_t, const char*> cases[] = {
         {64, "Y:=\\\\srv\\other;Z:=\\\\srv\\data;"},
@@ -78,12 +79,6 @@ TEST_F(HostedNetworkTest, ConnectedDrivesInLetterOrderAsFarAsTheBufferHolds) {
     for (const auto& [bufferSize, expected] : cases) {
         EXPECT_EQ(Describe(Service().ConnectedResources(bufferSize)), expected) << bufferSize;
     }
-}
-
-TEST_F(HostedNetworkTest, NothingConnected) {
-    EXPECT_FALSE(Service().ConnectedResources(32768)); // no registry.reg
-    WriteRegistry("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Network]\r\n");
-    EXPECT_FALSE(Service().ConnectedResources(32768));
 }
 
 TEST_F(HostedNetworkTest, SharesOfThisComputer) {
@@ -115,10 +110,7 @@ TEST_F(HostedNetworkTest, ComputerNameWithoutTheVariableIsTheHostsFirstLabelInCa
     UnsetVariable("LDGR_COMPUTERNAME");
     const std::string name = platform::posix::HostedComputerName();
     EXPECT_FALSE(name.empty());
-    EXPECT_EQ(name.find('.'), std::string::npos) << name;
-    EXPECT_TRUE(std::none_of(name.begin(), name.end(), [](unsigned char c) {
-        return std::islower(c);
-    })) << name;
+    EXPECT_EQ(name.find_first_of(".abcdefghijklmnopqrstuvwxyz"), std::string::npos) << name;
 }
 
 TEST_F(HostedNetworkTest, SocketVersionNegotiation) {

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -66,6 +68,9 @@ TEST_F(Prefix, DefaultPrefixIsInTheHomeFolder) {
     EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
     SetVariable("LDGR_PREFIX", "");
     EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
+    UnsetVariable("HOME");
+    EXPECT_EQ(platform::posix::PrefixFolder(),
+              std::string(getpwuid(geteuid())->pw_dir) + "/.ledgerline");
 }
 
 // Only names Windows could report pass; the complaint names what is wrong.

@@ -22,7 +22,7 @@ const std::string kExport = R"(Windows Registry Editor Version 5.00
 @="the default"
 "Count"=dword:0000010a
 "Zero"=dword:0
-"Blob"=hex:00,ff,10
+"Blob"=hex:0A,ff,10
 "Empty"=hex:
 "Spool"=hex(2):25,00,53,00,59,00,53,00,25,00,00,00
 "Lines"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00
@@ -61,7 +61,7 @@ TEST(RegFile, ReadsEachKindOfValue) {
         {"default value", "", kRegSz, "the default\0"s},
         {"dword", "Count", kRegDword, "\x0a\x01\0\0"s},
         {"short dword", "Zero", kRegDword, "\0\0\0\0"s},
-        {"binary", "Blob", kRegBinary, "\0\xff\x10"s},
+        {"binary", "Blob", kRegBinary, "\x0a\xff\x10"},
         {"empty binary", "Empty", kRegBinary, ""},
         {"expandable text from UTF-16", "Spool", kRegExpandSz, "%SYS%\0"s},
         {"multi-string from UTF-16", "Lines", kRegMultiSz, "a\0bc\0\0"s},
@@ -196,33 +196,29 @@ std::string Utf16Le(const std::u16string& text) {
     return bytes;
 }
 
-TEST(RegFile, ReadsUnicodeFilesIntoTheCodePage) {
-    const std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                u"[HKEY_CURRENT_USER\\Caf\u00e9]\r\n"
-                                u"\"Price\"=\"\u20ac 5\"\r\n";
-    const RegFile utf16 = RegFile::Parse(Utf16Le(text));
+// Each file holds the value HKEY_USERS\S "v", read into the code page whatever the encoding.
+TEST(RegFile, EncodingsAndLineEnds) {
+    const std::pair<std::string, std::string> cases[] = {
+        {Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_USERS\\S]\r\n"
+                 u"\"v\"=\"\u20ac 5\"\r\n"),
+         "\x80 5\0"s},
+        {"\xEF\xBB\xBF[HKEY_USERS\\S]\n\"v\"=\"\xE2\x82\xAC\"\n", "\x80\0"s},
+        {"REGEDIT4\n[HKEY_USERS\\S]\n\"v\"=hex(2):25,41,25,00\n", "%A%\0"s},
+        {"REGEDIT4\n[HKEY_USERS\\S]\n\"v\"=hex(7):61,00,62,00,00\n", "a\0b\0\0"s},
+        {"REGEDIT4\r[HKEY_USERS\\S]\r\"v\"=\"1\"\r", "1\0"s},
+    };
+    for (const auto& [bytes, data] : cases) {
+        SCOPED_TRACE(bytes);
+        const auto* value = RegFile::Parse(bytes).FindValue(RootKey::Users, "S", "v");
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->data, data);
+    }
+    const RegFile utf16 = RegFile::Parse(Utf16Le(u"[HKEY_CURRENT_USER\\Caf\u00e9]\r\n"));
     EXPECT_TRUE(utf16.HasKey(RootKey::CurrentUser, "CAF\xC9"));
-    EXPECT_EQ(utf16.FindValue(RootKey::CurrentUser, "Caf\xE9", "Price")->data, "\x80 5\0"s);
-
-    const RegFile utf8 =
-        RegFile::Parse("\xEF\xBB\xBF[HKEY_CURRENT_USER\\A]\n\"P\"=\"\xE2\x82\xAC\"\n");
-    EXPECT_EQ(utf8.FindValue(RootKey::CurrentUser, "A", "P")->data, "\x80\0"s);
-}
-
-TEST(RegFile, HexTextIsCodePageInOldFiles) {
-    const RegFile file = RegFile::Parse("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n"
-                                        "\"E\"=hex(2):25,41,25,00\n\"M\"=hex(7):61,00,62,00,00\n");
-    EXPECT_EQ(file.FindValue(RootKey::CurrentUser, "A", "E")->data, "%A%\0"s);
-    EXPECT_EQ(file.FindValue(RootKey::CurrentUser, "A", "M")->data, "a\0b\0\0"s);
-}
-
-TEST(RegFile, OddLineEndsAndEmptyFiles) {
+    const RegFile withNul = RegFile::Parse("[HKEY_USERS\\S]\n\"n\0m\"=hex:00\n"s);
+    EXPECT_NE(withNul.FindValue(RootKey::Users, "S", "n\0m"s), nullptr);
     EXPECT_TRUE(RegFile::Parse("").SkippedLines().empty());
     EXPECT_TRUE(RegFile::Parse("\xFF\xFE").HasKey(RootKey::LocalMachine, ""));
-    const RegFile crOnly = RegFile::Parse("REGEDIT4\r[HKEY_USERS\\S]\r\"v\"=\"1\"\r");
-    EXPECT_NE(crOnly.FindValue(RootKey::Users, "S", "v"), nullptr);
-    const RegFile withNul = RegFile::Parse("[HKEY_USERS\\S]\n\"v\"=hex:00\n\"n\0m\"=\"x\"\n"s);
-    EXPECT_NE(withNul.FindValue(RootKey::Users, "S", "n\0m"s), nullptr);
 }
 
 } // namespace

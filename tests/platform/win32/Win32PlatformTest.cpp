@@ -290,38 +290,11 @@ TEST_F(Win32Registry, ValuesComeBackAsStored) {
     EXPECT_EQ(Read("Software\\No Such Key", "").status, platform::RegistryStatus::KeyNotOpened);
 }
 
-// Keys are read in the 32-bit view, where the suite's 32-bit setup writes; a value in the
-// 64-bit view alone is not seen.
-TEST(Win32RegistryView, KeysAreReadInTheThirtyTwoBitView) {
-    constexpr const char* kKey = "Software\\Ledgerline View Test";
-    const auto write = [&](REGSAM view, const char* data) {
-        platform::win32::RegistryKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS | view,
-                                  nullptr, key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(
-            RegSetValueExA(key.Get(), "View", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), 3),
-            ERROR_SUCCESS);
-    };
-    const auto read = [&] {
-        return platform::Reg()
-            .ReadValue(platform::RootKey::LocalMachine, kKey, "View",
-                       platform::RegistryAccess::Read, 64)
-            .data;
-    };
-    write(KEY_WOW64_64KEY, "64\0");
-    EXPECT_EQ(read(), "") << "the 64-bit view is not read";
-    write(KEY_WOW64_32KEY, "32\0");
-    EXPECT_EQ(read(), std::string("32\0", 3));
-    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKey, view, 0);
-    }
-}
-
-TEST(Win32SystemInfo, NamesAndFolders) {
+// Names and folders of this system; the end-to-end runs prove the ordinary answers, these the
+// buffers that are too small and the queries that find nothing.
+TEST(Win32System, NamesFoldersAndSockets) {
     auto& sys = platform::Sys();
-    const std::string system = sys.SystemFolder(MAX_PATH);
-    EXPECT_TRUE(system.ends_with("\\system32")) << system;
+    EXPECT_TRUE(sys.SystemFolder(MAX_PATH).ends_with("\\system32")) << sys.SystemFolder(MAX_PATH);
     EXPECT_EQ(sys.SystemFolder(3), "");
     const auto computer = sys.ComputerName(16);
     ASSERT_TRUE(computer);
@@ -329,9 +302,6 @@ TEST(Win32SystemInfo, NamesAndFolders) {
     EXPECT_FALSE(sys.ComputerName(computer->size())) << "a name that does not fit fails";
     EXPECT_TRUE(sys.SpecialFolder(8)); // Recent
     EXPECT_FALSE(sys.SpecialFolder(0x7FFF));
-}
-
-TEST(Win32Network, SocketsAndQueriesThatFindNothing) {
     auto& net = platform::Net();
     const auto sockets = net.StartSockets(0x0101);
     ASSERT_TRUE(sockets);
@@ -341,6 +311,15 @@ TEST(Win32Network, SocketsAndQueriesThatFindNothing) {
     ASSERT_TRUE(host);
     EXPECT_FALSE(host->empty());
     EXPECT_FALSE(net.ShareLocalPath("\\\\NO-SUCH-SERVER-LDGR", "DATA", 256));
+}
+
+// A character the code page lacks becomes "?", never a look-alike that names another file. The
+// message-box log is UTF-8: bytes 0x80 to 0x9F are the code page's characters there (the euro
+// sign), not control characters.
+TEST(Win32Text, ConversionsGoThroughTheCodePage) {
+    EXPECT_EQ(platform::win32::FromWide(L"a\u0141b\uFF02c"), "a?b?c");
+    EXPECT_EQ(platform::win32::FromWide(L"caf\u00E9"), "caf\xE9");
+    EXPECT_EQ(platform::win32::ToUtf8("\x80 caf\xE9"), "\xE2\x82\xAC caf\xC3\xA9");
 }
 
 } // namespace
