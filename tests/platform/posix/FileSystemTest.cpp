@@ -154,6 +154,21 @@ TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
     EXPECT_EQ(ReadHostFile(Jobs() + "/1.prt"), "readme");
 }
 
+// Files larger than the pieces they are compared in: the last byte, or one byte more, differs.
+TEST_F(HostedFiles, SameBytesAreComparedToTheLastByte) {
+    const std::string big(200'000, 'x');
+    for (const auto& [name, content] :
+         {std::pair{"same", big}, {"last", big.substr(1) + "y"}, {"longer", big + "x"}}) {
+        WriteHostFile(Jobs() + "/" + name, content);
+    }
+    WriteHostFile(Jobs() + "/big", big);
+    EXPECT_TRUE(files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\SAME"));
+    EXPECT_FALSE(files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\last"));
+    EXPECT_FALSE(files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\longer"));
+    EXPECT_EQ(ErrorOf([&] { files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\none"); }),
+              ldgr::kFileNotFound);
+}
+
 // Each failure raises its classic number and leaves every file as it was. What is not an
 // ordinary file is refused at once, never waited on: should an open or a copy wait on the FIFO,
 // which nobody holds open, the alarm ends the run instead of letting it hang.
