@@ -39,8 +39,6 @@ public:
     void MakeFolder(const std::string& hostPath) const {
         std::filesystem::create_directories(hostPath);
     }
-    // Adds rights to every file and folder of the world (links are not followed).
-    void OpenUp(std::filesystem::perms rights) const { ldgr::test::AddRights(Root(), rights); }
     // Sets one entry of the [GENERAL] section of the shared configuration (added when
     // missing); nullopt takes it out.
     void SetGeneralOption(const std::string& key, const std::optional<std::string>& value) const;
@@ -75,7 +73,5 @@ private:
 
 // The lines of a CR LF text, without their ends.
 std::vector<std::string> Lines(const std::string& text);
-// A registry file that names only the configuration file (regText as the file spells it).
-std::string RegistryNaming(const std::string& regText);
 
 } // namespace e2e

@@ -9,7 +9,6 @@
 #include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -27,16 +26,10 @@ void ExpectEach(Result (*function)(const std::string&),
     }
 }
 
-TEST_F(Paths, AddBackslash) {
-    ExpectEach<std::string>(
-        BCommon::AddBackslash,
-        {{"", ""}, {"C:\\", "C:\\"}, {"C:\\dir", "C:\\dir\\"}, {"x:", "x:\\"}, {"\\\\", "\\\\"}});
-}
-
-// The network of these tests: this computer MYPC shares C:\shares\data as DATA and
-// C:\shares\public as PUBLIC; drive M: is connected to its DATA, drives D:, K:, T: and Y:
-// to shares of the server srv, whose folders lie in the prefix. The first three connections
-// lack a local name or a remote path, as some network providers report them.
+// The network of these tests: this computer MYPC shares C:\shares\data as DATA; drive M: is
+// connected to its DATA, drives D:, K:, T: and Y: to shares of the server srv, whose folders lie in
+// the prefix. The first three connections lack a local name or a remote path, as some network
+// providers report them.
 class NetworkPaths : public ldgr::test::HostedWorld {
 protected:
     void SetUp() override {
@@ -49,9 +42,7 @@ protected:
             m_net.MapDrive(std::string(drive, 2), drive + 2);
         }
         m_net.shares["DATA"] = "C:\\shares\\data";
-        m_net.shares["PUBLIC"] = "C:\\shares\\public";
         m_use.emplace(platform::Services{.network = &m_net});
-        MakeHostFolders(Host("drive_c/shares/public"));
         for (const char* folder :
              {"drive_c/shares/data/sub", "drive_c/local", "dosdevices/unc/srv/data/cfg"}) {
             MakeHostFolders(Host(folder));
@@ -73,7 +64,6 @@ TEST_F(NetworkPaths, NetworkPathOfADrive) {
         {{"k:", "\\\\srv\\data"},
          {"T:", "\\\\srv\\data2"}, // letter case ignored on both sides
          {"x:", "Drive Letter Not Found"},
-         {"k", "Drive Letter Not Found"},
          {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
          {"w:", ""},
          {"V:", ""}});
@@ -87,7 +77,6 @@ TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
         {{"\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
          {"\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
          {"\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins the name
-         {"\\\\srv\\data3\\a.ini", "\\\\srv\\data3\\a.ini"},
          {"\\\\srv\\common\\", "d:\\"},
          {"\\\\mypc\\data\\sub", "m:\\sub"},
          {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
@@ -100,7 +89,6 @@ TEST_F(NetworkPaths, SharePathOfThisComputer) {
         {{"\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
          {"\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
          {"\\\\MYPC\\data", "C:\\shares\\data"},
-         {"\\\\MYPC\\public\\", "C:\\shares\\public\\"},
          {"\\\\MYPC\\nope\\sub", ""},
          {"\\\\OTHER\\data\\sub", ""},
          {"\\\\MYPC", ""},
@@ -112,7 +100,6 @@ TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
         BCommon::GetAbsolutePath,
         {{"C:\\local\\config.ini", "C:\\local\\config.ini"},
          {"k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
-         {"K:\\cfg", "\\\\srv\\data\\cfg"},
          {"k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
          {"m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
          {"\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
@@ -122,14 +109,8 @@ TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
          {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}});
 }
 
-TEST_F(NetworkPaths, AbsolutePathOfANameInTheCurrentFolderGetsABackslash) {
-    std::filesystem::current_path(Host("drive_c/local"));
-    EXPECT_EQ(BCommon::GetAbsolutePath("config.ini"), "config.ini\\");
-    EXPECT_EQ(BCommon::GetAbsolutePath("missing.ini"), "missing.ini");
-}
-
 TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
-    MakeHostFolders(Host("drive_c/stamps/folder"));
+    MakeHostFolders(Host("drive_c/stamps"));
     const std::string path = Host("drive_c/stamps/wraps.ini");
     WriteHostFile(path, "x");
     // FILETIME 0x01DA0000 7FFFFF00: the sum of the halves wraps past the largest Long.
@@ -139,7 +120,6 @@ TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
                                                      {"C:\\stamps\\w*.ini", -2116419840},
                                                      {"C:\\stamps\\wraps.ini\\\\", -2116419840},
                                                      {"C:\\stamps\\missing.ini", 0}});
-    EXPECT_NE(BCommon::GetFileStamp("C:\\stamps\\folder\\"), 0);
 }
 
 TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
@@ -148,12 +128,9 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
     MakeHostFolders(Host("drive_c/data/Machines/.cache"));
     WriteHostFile(Host("drive_c/data/Machines/notes.txt"), "x");
     WriteHostFile(Host("drive_c/data/Machines/ "), "x");
-    MakeHostFolders(Host("drive_c/data/users"));
     ExpectEach<std::int16_t>(BCommon::CountFolderEntries, {{"C:\\data\\machines\\*", 3},
                                                            {"C:\\data\\Machines\\PC*", 2},
-                                                           {"C:\\data\\users\\*", 0},
                                                            {"C:\\data\\nowhere\\*", 0},
-                                                           {"C:\\data\\Machines\\x*", 0},
                                                            {"", 0}});
 }
 
