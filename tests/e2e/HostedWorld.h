@@ -39,14 +39,12 @@ public:
     void MakeFolder(const std::string& hostPath) const {
         std::filesystem::create_directories(hostPath);
     }
-    // Sets one entry of the [GENERAL] section of the shared configuration (added when
-    // missing); nullopt takes it out.
+    // Sets (or, with nullopt, removes) an entry of the shared configuration's [GENERAL].
     void SetGeneralOption(const std::string& key, const std::optional<std::string>& value) const;
 
     // Host folder the runs start in; by default the test's own current folder.
     void SetWorkingFolder(const std::string& hostFolder) { m_sWorkingFolder = hostFolder; }
-    // Every path below a host folder, relative to it, sorted; links are listed, not followed.
-    // FolderNames lists the folder's own entries only.
+    // Every path below a host folder (or only its own entries), relative to it, sorted.
     std::vector<std::string> Tree(const std::string& hostFolder) const;
     std::vector<std::string> FolderNames(const std::string& hostFolder) const;
 

@@ -89,10 +89,9 @@ TEST_F(Probe, FileWords) {
     EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
 }
 
-// The real file system, walked in the order of a sorted listing (as an NTFS folder yields its
-// names), so that a test knows which file comes first. When asked, another program moves the
-// first record away right after the listing, as ldgrmake moves its record from a temporary
-// name to its job number.
+// The real file system walked in sorted order (as NTFS yields names), so a test knows which file
+// comes first; when asked, the first record is moved away right after the listing, as ldgrmake
+// moves its record from a temporary name to its job number.
 class ListedInOrder final : public ldgr::test::ForwardingFiles {
 public:
     bool moveRecordAway = false;

@@ -5,7 +5,6 @@
 #include "common/Environment.h"
 #include "common/FakeNetwork.h"
 #include "platform/Platform.h"
-#include "support/Forwarding.h"
 #include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
@@ -132,21 +131,6 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
                                                            {"C:\\data\\Machines\\PC*", 2},
                                                            {"C:\\data\\nowhere\\*", 0},
                                                            {"", 0}});
-}
-
-// The count is a 16-bit number: a larger folder counts as the largest.
-class CrowdedFolder final : public ldgr::test::ForwardingFiles {
-public:
-    std::vector<platform::FindEntry> FindAllUnordered(const std::string&,
-                                                      platform::FindDetail) override {
-        return std::vector<platform::FindEntry>(40000, {.name = "PC"});
-    }
-};
-
-TEST_F(Paths, CountFolderEntriesStopsAtTheLargestCount) {
-    CrowdedFolder files;
-    const platform::ScopedServices use({.files = &files});
-    EXPECT_EQ(BCommon::CountFolderEntries("C:\\data\\Machines\\*"), 32767);
 }
 
 } // namespace
