@@ -1,6 +1,6 @@
 // Where a run writes: the job folder the options and the user's name choose, nothing in the
-// current folder when a folder comes out empty, nothing in the program folder, and no run at
-// all under a name Windows could never report.
+// current folder when a folder comes out empty, nothing in the program folder, no run at all
+// under a name Windows could never report; and its boxes, logged in UTF-8.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
