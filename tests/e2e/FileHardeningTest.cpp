@@ -1,6 +1,5 @@
-// ldgrmake and ldgrcheck meeting what is not an ordinary file, a read-only shared configuration
-// and a rewrite that fails part-way: every run ends at once, as it would for an unreadable
-// file, and no file is left half-written or out of date.
+// ldgrmake meeting what is not an ordinary file or a read-only shared configuration, and an
+// ldgrcheck rewrite that fails part-way: no run waits, no file is left half-written or stale.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -14,8 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A run that waits on a FIFO is killed after ten seconds; one that copies a device without end
-// is stopped by a file-size limit of a megabyte long before it fills the disk.
+// A run that waits on a FIFO is killed after ten seconds; one that copies it without end is
+// stopped by a file-size limit of a megabyte long before it fills the disk.
 const std::vector<std::string> kBounded = {"timeout", "-s",      "KILL",
                                            "10",      "prlimit", "--fsize=1048576"};
 
@@ -24,50 +23,28 @@ void MakeFifo(const std::string& hostPath) {
     ASSERT_EQ(mkfifo(hostPath.c_str(), 0666), 0) << hostPath;
 }
 
-void PointConfigFileAt(const HostedWorld& world, const std::string& regText) {
-    world.WriteFile(world.RegistryFile(), RegistryNaming(regText));
-}
-
-struct UnreadableCase {
-    const char* name;
-    // Makes the file that is not an ordinary one, and the missing file it must behave like.
-    std::function<void(const HostedWorld&)> arrange;
-    std::function<void(const HostedWorld&)> arrangeMissing;
-};
-
-class NotAnOrdinaryFile : public ::testing::TestWithParam<UnreadableCase> {};
-
-// Same exit status, same message boxes, same files in the profile as when the file is missing.
-TEST_P(NotAnOrdinaryFile, ReadsAsAMissingFile) {
+// A FIFO as the shared configuration or the registry: same exit status, same message boxes,
+// same files in the profile as when the file is missing.
+TEST(FileHardening, FifoReadsAsAMissingFile) {
     if (UnderWine()) {
         GTEST_SKIP() << "hosted build only: the runs are bounded by host tools, which a Wine "
                         "run does not pass through";
     }
-    HostedWorld world;
-    HostedWorld missing;
-    GetParam().arrange(world);
-    GetParam().arrangeMissing(missing);
-    const RunResult run = world.Run("ldgrmake", kBounded);
-    const RunResult expected = missing.Run("ldgrmake", kBounded);
-    EXPECT_EQ(run.exitCode, expected.exitCode) << run.stderrText;
-    EXPECT_EQ(world.MessageBoxLog(), missing.MessageBoxLog());
-    EXPECT_EQ(world.FolderNames(world.LocalFolder()), missing.FolderNames(missing.LocalFolder()));
+    const std::function<std::string(const HostedWorld&)> files[] = {
+        [](const HostedWorld& w) { return w.OnDriveC("Ledgerline\\Config.ini"); },
+        [](const HostedWorld& w) { return w.RegistryFile(); }};
+    for (const auto& file : files) {
+        HostedWorld world;
+        HostedWorld missing;
+        MakeFifo(file(world));
+        fs::remove(file(missing));
+        const RunResult run = world.Run("ldgrmake", kBounded);
+        EXPECT_EQ(run.exitCode, missing.Run("ldgrmake", kBounded).exitCode) << file(world);
+        EXPECT_EQ(world.MessageBoxLog(), missing.MessageBoxLog());
+        EXPECT_EQ(world.FolderNames(world.LocalFolder()),
+                  missing.FolderNames(missing.LocalFolder()));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, NotAnOrdinaryFile,
-    ::testing::Values(
-        UnreadableCase{
-            "FifoAsTheSharedConfiguration",
-            [](const HostedWorld& w) { MakeFifo(w.OnDriveC("Ledgerline\\Config.ini")); },
-            [](const HostedWorld& w) { fs::remove(w.OnDriveC("Ledgerline\\Config.ini")); }},
-        UnreadableCase{"DeviceAsTheSharedConfiguration",
-                       [](const HostedWorld& w) { PointConfigFileAt(w, "Z:\\\\dev\\\\zero"); },
-                       [](const HostedWorld& w) { PointConfigFileAt(w, "Z:\\\\dev\\\\none"); }},
-        UnreadableCase{"FifoAsTheRegistry",
-                       [](const HostedWorld& w) { MakeFifo(w.RegistryFile()); },
-                       [](const HostedWorld& w) { fs::remove(w.RegistryFile()); }}),
-    [](const auto& info) { return info.param.name; });
 
 // Administrators make the shared file read-only; the working copy still follows its changes.
 TEST(FileHardening, ReadOnlySharedConfigurationStillRefreshesTheWorkingCopy) {
@@ -105,29 +82,13 @@ TEST(FileHardening, WorkingCopyIsRewrittenOnlyWhenItDiffers) {
     EXPECT_EQ(world.ReadFile(copy), world.ReadFile(world.OnDriveC("Ledgerline\\Config.ini")));
 }
 
-class Ldgrcheck : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (UnderWine()) {
-            GTEST_SKIP() << "hosted build only: drives the hosted ldgrcheck with host tools";
-        }
-    }
-    HostedWorld world;
-};
-
-TEST_F(Ldgrcheck, FifoEndsWithTheOpenFailure) {
-    const std::string fifo = world.Root() + "/fifo.ini";
-    MakeFifo(fifo);
-    std::vector<std::string> command = kBounded;
-    command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + fifo});
-    const RunResult run = world.RunCommand(command);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.stdoutText, "Unable to open configuration file:\nZ:" + fifo + "\n");
-}
-
 // A rewrite in place that fails part-way, at a file-size limit below the new file's size,
 // leaves the old file byte for byte and no temporary beside it.
-TEST_F(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {
+TEST(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "hosted build only: drives the hosted ldgrcheck with host tools";
+    }
+    HostedWorld world;
     const std::string file = world.Root() + "/work/a.ini";
     // Values are read up to 2,047 characters: four long ones make a file over the limit.
     const std::string value(2000, 'v');

@@ -207,11 +207,4 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::string RegistryNaming(const std::string& regText) {
-    return "Windows Registry Editor Version 5.00\r\n\r\n"
-           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
-           "\"ConfigFile\"=\"" +
-           regText + "\"\r\n";
-}
-
 } // namespace e2e

@@ -39,16 +39,12 @@ public:
     void MakeFolder(const std::string& hostPath) const {
         std::filesystem::create_directories(hostPath);
     }
-    // Adds rights to every file and folder of the world (links are not followed).
-    void OpenUp(std::filesystem::perms rights) const { ldgr::test::AddRights(Root(), rights); }
-    // Sets one entry of the [GENERAL] section of the shared configuration (added when
-    // missing); nullopt takes it out.
+    // Sets (or, with nullopt, removes) an entry of the shared configuration's [GENERAL].
     void SetGeneralOption(const std::string& key, const std::optional<std::string>& value) const;
 
     // Host folder the runs start in; by default the test's own current folder.
     void SetWorkingFolder(const std::string& hostFolder) { m_sWorkingFolder = hostFolder; }
-    // Every path below a host folder, relative to it, sorted; links are listed, not followed.
-    // FolderNames lists the folder's own entries only.
+    // Every path below a host folder (or only its own entries), relative to it, sorted.
     std::vector<std::string> Tree(const std::string& hostFolder) const;
     std::vector<std::string> FolderNames(const std::string& hostFolder) const;
 
@@ -75,7 +71,5 @@ private:
 
 // The lines of a CR LF text, without their ends.
 std::vector<std::string> Lines(const std::string& text);
-// A registry file that names only the configuration file (regText as the file spells it).
-std::string RegistryNaming(const std::string& regText);
 
 } // namespace e2e

@@ -74,14 +74,12 @@ std::string TemplatePrefix() {
     return prefix;
 }
 
-// What each world's registry was last imported from: the text of its registry.reg, or
-// nothing when it had none. The runs of a world are threads of one test process.
+// Each world's registry.reg as last imported (nothing: it had none), for the runs' threads.
 std::mutex importing;
 std::map<std::string, std::optional<std::string>> imported;
 
-// Before the first test of a run against the Windows program: every test is skipped when
-// Wine or the program is missing, or fails when LDGR_REQUIRE_WINE says they may not be
-// skipped. The shared prefix is made here, once.
+// Before the first test against the Windows program: makes the shared prefix once, or skips
+// every test when Wine or the program is missing (fails them under LDGR_REQUIRE_WINE).
 class WineEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -127,13 +125,12 @@ void PrepareWinePrefix(const std::string& prefix) {
         fs::remove(prefix + "/" + hive);
         fs::copy_file(source + "/" + hive, prefix + "/" + hive);
     }
-    // Debian's Wine names the folder of a prefix's server in the file "wineserver" there.
-    // Linked from the prepared prefix, it would make worlds running at the same moment share
-    // one server, with one world's registry, which ends when that world does.
+    // Debian's Wine names the folder of a prefix's server in its file "wineserver": linked, it
+    // would make concurrent worlds share one server (and registry) that ends with one of them.
     fs::remove(prefix + "/wineserver");
     std::ofstream(prefix + "/registry-reset.reg", std::ios::binary) << kRegistryReset;
-    // The world's Wine server stays up until the world ends: a server that ends itself while
-    // idle can pull its folder away under a program of the world that is starting.
+    // The server stays up until the world ends: one ending itself while idle can pull its
+    // folder away under a program that is starting.
     if (Shell("WINEPREFIX=" + Quoted(prefix) + " wineserver -p </dev/null >/dev/null 2>&1") != 0) {
         throw std::runtime_error("cannot start a Wine server for " + prefix);
     }
