@@ -12,9 +12,8 @@ namespace fs = std::filesystem;
 using platform::posix::ToHostPath;
 using platform::posix::ToWindowsPath;
 
-// The arranged world: C: holds Data\Machines\PC1, D: is a host folder holding Jobs\Anna, E: is
-// a host folder under a link named in capitals, the share \\FileSrv\Share is a link to a host
-// folder, and the current folder is D:\Jobs.
+// The arranged world: C: holds Data\Machines\PC1, D: is a host folder holding Jobs\Anna, the
+// share \\FileSrv\Share is a link to a host folder, and the current folder is D:\Jobs.
 class PathMapping : public ldgr::test::HostedWorld {
 protected:
     void SetUp() override {
@@ -25,20 +24,11 @@ protected:
         MakeHostFolders(Share());
         MakeHostFolders(Host("dosdevices/unc/FileSrv"));
         fs::create_directory_symlink(Share(), Host("dosdevices/unc/FileSrv/Share"));
-        MakeHostFolders(Scratch() + "/e");
-        fs::create_directory_symlink(Scratch() + "/e", Host("dosdevices/E:"));
         fs::current_path(DriveD() + "/Jobs");
     }
 
     std::string DriveD() { return Scratch() + "/d"; }
     std::string Share() { return Scratch() + "/share"; }
-
-    // Scratch() as Windows shows it through Z:.
-    std::string ScratchOnZ() {
-        std::string path = "Z:" + fs::canonical(Scratch()).string();
-        std::replace(path.begin(), path.end(), '/', '\\');
-        return path;
-    }
 
     static std::string Canonical(const std::string& hostPath) {
         return fs::weakly_canonical(hostPath).string();
@@ -48,27 +38,17 @@ protected:
 TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
     const std::pair<std::string, std::string> cases[] = {
         {"c:/WINDOWS/System32", Host("drive_c/windows/system32")},
-        {"C:\\data\\machines\\pc1", Host("drive_c/Data/Machines/PC1")},
         {"C:\\DATA\\Machines\\NewOne\\x.txt", Host("drive_c/Data/Machines/NewOne/x.txt")},
         {"C:\\windows\\.\\system32\\..\\..\\Data\\", Host("drive_c/Data")},
         {"C:\\..\\..\\windows", Host("drive_c/windows")},
-        {"C:", Host("drive_c")},
-        {"d:\\jobs\\ANNA", DriveD() + "/Jobs/Anna"},
         {"D:\\", DriveD()},
         {"\\\\filesrv\\SHARE\\x.txt", Share() + "/x.txt"},
-        {"//FileSrv/Share/sub/x.txt", Share() + "/sub/x.txt"},
         {"\\\\FileSrv\\Share\\..\\..\\x.txt", Share() + "/x.txt"}, // a share is a root
-        {"e:\\x.txt", Scratch() + "/e/x.txt"},
         // Relative to the current folder, D:\Jobs.
         {"anna\\file.txt", DriveD() + "/Jobs/Anna/file.txt"},
-        {".", DriveD() + "/Jobs"},
-        {".\\Anna\\..\\..", DriveD()},
-        {"..\\..\\..\\..\\Jobs", DriveD() + "/Jobs"},
         {"\\jobs", DriveD() + "/Jobs"},
-        {ScratchOnZ() + "\\d\\Jobs", DriveD() + "/Jobs"},
-        // Trailing dots and blanks of each component are dropped; leading ones stay.
+        // Trailing dots and blanks of each component are dropped.
         {"C:\\Data \\Machines.\\PC1. .", Host("drive_c/Data/Machines/PC1")},
-        {"D:\\ Jobs\\x.", DriveD() + "/ Jobs/x"},
         {"D:\\Jobs\\...\\Anna", DriveD() + "/Jobs/Anna"},
         {"C:\\x\\CONSOLE\\nul2", Host("drive_c/x/CONSOLE/nul2")},
     };
@@ -79,14 +59,12 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
 }
 
 TEST_F(PathMapping, ReservedDeviceNamesAreBadFileNames) {
-    for (const char* path :
-         {"C:\\NUL", "C:\\x\\con\\y", "D:\\Com1.txt", "lpt9 .log", "C:\\aux. "}) {
-        SCOPED_TRACE(path);
+    for (const char* path : {"C:\\x\\con\\y", "D:\\Com1.txt", "lpt9 .log", "C:\\aux. "}) {
         try {
             ToHostPath(path);
-            ADD_FAILURE() << "mapped";
+            ADD_FAILURE() << path;
         } catch (const ldgr::Error& error) {
-            EXPECT_EQ(error.Number(), ldgr::kBadFileNameOrNumber);
+            EXPECT_EQ(error.Number(), ldgr::kBadFileNameOrNumber) << path;
         }
     }
 }
@@ -98,16 +76,12 @@ TEST_F(PathMapping, HostPathsShowThroughTheDriveThatHoldsThem) {
     fs::create_directory_symlink(Host("drive_c/Data"), Host("dosdevices/f:"));
     const std::pair<std::string, std::string> cases[] = {
         {Host("drive_c"), "C:\\"},
-        {Host("drive_c/windows/not yet.txt"), "C:\\windows\\not yet.txt"},
         {Scratch() + "/elsewhere/win/not yet.txt", "C:\\windows\\not yet.txt"},
-        {DriveD() + "/Jobs/Anna", "D:\\Jobs\\Anna"}, // D: and M: hold it: the lower letter
-        {DriveD(), "D:\\"},
+        {DriveD() + "/Jobs/Anna", "D:\\Jobs\\Anna"},     // D: and M: hold it: the lower letter
         {Host("drive_c/Data/Machines"), "F:\\Machines"}, // F: is the closer drive
         {Share() + "/x.txt", "\\\\FileSrv\\Share\\x.txt"},
         {Share(), "\\\\FileSrv\\Share"},
-        {Scratch() + "/elsewhere/x", ScratchOnZ() + "\\elsewhere\\x"},
         {"/", "Z:\\"},
-        {".", "D:\\Jobs"},
         {"Anna/new", "D:\\Jobs\\Anna\\new"},
     };
     for (const auto& [host, windows] : cases) {

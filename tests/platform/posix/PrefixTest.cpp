@@ -31,42 +31,18 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
     fs::create_directory_symlink(Scratch(), Host("dosdevices/c:"));
     fs::remove_all(Host("drive_c/windows/system32"));
     WriteHostFile(Host("drive_c/windows/win.ini"), "[windows]\r\n");
-    fs::remove(Host("dosdevices/z:"));
-    LinkDrive('d', Scratch());
 
     StartAs(ProgramFolder() + "/ldgrmake");
 
     EXPECT_EQ(fs::read_symlink(Host("dosdevices/c:")), Scratch());
-    EXPECT_EQ(fs::read_symlink(Host("dosdevices/d:")), Scratch());
-    EXPECT_EQ(fs::read_symlink(Host("dosdevices/z:")), "/");
     EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
     EXPECT_EQ(ReadHostFile(Host("drive_c/windows/win.ini")), "[windows]\r\n");
     EXPECT_FALSE(HostExists(Scratch() + "/windows")) << "the skeleton went through the c: link";
 }
 
-TEST_F(Prefix, ProfileFolderFollowsTheUserName) {
-    // A user name that is unset (nullptr) or empty gives way to the login name.
-    const std::pair<const char*, bool> cases[] = {
-        {"Anna Berg", false}, {"", true}, {nullptr, true}};
-    for (const auto& [userName, loginName] : cases) {
-        SCOPED_TRACE(userName == nullptr ? "(unset)" : userName);
-        UnsetVariable("LDGR_USERNAME");
-        const std::string login = platform::posix::ProfileUserName();
-        if (userName != nullptr) {
-            SetVariable("LDGR_USERNAME", userName);
-        }
-        StartAs(ProgramFolder() + "/ldgrmake");
-        const std::string expected = loginName ? login : userName;
-        EXPECT_EQ(platform::posix::ProfileUserName(), expected);
-        EXPECT_TRUE(fs::is_directory(Host("drive_c/users/" + expected)));
-    }
-}
-
 TEST_F(Prefix, DefaultPrefixIsInTheHomeFolder) {
     UnsetVariable("LDGR_PREFIX");
     SetVariable("HOME", Scratch());
-    EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
-    SetVariable("LDGR_PREFIX", "");
     EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
     UnsetVariable("HOME");
     EXPECT_EQ(platform::posix::PrefixFolder(),
@@ -78,19 +54,12 @@ TEST(IdentityNames, OnlyNamesWindowsCouldReportPass) {
     using platform::posix::ComputerNameProblem;
     using platform::posix::UserNameProblem;
     const std::tuple<const char*, std::string, std::string> cases[] = {
-        {"", "", ""},
-        {"Anna Berg", "", ""},
-        {"j.o'neil-2", "", ""},
         {"..\\..\\x", "it contains \"\\\"", "it contains \"\\\""},
-        {"../../elsewhere", "it contains \"/\"", "it contains \"/\""},
         {"bob\r\nx", "it contains the control character 0x0D",
          "it contains the control character 0x0D"},
         {"a,b", "it contains \",\"", ""},
-        {"PC[1]", "it contains \"[\"", ""},
         {"..", "it is made only of dots and blanks", "it is made only of dots"},
         {" . ", "it is made only of dots and blanks", ""},
-        {"   ", "it is made only of dots and blanks", ""},
-        {"a|b", "it contains \"|\"", "it contains \"|\""},
     };
     for (const auto& [name, userProblem, computerProblem] : cases) {
         SCOPED_TRACE(name);
