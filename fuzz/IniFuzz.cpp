@@ -30,8 +30,7 @@ std::vector<std::string> NamesIn(std::string_view bytes) {
     return names;
 }
 
-// One lookup through a buffer of the given size: the value cut to fit and terminated, nothing
-// written beyond the size.
+// One lookup through a buffer of the given size, against the parsed file's own answer.
 void CheckLookup(std::int32_t hIniFile, const KorvaneIni::IniIndex& index,
                  const std::string& section, const std::string& key, std::int32_t lSize) {
     std::vector<char> buffer(static_cast<std::size_t>(lSize) + 16, kCanary);

@@ -12,8 +12,7 @@ namespace {
 using platform::RootKey;
 using platform::posix::RegFile;
 
-// Bounds the walk of a file that makes very many keys.
-constexpr std::size_t kMaxKeysWalked = 4096;
+constexpr std::size_t kMaxKeysWalked = 4096; // bounds the walk of a file of very many keys
 
 void WalkRoot(const RegFile& file, RootKey root) {
     std::vector<std::string> pending = {""};

@@ -52,11 +52,9 @@ protected:
     std::string m_sFolder;
 };
 
-// A file another process holds is told apart from missing rights; anything unknown is 75. A
-// failed flush means written data never arrived: the disk is full (61) or the data was lost
-// (57), never "permission denied" or a sharing violation as the same codes mean elsewhere.
+// A sharing violation is told apart from missing rights; unknown codes are 75. After a failed
+// flush only a full disk is 61: anything else means the data was lost (57).
 TEST(Win32Errors, CodesBecomeClassicNumbers) {
-    // The code, its number, whether it is a sharing violation, and its number after a flush.
     const std::tuple<DWORD, std::int32_t, bool, std::int32_t> cases[] = {
         {ERROR_SHARING_VIOLATION, 70, true, 57},
         {ERROR_ACCESS_DENIED, 70, false, 57},
@@ -105,9 +103,8 @@ TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
     SetFileAttributesA(Path("r.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// The service-log probe: an exclusive open succeeds alone and is refused (a sharing violation
-// in a folder of our own) while another handle has the file, whatever sharing that handle
-// allows; so is a rewrite.
+// The service-log probe: an exclusive open succeeds alone and is refused while another handle
+// has the file, whatever sharing that handle allows; so is a rewrite.
 TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
     const auto open = [&](OpenMode mode, ShareMode share) {
         return NumberOf([&] { platform::Files().OpenText(Path("ldgrsrvc.txt"), mode, share); });
@@ -123,9 +120,8 @@ TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
     }
 }
 
-// Another program reading the target with full sharing does not keep a rewrite or a copy
-// from replacing it. Where the system renames over an open file the operation succeeds at once;
-// where it cannot (Wine, Windows before 10 1709) the move waits until the reader lets go.
+// A reader with full sharing does not keep a rewrite or a copy from replacing the file: where
+// the system cannot rename over an open file (Wine, older Windows) the move waits for it.
 TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
     auto& files = platform::Files();
     Write("Config.ini", "new");
@@ -179,15 +175,8 @@ TEST_F(Win32Folder, ReplaceChangesTheTargetOnlyWhenClosed) {
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
 }
 
-// A share on a server that cannot be reached has no local path (the ordinary answers of the
-// system and the network are in every end-to-end run).
-TEST(Win32Network, AnUnreachableShareHasNoLocalPath) {
-    EXPECT_FALSE(platform::Net().ShareLocalPath("\\\\NO-SUCH-SERVER-LDGR", "DATA", 256));
-}
-
-// A character the code page lacks becomes "?", never a look-alike that names another file. The
-// message-box log is UTF-8: bytes 0x80 to 0x9F are the code page's characters there (the euro
-// sign), not control characters.
+// A character the code page lacks becomes "?", never a look-alike naming another file; bytes
+// 0x80 to 0x9F are code-page characters (the euro sign) in the UTF-8 message-box log.
 TEST(Win32Text, ConversionsGoThroughTheCodePage) {
     EXPECT_EQ(platform::win32::FromWide(L"a\u0141b\uFF02c"), "a?b?c");
     EXPECT_EQ(platform::win32::FromWide(L"caf\u00E9"), "caf\xE9");

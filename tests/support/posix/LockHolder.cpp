@@ -9,8 +9,7 @@
 
 namespace ldgr::test {
 
-// The child locks, reports whether it holds the lock, then waits until the parent closes its
-// end of the channel.
+// The child locks, reports, then waits until the parent closes its end of the channel.
 LockHolder::LockHolder(const std::string& hostPath, Kind kind) {
     int channel[2] = {-1, -1};
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, channel) != 0) {
