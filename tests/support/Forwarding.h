@@ -1,5 +1,4 @@
-// Services that pass every call to the ones underneath: test doubles derive from them and
-// override only what they change.
+// Services passing every call on: test doubles derive and override only what they change.
 #pragma once
 
 #include "platform/Platform.h"
@@ -9,88 +8,86 @@ namespace ldgr::test {
 class ForwardingFiles : public platform::FileSystem {
 public:
     explicit ForwardingFiles(platform::FileSystem& underneath = platform::RealFiles())
-        : m_underneath(underneath) {}
+        : m_inner(underneath) {}
 
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override {
-        return m_underneath.FindFirst(path);
+        return m_inner.FindFirst(path);
     }
     std::vector<platform::FindEntry> FindAll(const std::string& pattern,
                                              platform::FindDetail detail) override {
-        return m_underneath.FindAll(pattern, detail);
+        return m_inner.FindAll(pattern, detail);
     }
     std::optional<platform::FileVersion> VersionOf(const std::string& path) override {
-        return m_underneath.VersionOf(path);
+        return m_inner.VersionOf(path);
     }
     std::vector<platform::FindEntry> FindAllUnordered(const std::string& pattern,
                                                       platform::FindDetail detail) override {
-        return m_underneath.FindAllUnordered(pattern, detail);
+        return m_inner.FindAllUnordered(pattern, detail);
     }
-    void CreateFolder(const std::string& path) override { m_underneath.CreateFolder(path); }
+    void CreateFolder(const std::string& path) override { m_inner.CreateFolder(path); }
     void CopyFile(const std::string& from, const std::string& to) override {
-        m_underneath.CopyFile(from, to);
+        m_inner.CopyFile(from, to);
     }
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
-        m_underneath.MoveFileNoReplace(from, to);
+        m_inner.MoveFileNoReplace(from, to);
     }
-    void DeleteFile(const std::string& path) override { m_underneath.DeleteFile(path); }
+    void DeleteFile(const std::string& path) override { m_inner.DeleteFile(path); }
     std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
                                                  platform::ShareMode share) override {
-        return m_underneath.OpenText(path, mode, share);
+        return m_inner.OpenText(path, mode, share);
     }
 
 protected:
-    platform::FileSystem& Underneath() { return m_underneath; }
+    platform::FileSystem& Underneath() { return m_inner; }
 
 private:
-    platform::FileSystem& m_underneath;
+    platform::FileSystem& m_inner;
 };
 
 class ForwardingDesktop : public platform::Desktop {
 public:
     explicit ForwardingDesktop(platform::Desktop& underneath = platform::RealDesktop())
-        : m_underneath(underneath) {}
+        : m_inner(underneath) {}
 
-    std::string ExeName() override { return m_underneath.ExeName(); }
-    std::string AppPath() override { return m_underneath.AppPath(); }
-    std::string CommandLinePath(const std::string& argument) override {
-        return m_underneath.CommandLinePath(argument);
+    std::string ExeName() override { return m_inner.ExeName(); }
+    std::string AppPath() override { return m_inner.AppPath(); }
+    std::string CommandLinePath(const std::string& arg) override {
+        return m_inner.CommandLinePath(arg);
     }
-    void SetTitle(const std::string& title) override { m_underneath.SetTitle(title); }
-    std::string Title() override { return m_underneath.Title(); }
+    void SetTitle(const std::string& title) override { m_inner.SetTitle(title); }
+    std::string Title() override { return m_inner.Title(); }
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override {
-        return m_underneath.ShowMessageBox(title, text, style);
+        return m_inner.ShowMessageBox(title, text, style);
     }
-    void ProcessPendingMessages() override { m_underneath.ProcessPendingMessages(); }
+    void ProcessPendingMessages() override { m_inner.ProcessPendingMessages(); }
 
 private:
-    platform::Desktop& m_underneath;
+    platform::Desktop& m_inner;
 };
 
 class ForwardingSystemInfo : public platform::SystemInfo {
 public:
     explicit ForwardingSystemInfo(platform::SystemInfo& underneath = platform::RealSystem())
-        : m_underneath(underneath) {}
+        : m_inner(underneath) {}
 
-    std::string SystemFolder(std::size_t bufferSize) override {
-        return m_underneath.SystemFolder(bufferSize);
+    std::string SystemFolder(std::size_t size) override { return m_inner.SystemFolder(size); }
+    std::optional<platform::OSVersion> Version() override { return m_inner.Version(); }
+    std::optional<std::string> UserName(std::size_t size) override {
+        return m_inner.UserName(size);
     }
-    std::optional<platform::OSVersion> Version() override { return m_underneath.Version(); }
-    std::optional<std::string> UserName(std::size_t bufferSize) override {
-        return m_underneath.UserName(bufferSize);
+    std::optional<std::string> ComputerName(std::size_t size) override {
+        return m_inner.ComputerName(size);
     }
-    std::optional<std::string> ComputerName(std::size_t bufferSize) override {
-        return m_underneath.ComputerName(bufferSize);
-    }
-    std::optional<std::string> UserProfileFolder(std::size_t bufferSize) override {
-        return m_underneath.UserProfileFolder(bufferSize);
+    std::optional<std::string> UserProfileFolder(std::size_t size) override {
+        return m_inner.UserProfileFolder(size);
     }
     std::optional<std::string> SpecialFolder(int csidl) override {
-        return m_underneath.SpecialFolder(csidl);
+        return m_inner.SpecialFolder(csidl);
     }
 
 private:
-    platform::SystemInfo& m_underneath;
+    platform::SystemInfo& m_inner;
 };
 
 } // namespace ldgr::test

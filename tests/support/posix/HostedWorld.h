@@ -1,20 +1,18 @@
-// Hosted-only test fixture: a fresh prefix per test, a fake program identity, a clean
-// environment record, and the process environment and current folder restored afterwards.
+// Hosted-only test fixture: a fresh prefix per test and the process state restored afterwards.
 #pragma once
 
 #include "support/posix/TemporaryFolder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ldgr::test {
 
-// Every test gets its own prefix in a new temporary folder. The LDGR_* variables of whoever
-// runs the suite are removed first, so their settings never leak into a test; every
-// variable a test sets is put back when it ends.
+// The LDGR_* variables of whoever runs the suite are removed first, so their settings never
+// leak into a test; every variable a test sets is put back when it ends.
 class HostedWorld : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -34,11 +32,11 @@ protected:
     // Runs platform::StartProgram again with another argv[0] (host path or bare name).
     void StartAs(const std::string& argv0);
 
-    // Process environment, restored after the test.
-    static void SetVariable(const std::string& name, const std::string& value);
-    static void UnsetVariable(const std::string& name);
+    static void SetVariable(const std::string& name, const std::string& value) {
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    static void UnsetVariable(const std::string& name) { unsetenv(name.c_str()); }
 
-    // Small host-side helpers for arranging and checking files.
     static void WriteHostFile(const std::string& hostPath, const std::string& bytes) {
         test::WriteHostFile(hostPath, bytes);
     }
@@ -46,7 +44,10 @@ protected:
         return test::ReadHostFile(hostPath);
     }
     static bool HostExists(const std::string& hostPath);
-    static void MakeHostFolders(const std::string& hostPath);
+    // Failures throw, which fails the test with the system's reason.
+    static void MakeHostFolders(const std::string& hostPath) {
+        std::filesystem::create_directories(hostPath);
+    }
     // Makes a dosdevices entry: letter ("d") -> host folder.
     void LinkDrive(char letter, const std::string& hostFolder) const;
 
@@ -54,7 +55,7 @@ private:
     std::unique_ptr<TemporaryFolder> m_prefix;
     std::unique_ptr<TemporaryFolder> m_scratch;
     std::string m_sSavedFolder;
-    std::vector<std::pair<std::string, std::string>> m_savedEnvironment;
+    std::vector<std::string> m_savedEnvironment; // NAME=value
 };
 
 } // namespace ldgr::test

@@ -1,5 +1,4 @@
-// Hosted-only test helper: a second process that holds an advisory lock on a file, as another
-// program of the suite (or the monitor service) holds a file open.
+// Hosted-only test helper: a second process holding an advisory lock, as another program does.
 #pragma once
 
 #include <string>
@@ -13,12 +12,10 @@ public:
     // Starts a child process that opens hostPath (creating it when missing) and locks it
     // without waiting; returns once the child has the lock or was refused it.
     LockHolder(const std::string& hostPath, Kind kind);
-    // Ends the child, which lets the lock go.
     ~LockHolder();
     LockHolder(const LockHolder&) = delete;
     LockHolder& operator=(const LockHolder&) = delete;
 
-    // Whether the child got its lock.
     bool Holding() const { return m_bHolding; }
 
 private:

@@ -1,5 +1,4 @@
-// A temporary host folder removed with everything in it, and the host-file helpers the unit
-// and end-to-end tests arrange and check their worlds with.
+// A temporary host folder removed with everything in it, and host-file helpers.
 #pragma once
 
 #include <filesystem>

@@ -18,6 +18,7 @@ bool DropToNobody() {
 
 } // namespace
 
+// The child answers "=" and the check's answer, or "!" when it could not drop its rights.
 std::optional<std::string> RunUnprivileged(const std::function<std::string()>& check) {
     if (geteuid() != 0) {
         return check();
@@ -28,7 +29,6 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& c
     }
     const pid_t child = fork();
     if (child == 0) {
-        close(channel[0]);
         const std::string word = DropToNobody() ? "=" + check() : "!";
         [[maybe_unused]] const ssize_t sent = write(channel[1], word.data(), word.size());
         _exit(0);
@@ -40,12 +40,8 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& c
         received.append(buffer, static_cast<std::size_t>(got));
     }
     close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!received.starts_with("=")) {
-        return std::nullopt;
-    }
-    return received.substr(1);
+    waitpid(child, nullptr, 0);
+    return received.starts_with("=") ? std::optional(received.substr(1)) : std::nullopt;
 }
 
 } // namespace ldgr::test

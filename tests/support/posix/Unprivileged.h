@@ -1,9 +1,6 @@
 // Hosted-only test support: running a check as an ordinary user.
-//
-// Permission bits mean nothing to root, and CI runs as root. A check whose outcome depends on
-// missing rights runs in a forked child that first drops to the user nobody (run as an
-// ordinary user, the test runs the check itself). The child sends its answer back through a
-// pipe.
+// Permission bits mean nothing to root, and CI runs as root: there the check runs in a forked
+// child that drops to the user nobody and sends its answer back through a pipe.
 #pragma once
 
 #include <functional>
