@@ -628,7 +628,10 @@ private:
     // sorted, else as the host reads them, until visit returns false.
     void Visit(const std::string& pattern, FindDetail detail, bool sorted,
                const FindVisitor& visit) {
-        const auto [folder, name] = SplitLast(pattern);
+        // References, not a structured binding, which older compilers cannot capture below.
+        const std::pair<std::string, std::string> split = SplitLast(pattern);
+        const std::string& folder = split.first;
+        const std::string& name = split.second;
         if (name.empty()) {
             return;
         }
