@@ -168,7 +168,8 @@ TEST(RegFile, EncodingsAndLineEnds) {
     };
     for (const auto& [bytes, data] : cases) {
         SCOPED_TRACE(bytes);
-        const auto* value = RegFile::Parse(bytes).FindValue(RootKey::Users, "S", "v");
+        const RegFile file = RegFile::Parse(bytes);
+        const auto* value = file.FindValue(RootKey::Users, "S", "v");
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->data, data);
     }
