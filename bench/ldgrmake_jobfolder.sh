@@ -35,13 +35,11 @@ reset_folder() {
 }
 touch "$work/stamp"; sleep 1.1
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 one_run() {
-  local start end
-  start=$(date +%s%N); LDGR_PREFIX="$work/$1" "$exe" 2>/dev/null; end=$(date +%s%N)
-  echo $(( (end - start) / 100000 )) # tenths of a millisecond
+  LDGR_PREFIX="$work/$1" timed "$exe" 2>/dev/null
+  echo $(( elapsed_us / 100 )) # tenths of a millisecond
 }
 : > "$work/single.empty"; : > "$work/single.full"
 for _ in $(seq "$single_runs"); do
@@ -65,11 +63,10 @@ writers_run() {
   [ "$(ls "$(folder_of "$world")" | wc -l)" -eq "$expected" ] || { echo "records missing in $world" >&2; exit 1; }
 }
 writers_wall() {
-  local start end
-  start=$(now_ms); writers_run "$1" "$2" > "$work/failures"; end=$(now_ms)
+  timed writers_run "$1" "$2" > "$work/failures"
   [ ! -s "$work/failures" ] || { echo "runs failed in $1" >&2; exit 1; }
   reset_folder "$1" "$2"
-  echo $((end - start))
+  echo $((elapsed_us / 1000))
 }
 moves_per_record() {
   rm -rf "$work/moves"; mkdir "$work/moves"

@@ -20,9 +20,9 @@ measure() {
   "$exe" 2>/dev/null # warm-up; also builds the prefix skeleton
   for _ in $(seq "$runs"); do
     find "$jobs" -newer "$work/stamp" -name '*.prt' -delete
-    local start end ms
-    start=$(date +%s%N); "$exe" 2>/dev/null; end=$(date +%s%N)
-    ms=$(( (end - start) / 1000000 ))
+    local ms
+    timed "$exe" 2>/dev/null
+    ms=$(( elapsed_us / 1000 ))
     if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
   done
   find "$jobs" -newer "$work/stamp" -name '*.prt' -delete

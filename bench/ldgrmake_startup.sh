@@ -3,10 +3,11 @@
 # group and with 1,000 (median of N runs each, alternating), and the file-system calls that
 # each option read costs, from the difference of the two traces: 1,000 groups make 11,988
 # option reads more than 1 group (6 passes of 2 entries for each further group).
-#   bench/ldgrmake_startup.sh [runs]      (needs strace; builds the default preset first)
+#   bench/ldgrmake_startup.sh [runs] [ldgrmake executable]   (needs strace; default: builds
+#   the default preset and measures its ldgrmake)
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
-setup_benchmark
+setup_benchmark "${2:-}"
 runs="${1:-7}"
 for groups in 1 1000; do
   prefix="$work/prefix$groups"
@@ -16,20 +17,20 @@ for groups in 1 1000; do
   LDGR_PREFIX="$prefix" "$exe" 2>/dev/null # builds the skeleton and the working copy
 done
 
-# One timed run in milliseconds, its record removed again.
-run_ms() {
-  local prefix="$work/prefix$1" start end
-  start=$(date +%s%N); LDGR_PREFIX="$prefix" "$exe" 2>/dev/null; end=$(date +%s%N)
+# One timed run in tenths of a millisecond, its record removed again.
+run_time() {
+  local prefix="$work/prefix$1"
+  LDGR_PREFIX="$prefix" timed "$exe" 2>/dev/null
   find "$prefix/drive_c/Ledgerline/Data/users/alice" -name '*.prt' -delete
-  echo $(( (end - start) / 1000000 ))
+  echo $(( elapsed_us / 100 ))
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 : > "$work/t1"; : > "$work/t1000"
 for _ in $(seq "$runs"); do
-  run_ms 1 >> "$work/t1"
-  run_ms 1000 >> "$work/t1000"
+  run_time 1 >> "$work/t1"
+  run_time 1000 >> "$work/t1000"
 done
 one=$(median < "$work/t1"); many=$(median < "$work/t1000")
 
@@ -42,8 +43,9 @@ fs_calls() {
 }
 calls1=$(fs_calls 1); calls1000=$(fs_calls 1000)
 
-printf 'start-up, 1 printer group:      median of %s: %5d ms   file-system calls: %7s\n' "$runs" "$one" "$calls1"
-printf 'start-up, 1,000 printer groups: median of %s: %5d ms   file-system calls: %7s\n' "$runs" "$many" "$calls1000"
+ms() { awk -v t="$1" 'BEGIN { printf "%.1f ms", t / 10 }'; }
+printf 'start-up, 1 printer group:      median of %s: %8s   file-system calls: %7s\n' "$runs" "$(ms "$one")" "$calls1"
+printf 'start-up, 1,000 printer groups: median of %s: %8s   file-system calls: %7s\n' "$runs" "$(ms "$many")" "$calls1000"
 awk -v one="$one" -v many="$many" -v c1="$calls1" -v c2="$calls1000" 'BEGIN {
   printf "1,000 groups cost %.1fx one group; %.2f file-system calls per option read\n",
          (one > 0 ? many / one : 0), (c2 - c1) / 11988
