@@ -18,28 +18,35 @@ namespace fs = std::filesystem;
 const std::vector<std::string> kBounded = {"timeout", "-s",      "KILL",
                                            "10",      "prlimit", "--fsize=1048576"};
 
-void MakeFifo(const std::string& hostPath) {
+// A FIFO at the path or, for the case it must behave like, nothing.
+void FifoOrMissing(const std::string& hostPath, bool missing = false) {
     fs::remove(hostPath);
-    ASSERT_EQ(mkfifo(hostPath.c_str(), 0666), 0) << hostPath;
+    ASSERT_TRUE(missing || mkfifo(hostPath.c_str(), 0666) == 0) << hostPath;
 }
 
-// A FIFO as the shared configuration or the registry: same exit status, same message boxes,
-// same files in the profile as when the file is missing.
-TEST(FileHardening, FifoReadsAsAMissingFile) {
-    if (UnderWine()) {
-        GTEST_SKIP() << "hosted build only: the runs are bounded by host tools, which a Wine "
-                        "run does not pass through";
-    }
-    const std::function<std::string(const HostedWorld&)> files[] = {
-        [](const HostedWorld& w) { return w.OnDriveC("Ledgerline\\Config.ini"); },
-        [](const HostedWorld& w) { return w.RegistryFile(); }};
-    for (const auto& file : files) {
+// A FIFO as the shared configuration or the registry, or a device as the configuration: same
+// exit status, boxes and profile files as when the file is missing.
+TEST(FileHardening, FifoOrDeviceReadsAsAMissingFile) {
+    LDGR_HOSTED_ONLY("the runs are bounded by host tools, which a Wine run does not pass through");
+    const std::function<void(const HostedWorld&, bool)> arrange[] = {
+        [](const HostedWorld& w, bool missing) {
+            FifoOrMissing(w.OnDriveC("Ledgerline\\Config.ini"), missing);
+        },
+        [](const HostedWorld& w, bool missing) { FifoOrMissing(w.RegistryFile(), missing); },
+        [](const HostedWorld& w, bool missing) {
+            std::string reg = w.ReadFile(w.RegistryFile());
+            const std::size_t at = reg.find("C:\\\\Ledgerline");
+            reg.replace(at, reg.find('"', at) - at,
+                        missing ? "Z:\\\\dev\\\\none" : "Z:\\\\dev\\\\zero");
+            w.WriteFile(w.RegistryFile(), reg);
+        }};
+    for (const auto& make : arrange) {
         HostedWorld world;
         HostedWorld missing;
-        MakeFifo(file(world));
-        fs::remove(file(missing));
+        make(world, false);
+        make(missing, true);
         const RunResult run = world.Run("ldgrmake", kBounded);
-        EXPECT_EQ(run.exitCode, missing.Run("ldgrmake", kBounded).exitCode) << file(world);
+        EXPECT_EQ(run.exitCode, missing.Run("ldgrmake", kBounded).exitCode);
         EXPECT_EQ(world.MessageBoxLog(), missing.MessageBoxLog());
         EXPECT_EQ(world.FolderNames(world.LocalFolder()),
                   missing.FolderNames(missing.LocalFolder()));
@@ -82,12 +89,22 @@ TEST(FileHardening, WorkingCopyIsRewrittenOnlyWhenItDiffers) {
     EXPECT_EQ(world.ReadFile(copy), world.ReadFile(world.OnDriveC("Ledgerline\\Config.ini")));
 }
 
+TEST(Ldgrcheck, FifoEndsWithTheOpenFailure) {
+    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck with host tools");
+    HostedWorld world;
+    const std::string fifo = world.Root() + "/fifo.ini";
+    FifoOrMissing(fifo);
+    std::vector<std::string> command = kBounded;
+    command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + fifo});
+    const RunResult run = world.RunCommand(command);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.stdoutText, "Unable to open configuration file:\nZ:" + fifo + "\n");
+}
+
 // A rewrite in place that fails part-way, at a file-size limit below the new file's size,
 // leaves the old file byte for byte and no temporary beside it.
 TEST(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {
-    if (UnderWine()) {
-        GTEST_SKIP() << "hosted build only: drives the hosted ldgrcheck with host tools";
-    }
+    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck with host tools");
     HostedWorld world;
     const std::string file = world.Root() + "/work/a.ini";
     // Values are read up to 2,047 characters: four long ones make a file over the limit.

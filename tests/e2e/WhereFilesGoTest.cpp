@@ -1,6 +1,5 @@
-// Where a run writes: the job folder the options and the user's name choose, nothing in the
-// current folder when a folder comes out empty, nothing in the program folder, no run at all
-// under a name Windows could never report; and its boxes, logged in UTF-8.
+// Where a run writes: the job folder chosen by options and user name, never the current or program
+// folder, no run under a name Windows could never report; its boxes and names in the code page.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -75,6 +74,21 @@ INSTANTIATE_TEST_SUITE_P(
                                 "m_sUserName = j\xF6rg\r\n"}),
     [](const auto& info) { return info.param.name; });
 
+// Windows drops a path component's trailing blanks: the profile of "  bob  " is "  bob".
+TEST(WhereFilesGo, UserNameWithSurroundingBlanksHasAWorkingProfile) {
+    LDGR_HOSTED_ONLY("on Windows the names come from the system");
+    HostedWorld world;
+    world.SetEnv("LDGR_USERNAME", "  bob  ");
+    world.MakeFolder(world.OnDriveC("Ledgerline\\Data\\users\\bob"));
+    ASSERT_EQ(world.Run().exitCode, 0);
+    EXPECT_EQ(world.MessageBoxLog(), "");
+    EXPECT_TRUE(fs::is_regular_file(world.OnDriveC("users\\  bob\\LdgrApp\\ldgrmake.ini")));
+    const auto record =
+        Lines(world.ReadFile(world.OnDriveC("Ledgerline\\Data\\users\\bob\\1.prt")));
+    ASSERT_EQ(record.size(), 22u);
+    EXPECT_EQ(record[6], "bob");
+}
+
 // The box log carries each character once, in UTF-8.
 TEST(CodePage, BoxesCarryEachCharacterOnceInUtf8) {
     HostedWorld world;
@@ -84,6 +98,28 @@ TEST(CodePage, BoxesCarryEachCharacterOnceInUtf8) {
     EXPECT_NE(world.MessageBoxLog().find("C:\\\\users\\\\j\xC3\xB6rg\\\\LdgrApp\\\\ldgrmake.ini"),
               std::string::npos)
         << world.MessageBoxLog();
+}
+
+// A registry file as regedit writes it (UTF-16LE) naming "C:\Lédger\Config.ini" reaches it.
+TEST(CodePage, ConfigurationPathFromAUtf16RegistryReachesItsHostFolder) {
+    HostedWorld world;
+    world.WriteFile(world.OnDriveC("L\xC3\xA9"
+                                   "dger\\Config.ini"),
+                    world.ReadFile(world.OnDriveC("Ledgerline\\Config.ini")));
+    std::string text = world.ReadFile(world.RegistryFile());
+    text.replace(text.find("Ledgerline\\\\Config"), 10,
+                 "L\xE9"
+                 "dger");
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : text) {
+        utf16 += {c, '\0'};
+    }
+    world.WriteFile(world.RegistryFile(), utf16);
+    ASSERT_EQ(world.Run().exitCode, 0);
+    EXPECT_EQ(world.MessageBoxLog(), "");
+    EXPECT_NE(world.DebugLog().find("config file is C:\\L\xE9"
+                                    "dger\\Config.ini\r\n"),
+              std::string::npos);
 }
 
 // The user's profile is a plain file, so no local folder can be made; the runs start in an
@@ -134,9 +170,7 @@ TEST_F(NoLocalFolder, WithoutAUsableSharedJobFolderTheRunEndsWithPathNotFound) {
 
 // Names Windows could never report (the unit tests hold the list) end the run first thing.
 TEST(UnreportableName, EndsTheRunBeforeAnythingIsWritten) {
-    if (UnderWine()) {
-        GTEST_SKIP() << "hosted build only: on Windows the names come from the system";
-    }
+    LDGR_HOSTED_ONLY("on Windows the names come from the system");
     const std::pair<const char*, const char*> names[] = {{"LDGR_USERNAME", "../../../../elsewhere"},
                                                          {"LDGR_COMPUTERNAME", "..."}};
     for (const auto& [variable, value] : names) {

@@ -17,6 +17,12 @@ inline bool UnderWine() {
     return WindowsProgram().has_value();
 }
 
+// Skips a case only the hosted build can run (its else keeps a later else off its if).
+#define LDGR_HOSTED_ONLY(why)                                                                      \
+    if (!::e2e::UnderWine()) {                                                                     \
+    } else                                                                                         \
+        GTEST_SKIP() << "hosted build only: " why
+
 // Makes a world's prefix a Wine prefix too (a prepared prefix linked in beside the world), and
 // ends its Wine server and programs.
 void PrepareWinePrefix(const std::string& prefix);

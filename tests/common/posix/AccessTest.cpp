@@ -2,7 +2,6 @@
 // missing rights run as the user nobody).
 #include "common/Access.h"
 
-#include "platform/Error.h"
 #include "platform/Platform.h"
 #include "support/Forwarding.h"
 #include "support/posix/HostedWorld.h"
@@ -142,30 +141,6 @@ TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
     EXPECT_TRUE(fs::exists(Host("drive_c/jobs/moved.prt")));
     EXPECT_LT(files.visited, files.listed) << "the walk ends at the first file read";
-}
-
-// A test file name taken meanwhile is given up for a fresh one, never opened over.
-class FirstNameTaken final : public ldgr::test::ForwardingFiles {
-public:
-    std::vector<platform::OpenMode> writes;
-    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
-                                                 platform::ShareMode share) override {
-        if (mode != platform::OpenMode::Input) {
-            writes.push_back(mode);
-        }
-        if (writes.size() == 1) {
-            throw ldgr::Error(ldgr::kFileAlreadyExists);
-        }
-        return Underneath().OpenText(path, mode, share);
-    }
-};
-
-TEST_F(Probe, TestFileIsMadeAnewUnderAnotherNameWhenTaken) {
-    Folder("taken", kOpen);
-    FirstNameTaken files;
-    const platform::ScopedServices services({.files = &files});
-    EXPECT_EQ(BCommon::GetFolderAccess("C:\\taken"), "writelistreaddelete");
-    EXPECT_EQ(files.writes, std::vector(2, platform::OpenMode::CreateNew));
 }
 
 } // namespace
