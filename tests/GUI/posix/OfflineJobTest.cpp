@@ -73,10 +73,11 @@ protected:
 // The end-to-end runs show gaps, letter case and folders; these are the edges of one listing.
 TEST_F(JobFolder, LowestNumberFreeInOneListing) {
     const std::pair<std::vector<FindEntry>, int> cases[] = {
-        {{{.name = "1.prt.bak"}, {.name = "+1.prt"}, {.name = "1.dat", .isFolder = true}}, 1},
+        {{{.name = "01.prt"}, {.name = "+1.prt"}, {.name = "1.dat", .isFolder = true}}, 1},
         {{{.name = "1.prt", .isHidden = true},
           {.name = "2.prt", .isSystem = true},
-          {.name = "3.dat", .isHidden = true}},
+          {.name = "3.dat", .isHidden = true},
+          {.name = "3.prt.bak"}},
          3},
     };
     for (const auto& [listing, job] : cases) {
@@ -89,9 +90,8 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
     }
 }
 
-// Numbers taken by others after the listing: a job file seen by name costs no move; a move
-// that finds its name taken goes on to the listing's next free number, and the folder is
-// listed again after three such losses in a row.
+// Numbers taken by others after the listing: one seen by name costs no move; a move that finds
+// its name taken tries the listing's next free number; three such losses list the folder again.
 TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     struct Case {
         int lost;
