@@ -3,8 +3,8 @@
 
 #include "common/Text.h"
 #include "platform/Error.h"
+#include "platform/Forwarding.h"
 #include "platform/Platform.h"
-#include "support/Forwarding.h"
 
 #include <deque>
 #include <functional>
@@ -18,7 +18,7 @@ namespace ldgr::test {
 // Files kept in memory under their upper-cased Windows path; folders and moves are the real
 // file system's, which the configuration code never uses. Every write of a file gives it
 // a later last-write time unless the test says which.
-class MemoryFiles final : public ForwardingFiles {
+class MemoryFiles final : public platform::ForwardingFiles {
 public:
     void Put(const std::string& path, std::string content);
     void PutAt(const std::string& path, std::string content, std::uint64_t lastWriteTime);
@@ -54,7 +54,7 @@ struct ShownBox {
     std::int32_t style = 0;
 };
 
-class RecordingDesktop final : public ForwardingDesktop {
+class RecordingDesktop final : public platform::ForwardingDesktop {
 public:
     std::vector<ShownBox> boxes;
     std::deque<std::int32_t> answers; // used in order; the default button answers after them

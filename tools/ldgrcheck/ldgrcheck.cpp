@@ -8,6 +8,7 @@
 #include "config/ConfigReaders.h"
 #include "config/model/CConfigOptions.h"
 #include "platform/Error.h"
+#include "platform/Forwarding.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -49,29 +50,20 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
 }
 
 // The desktop in use, keeping the text of every box it shows so the tool can print it.
-class RecordingDesktop final : public platform::Desktop {
+class RecordingDesktop final : public platform::ForwardingDesktop {
 public:
-    explicit RecordingDesktop(platform::Desktop& shown) : m_shown(shown) {}
+    explicit RecordingDesktop(platform::Desktop& shown) : ForwardingDesktop(shown) {}
 
-    std::string ExeName() override { return m_shown.ExeName(); }
-    std::string AppPath() override { return m_shown.AppPath(); }
-    std::string CommandLinePath(const std::string& argument) override {
-        return m_shown.CommandLinePath(argument);
-    }
-    void SetTitle(const std::string& title) override { m_shown.SetTitle(title); }
-    std::string Title() override { return m_shown.Title(); }
     std::int32_t ShowMessageBox(const std::string& title, const std::string& text,
                                 std::int32_t style) override {
         m_texts.push_back(text);
-        return m_shown.ShowMessageBox(title, text, style);
+        return ForwardingDesktop::ShowMessageBox(title, text, style);
     }
-    void ProcessPendingMessages() override { m_shown.ProcessPendingMessages(); }
 
     // The texts shown since the last call.
     std::vector<std::string> TakeTexts() { return std::exchange(m_texts, {}); }
 
 private:
-    platform::Desktop& m_shown;
     std::vector<std::string> m_texts;
 };
 

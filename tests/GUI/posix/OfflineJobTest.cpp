@@ -3,7 +3,7 @@
 #include "GUI/OfflineJob.h"
 
 #include "platform/Error.h"
-#include "support/Forwarding.h"
+#include "platform/Forwarding.h"
 #include "support/posix/HostedWorld.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@ using platform::FindEntry;
 
 // The real folder, except that its listing may be given, another program may make a file
 // right after the first listing, and the first moves may find their name taken.
-class ScriptedFolder final : public ldgr::test::ForwardingFiles {
+class ScriptedFolder final : public platform::ForwardingFiles {
 public:
     std::optional<std::vector<FindEntry>> listing;
     std::string madeAfterFirstListing; // a host path

@@ -2,8 +2,8 @@
 // missing rights run as the user nobody).
 #include "common/Access.h"
 
+#include "platform/Forwarding.h"
 #include "platform/Platform.h"
-#include "support/Forwarding.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"
@@ -92,7 +92,7 @@ TEST_F(Probe, FileWords) {
 // The real file system walked in sorted order (as NTFS yields names), so a test knows which file
 // comes first; when asked, the first record is moved away right after the listing, as ldgrmake
 // moves its record from a temporary name to its job number.
-class ListedInOrder final : public ldgr::test::ForwardingFiles {
+class ListedInOrder final : public platform::ForwardingFiles {
 public:
     bool moveRecordAway = false;
     std::size_t listed = 0;

@@ -2,8 +2,8 @@
 #include "common/Identity.h"
 
 #include "common/Environment.h"
+#include "platform/Forwarding.h"
 #include "platform/Platform.h"
-#include "support/Forwarding.h"
 #include "support/posix/HostedWorld.h"
 
 #include <algorithm>
@@ -41,7 +41,7 @@ TEST_F(Identity, LocalPathIsChosenAndCreated) {
 }
 
 // A system whose profile query gives a chosen answer.
-struct ScriptedProfile final : ldgr::test::ForwardingSystemInfo {
+struct ScriptedProfile final : platform::ForwardingSystemInfo {
     std::optional<std::string> profile;
     std::optional<std::string> UserProfileFolder(std::size_t) override { return profile; }
 };

@@ -1,27 +1,26 @@
-// Services passing every call on: test doubles derive and override only what they change.
+// Services passing every call on to others: a wrapper (a test double, a tool that records what
+// it shows) derives and overrides only what it changes.
 #pragma once
 
 #include "platform/Platform.h"
 
-namespace ldgr::test {
+namespace platform {
 
-class ForwardingFiles : public platform::FileSystem {
+class ForwardingFiles : public FileSystem {
 public:
-    explicit ForwardingFiles(platform::FileSystem& underneath = platform::RealFiles())
-        : m_inner(underneath) {}
+    explicit ForwardingFiles(FileSystem& underneath = RealFiles()) : m_inner(underneath) {}
 
-    std::optional<platform::FindEntry> FindFirst(const std::string& path) override {
+    std::optional<FindEntry> FindFirst(const std::string& path) override {
         return m_inner.FindFirst(path);
     }
-    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
-                                             platform::FindDetail detail) override {
+    std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
         return m_inner.FindAll(pattern, detail);
     }
-    std::optional<platform::FileVersion> VersionOf(const std::string& path) override {
+    std::optional<FileVersion> VersionOf(const std::string& path) override {
         return m_inner.VersionOf(path);
     }
-    std::vector<platform::FindEntry> FindAllUnordered(const std::string& pattern,
-                                                      platform::FindDetail detail) override {
+    std::vector<FindEntry> FindAllUnordered(const std::string& pattern,
+                                            FindDetail detail) override {
         return m_inner.FindAllUnordered(pattern, detail);
     }
     void CreateFolder(const std::string& path) override { m_inner.CreateFolder(path); }
@@ -32,22 +31,21 @@ public:
         m_inner.MoveFileNoReplace(from, to);
     }
     void DeleteFile(const std::string& path) override { m_inner.DeleteFile(path); }
-    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
-                                                 platform::ShareMode share) override {
+    std::unique_ptr<TextFile> OpenText(const std::string& path, OpenMode mode,
+                                       ShareMode share) override {
         return m_inner.OpenText(path, mode, share);
     }
 
 protected:
-    platform::FileSystem& Underneath() { return m_inner; }
+    FileSystem& Underneath() { return m_inner; }
 
 private:
-    platform::FileSystem& m_inner;
+    FileSystem& m_inner;
 };
 
-class ForwardingDesktop : public platform::Desktop {
+class ForwardingDesktop : public Desktop {
 public:
-    explicit ForwardingDesktop(platform::Desktop& underneath = platform::RealDesktop())
-        : m_inner(underneath) {}
+    explicit ForwardingDesktop(Desktop& underneath = RealDesktop()) : m_inner(underneath) {}
 
     std::string ExeName() override { return m_inner.ExeName(); }
     std::string AppPath() override { return m_inner.AppPath(); }
@@ -63,16 +61,15 @@ public:
     void ProcessPendingMessages() override { m_inner.ProcessPendingMessages(); }
 
 private:
-    platform::Desktop& m_inner;
+    Desktop& m_inner;
 };
 
-class ForwardingSystemInfo : public platform::SystemInfo {
+class ForwardingSystemInfo : public SystemInfo {
 public:
-    explicit ForwardingSystemInfo(platform::SystemInfo& underneath = platform::RealSystem())
-        : m_inner(underneath) {}
+    explicit ForwardingSystemInfo(SystemInfo& underneath = RealSystem()) : m_inner(underneath) {}
 
     std::string SystemFolder(std::size_t size) override { return m_inner.SystemFolder(size); }
-    std::optional<platform::OSVersion> Version() override { return m_inner.Version(); }
+    std::optional<OSVersion> Version() override { return m_inner.Version(); }
     std::optional<std::string> UserName(std::size_t size) override {
         return m_inner.UserName(size);
     }
@@ -87,7 +84,7 @@ public:
     }
 
 private:
-    platform::SystemInfo& m_inner;
+    SystemInfo& m_inner;
 };
 
-} // namespace ldgr::test
+} // namespace platform
