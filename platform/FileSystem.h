@@ -86,15 +86,20 @@ public:
                                            FindDetail detail = FindDetail::AttributesAndTimes) = 0;
     // The same entries in no particular order, for callers that count or look names up: a
     // large folder need not be sorted. Where listings are unsorted anyway, this is FindAll.
-    virtual std::vector<FindEntry> FindAllUnordered(const std::string& pattern, FindDetail detail) {
-        return FindAll(pattern, detail);
+    std::vector<FindEntry> FindAllUnordered(const std::string& pattern, FindDetail detail) {
+        std::vector<FindEntry> found;
+        VisitUnordered(pattern, detail, [&](const FindEntry& entry) {
+            found.push_back(entry);
+            return true;
+        });
+        return found;
     }
-    // Hands the entries of FindAllUnordered to visit as the folder yields them, until visit
-    // returns false: a caller that needs the first few entries of a large folder reads no more
-    // of it than those. Where listings come whole anyway, this walks one.
+    // Hands those entries to visit as the folder yields them, until visit returns false: a
+    // caller that needs the first few entries of a large folder reads no more of it than those.
+    // Where listings come whole anyway, this walks one of FindAll.
     virtual void VisitUnordered(const std::string& pattern, FindDetail detail,
                                 const FindVisitor& visit) {
-        for (const FindEntry& entry : FindAllUnordered(pattern, detail)) {
+        for (const FindEntry& entry : FindAll(pattern, detail)) {
             if (!visit(entry)) {
                 return;
             }

@@ -19,9 +19,9 @@ public:
     std::optional<FileVersion> VersionOf(const std::string& path) override {
         return m_inner.VersionOf(path);
     }
-    std::vector<FindEntry> FindAllUnordered(const std::string& pattern,
-                                            FindDetail detail) override {
-        return m_inner.FindAllUnordered(pattern, detail);
+    void VisitUnordered(const std::string& pattern, FindDetail detail,
+                        const FindVisitor& visit) override {
+        m_inner.VisitUnordered(pattern, detail, visit);
     }
     void CreateFolder(const std::string& path) override { m_inner.CreateFolder(path); }
     void CopyFile(const std::string& from, const std::string& to) override {

@@ -486,12 +486,12 @@ public:
     }
 
     std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
-        return Collected(pattern, detail, true);
-    }
-
-    std::vector<FindEntry> FindAllUnordered(const std::string& pattern,
-                                            FindDetail detail) override {
-        return Collected(pattern, detail, false);
+        std::vector<FindEntry> found;
+        Visit(pattern, detail, true, [&](const FindEntry& entry) {
+            found.push_back(entry);
+            return true;
+        });
+        return found;
     }
 
     void VisitUnordered(const std::string& pattern, FindDetail detail,
@@ -613,15 +613,6 @@ private:
             throw ErrorFor(errno, host);
         }
         return std::make_unique<PosixTextFile>(fd.Release(), host);
-    }
-
-    std::vector<FindEntry> Collected(const std::string& pattern, FindDetail detail, bool sorted) {
-        std::vector<FindEntry> found;
-        Visit(pattern, detail, sorted, [&](const FindEntry& entry) {
-            found.push_back(entry);
-            return true;
-        });
-        return found;
     }
 
     // Hands each entry matching the pattern to visit, in the order of a Windows listing when

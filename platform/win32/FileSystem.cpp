@@ -460,12 +460,7 @@ public:
 
     // A Windows directory read brings the times with the attributes: one detail serves both.
     std::vector<FindEntry> FindAll(const std::string& pattern, FindDetail detail) override {
-        std::vector<FindEntry> found;
-        VisitUnordered(pattern, detail, [&](const FindEntry& entry) {
-            found.push_back(entry);
-            return true;
-        });
-        return found;
+        return FindAllUnordered(pattern, detail);
     }
 
     // The system lists in its file system's own order, sorted or not: a search is one walk.

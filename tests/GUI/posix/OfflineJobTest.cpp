@@ -25,13 +25,17 @@ public:
     int listings = 0;
     int moves = 0;
 
-    std::vector<FindEntry> FindAllUnordered(const std::string& pattern,
-                                            platform::FindDetail detail) override {
-        std::vector<FindEntry> found = Underneath().FindAllUnordered(pattern, detail);
+    void VisitUnordered(const std::string& pattern, platform::FindDetail detail,
+                        const platform::FindVisitor& visit) override {
+        const std::vector<FindEntry> found = Underneath().FindAllUnordered(pattern, detail);
         if (++listings == 1 && !madeAfterFirstListing.empty()) {
             ldgr::test::WriteHostFile(madeAfterFirstListing, "job");
         }
-        return listing ? *listing : found;
+        for (const FindEntry& entry : listing ? *listing : found) {
+            if (!visit(entry)) {
+                return;
+            }
+        }
     }
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
         if (moves++ < movesToLose) {
