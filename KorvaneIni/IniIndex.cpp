@@ -25,10 +25,35 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-// Eight bytes of a name, the bytes past its end zero.
+// Eight bytes of a name, the bytes past its end zero. A short tail is put together in a
+// register: copying it into a zeroed word in memory and reading that back stalls the load
+// on most processors, and most names end in a short tail.
 std::uint64_t WordAt(std::string_view name, std::size_t at) {
+    const char* bytes = name.data() + at;
+    const std::size_t count = name.size() - at;
     std::uint64_t word = 0;
-    std::memcpy(&word, name.data() + at, std::min<std::size_t>(8, name.size() - at));
+    if (count >= 8) {
+        std::memcpy(&word, bytes, 8);
+        return word;
+    }
+    unsigned shift = 0;
+    if ((count & 4) != 0) {
+        std::uint32_t part = 0;
+        std::memcpy(&part, bytes, 4);
+        word = part;
+        bytes += 4;
+        shift = 32;
+    }
+    if ((count & 2) != 0) {
+        std::uint16_t part = 0;
+        std::memcpy(&part, bytes, 2);
+        word |= std::uint64_t{part} << shift;
+        bytes += 2;
+        shift += 16;
+    }
+    if ((count & 1) != 0) {
+        word |= std::uint64_t{static_cast<unsigned char>(*bytes)} << shift;
+    }
     return word;
 }
 
@@ -155,20 +180,28 @@ IniIndex::Section* IniIndex::AddSection(std::string_view name) {
     return &section;
 }
 
-const IniIndex::Section& IniIndex::Indexed(std::uint32_t number) const {
+// Indexed once; the flag spares later lookups the lock. std::call_once would do the same but
+// wakes waiters with a system call each time, one per section read.
+const IniIndex::SectionIndex& IniIndex::Indexed(std::uint32_t number) const {
     const Section& section = m_sections[number];
-    std::call_once(section.indexed, [&] { IndexEntries(section); });
-    return section;
+    if (!section.indexed.load(std::memory_order_acquire)) {
+        const std::scoped_lock guard(m_indexing);
+        if (!section.indexed.load(std::memory_order_relaxed)) {
+            section.index = IndexEntries(Text(section.body));
+            section.indexed.store(true, std::memory_order_release);
+        }
+    }
+    return section.index;
 }
 
 // The body's lines: blank lines and comments skipped, any other line with '=' an entry. The
 // next CR and the next LF are each searched for only once they have been passed, so a body of
 // either kind of line end is scanned once.
-void IniIndex::IndexEntries(const Section& section) const {
-    const std::string_view body = Text(section.body);
+IniIndex::SectionIndex IniIndex::IndexEntries(std::string_view body) const {
+    SectionIndex index;
     const auto equalsSigns = static_cast<std::size_t>(std::count(body.begin(), body.end(), '='));
-    Reserve(section.table, equalsSigns);
-    section.entries.reserve(equalsSigns);
+    Reserve(index.table, equalsSigns);
+    index.entries.reserve(equalsSigns);
     const char* cursor = body.data();
     const char* const end = body.data() + body.size();
     const char* nextCR = nullptr;
@@ -181,7 +214,7 @@ void IniIndex::IndexEntries(const Section& section) const {
             TrimBlanks(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)));
         const std::size_t equals = line.find('=');
         if (!line.empty() && line.front() != ';' && equals != std::string_view::npos) {
-            AddEntry(section, TrimBlanks(line.substr(0, equals)),
+            AddEntry(index, TrimBlanks(line.substr(0, equals)),
                      TrimBlanks(line.substr(equals + 1)));
         }
         if (lineEnd == end) {
@@ -190,18 +223,18 @@ void IniIndex::IndexEntries(const Section& section) const {
         const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
         cursor = lineEnd + (crlf ? 2 : 1);
     }
+    return index;
 }
 
-void IniIndex::AddEntry(const Section& section, std::string_view key,
-                        std::string_view value) const {
-    Reserve(section.table, section.entries.size() + 1);
+void IniIndex::AddEntry(SectionIndex& index, std::string_view key, std::string_view value) const {
+    Reserve(index.table, index.entries.size() + 1);
     const std::uint32_t tag = FoldedTag(key);
-    Bucket& bucket = section.table[Probe(section.table, tag, [&](std::uint32_t number) {
-        return EqualsFolded(Text(section.entries[number].key), key);
+    Bucket& bucket = index.table[Probe(index.table, tag, [&](std::uint32_t number) {
+        return EqualsFolded(Text(index.entries[number].key), key);
     })];
     if (bucket.item == 0) {
-        section.entries.push_back({PieceOf(key), PieceOf(value)});
-        bucket = {tag, static_cast<std::uint32_t>(section.entries.size())};
+        index.entries.push_back({PieceOf(key), PieceOf(value)});
+        bucket = {tag, static_cast<std::uint32_t>(index.entries.size())};
     }
 }
 
@@ -215,16 +248,15 @@ std::optional<std::uint32_t> IniIndex::FindSection(std::string_view name) const 
 }
 
 std::optional<std::string_view> IniIndex::Find(std::uint32_t number, std::string_view key) const {
-    const Section& section = Indexed(number);
-    if (section.table.empty()) {
+    const SectionIndex& index = Indexed(number);
+    if (index.table.empty()) {
         return std::nullopt;
     }
     key = TrimBlanks(key);
-    const Bucket& bucket =
-        section.table[Probe(section.table, FoldedTag(key), [&](std::uint32_t item) {
-            return EqualsFolded(Text(section.entries[item].key), key);
-        })];
-    return bucket.item != 0 ? std::optional(Text(section.entries[bucket.item - 1].value))
+    const Bucket& bucket = index.table[Probe(index.table, FoldedTag(key), [&](std::uint32_t item) {
+        return EqualsFolded(Text(index.entries[item].key), key);
+    })];
+    return bucket.item != 0 ? std::optional(Text(index.entries[bucket.item - 1].value))
                             : std::nullopt;
 }
 
@@ -272,9 +304,9 @@ void IniIndex::Reserve(std::vector<Bucket>& table, std::size_t count) {
 std::vector<IniIndex::EntryText> IniIndex::Entries() const {
     std::vector<EntryText> entries;
     for (std::uint32_t number = 0; number < m_sections.size(); ++number) {
-        const Section& section = Indexed(number);
-        for (const Entry& entry : section.entries) {
-            entries.push_back({Text(section.name), Text(entry.key), Text(entry.value)});
+        const std::string_view section = Text(m_sections[number].name);
+        for (const Entry& entry : Indexed(number).entries) {
+            entries.push_back({section, Text(entry.key), Text(entry.value)});
         }
     }
     return entries;

@@ -1,6 +1,7 @@
 // The parsed form of one INI file: its bytes and a hash index of its sections and entries.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -47,6 +48,9 @@ public:
     // Every entry a reader can find, in the order of the file.
     std::vector<EntryText> Entries() const;
 
+    // The bytes it was built from.
+    std::string_view Bytes() const { return m_content; }
+
 private:
     // A piece of m_content. Offsets rather than views keep the tables small.
     struct Piece {
@@ -63,20 +67,24 @@ private:
         std::uint32_t tag = 0;
         std::uint32_t item = 0;
     };
+    // A section's entries in the order of the file and their table.
+    struct SectionIndex {
+        std::vector<Entry> entries;
+        std::vector<Bucket> table;
+    };
     // A section: its name, the lines up to the next header, and their entries once indexed.
     struct Section {
         Piece name;
         Piece body;
-        mutable std::once_flag indexed;
-        mutable std::vector<Entry> entries;
-        mutable std::vector<Bucket> table;
+        mutable std::atomic<bool> indexed = false;
+        mutable SectionIndex index;
     };
 
     void Parse();
     Section* AddSection(std::string_view name);
-    const Section& Indexed(std::uint32_t number) const;
-    void IndexEntries(const Section& section) const;
-    void AddEntry(const Section& section, std::string_view key, std::string_view value) const;
+    const SectionIndex& Indexed(std::uint32_t number) const;
+    SectionIndex IndexEntries(std::string_view body) const;
+    void AddEntry(SectionIndex& index, std::string_view key, std::string_view value) const;
 
     Piece PieceOf(std::string_view text) const;
     std::string_view Text(Piece piece) const;
@@ -89,8 +97,9 @@ private:
     static void Reserve(std::vector<Bucket>& table, std::size_t count);
 
     const std::string m_content;
-    std::deque<Section> m_sections; // by section number; a deque, as a once_flag cannot move
+    std::deque<Section> m_sections; // by section number; a deque, as an atomic cannot move
     std::vector<Bucket> m_sectionTable;
+    mutable std::mutex m_indexing; // held while a section is indexed
 };
 
 } // namespace KorvaneIni

@@ -2,6 +2,7 @@
 #include "KorvaneIni/KorvaneIni.h"
 
 #include "KorvaneIni/ParseCache.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,32 +16,24 @@
 namespace KorvaneIni {
 namespace {
 
-// An open handle: the parsed file and the section its last read found. Callers read the keys
-// of one section one after another, so the section is looked up once for all of them.
-struct OpenFile {
-    explicit OpenFile(std::shared_ptr<const IniIndex> parsed)
-        : index(std::move(parsed)), lastSection(index->FindSection({})) {}
-
-    std::shared_ptr<const IniIndex> index;
-    std::string sLastSection; // starts as the empty name, found above
-    std::optional<std::uint32_t> lastSection;
-
-    std::optional<std::string_view> Find(std::string_view section, std::string_view key) {
-        if (sLastSection != section) {
-            sLastSection = section;
-            lastSection = index->FindSection(section);
-        }
-        return lastSection ? index->Find(*lastSection, key) : std::nullopt;
-    }
-};
-
 // The library's state. The suite's programs call it from one thread, but as a shared library
 // it may be called from several, so every call holds the lock.
 struct Library {
     std::mutex lock;
     ParseCache cache;
-    std::unordered_map<std::int32_t, OpenFile> handles;
+    std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>> handles;
     std::int32_t lLastHandle = 0;
+
+    // The section the last read found. Callers read the keys of one section one after another,
+    // through one handle or through a handle each (start-up reads two keys of every printer
+    // group so), so the section is looked up once for all of them. The parsed file is held,
+    // so a file parsed later at the same address is never taken for it.
+    struct FoundSection {
+        std::shared_ptr<const IniIndex> index;
+        std::string sName;
+        std::optional<std::uint32_t> number;
+    };
+    FoundSection lastFound;
 
     // Handles count up and are not reused while open, so a stale handle never reaches
     // another caller's file (until the count wraps, far beyond any program's life).
@@ -50,6 +43,14 @@ struct Library {
                 lLastHandle == std::numeric_limits<std::int32_t>::max() ? 1 : lLastHandle + 1;
         } while (handles.contains(lLastHandle));
         return lLastHandle;
+    }
+
+    std::optional<std::string_view> Find(const std::shared_ptr<const IniIndex>& index,
+                                         std::string_view section, std::string_view key) {
+        if (lastFound.index != index || lastFound.sName != section) {
+            lastFound = {index, std::string(section), index->FindSection(section)};
+        }
+        return lastFound.number ? index->Find(*lastFound.number, key) : std::nullopt;
     }
 };
 
@@ -86,7 +87,7 @@ std::int32_t OpenIni(const char* sPath) {
         return 0;
     }
     const std::int32_t hIniFile = library.NextHandle();
-    library.handles.emplace(hIniFile, OpenFile(std::move(index)));
+    library.handles.emplace(hIniFile, std::move(index));
     return hIniFile;
 }
 
@@ -96,7 +97,8 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
     const std::scoped_lock guard(library.lock);
     std::string_view value = TextOrEmpty(sDefault);
     if (const auto open = library.handles.find(hIniFile); open != library.handles.end()) {
-        value = open->second.Find(TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(value);
+        value =
+            library.Find(open->second, TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(value);
     }
     return CopyTerminated(value, sBuffer, lSize);
 }
@@ -107,10 +109,24 @@ std::int32_t CloseIni(std::int32_t hIniFile) {
     return library.handles.erase(hIniFile) != 0 ? 1 : 0;
 }
 
+bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath) {
+    std::shared_ptr<const IniIndex> index;
+    {
+        Library& library = TheLibrary();
+        const std::scoped_lock guard(library.lock);
+        if (const auto open = library.handles.find(hIniFile); open != library.handles.end()) {
+            index = open->second;
+        }
+    }
+    // The parsed form never changes: the file is read without holding up other callers.
+    return index != nullptr && platform::Files().HoldsBytes(sPath, index->Bytes());
+}
+
 void ForgetParsedFiles() {
     Library& library = TheLibrary();
     const std::scoped_lock guard(library.lock);
     library.cache.Forget();
+    library.lastFound = {};
 }
 
 } // namespace KorvaneIni

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace KorvaneIni {
 
@@ -16,6 +17,11 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
                           char* sBuffer, std::int32_t lSize, std::int32_t hIniFile);
 // Releases the handle; the result has no meaning.
 std::int32_t CloseIni(std::int32_t hIniFile);
+
+// Whether the file at sPath holds, byte for byte, what the handle's file held when it was parsed;
+// false for a stale or 0 handle. A caller that compares a file with another it reads next reads
+// that one once so. Errors of the read are raised as the file service raises them.
+bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath);
 
 // Drops the parsed files kept for later opens, so the next open of each reads it afresh.
 // Open handles keep what they read.

@@ -38,6 +38,12 @@ std::optional<std::string> ReadWholeFile(const std::string& sPath) {
     return content;
 }
 
+// Paths name the same file when they differ in letter case only; callers mostly pass the
+// same text again, which is checked first as the quicker test.
+bool SamePath(const std::string& a, const std::string& b) {
+    return a == b || ldgr::text::EqualsIgnoreCase(a, b);
+}
+
 } // namespace
 
 std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
@@ -45,9 +51,8 @@ std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
     if (!before) {
         return nullptr;
     }
-    const std::string sKey = ldgr::text::Upper(sPath);
     const auto kept = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
-        return file.sKey == sKey && file.version == *before;
+        return file.version == *before && SamePath(file.sPath, sPath);
     });
     if (kept != m_files.end()) {
         std::rotate(m_files.begin(), kept, kept + 1);
@@ -65,13 +70,13 @@ std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
     // differs from that size met such a change (or a writer at work) and serves this open
     // only.
     if (bWhole) {
-        Keep({sKey, *before, index});
+        Keep({sPath, *before, index});
     }
     return index;
 }
 
 void ParseCache::Keep(Kept kept) {
-    std::erase_if(m_files, [&](const Kept& file) { return file.sKey == kept.sKey; });
+    std::erase_if(m_files, [&](const Kept& file) { return SamePath(file.sPath, kept.sPath); });
     if (m_files.size() >= kKeptFiles) {
         m_files.pop_back();
     }

@@ -25,7 +25,7 @@ public:
 
 private:
     struct Kept {
-        std::string sKey;
+        std::string sPath;
         platform::FileVersion version;
         std::shared_ptr<const IniIndex> index;
     };

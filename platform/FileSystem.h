@@ -117,11 +117,10 @@ public:
         return FileVersion{.size = entry->size, .lastWriteTime = entry->lastWriteTime};
     }
 
-    // Whether two files hold the same bytes, each opened as Input opens it (with its errors).
-    // Where the system allows, a piece of each at a time, so large files take no memory.
-    virtual bool HaveSameBytes(const std::string& first, const std::string& second) {
-        return OpenText(first, OpenMode::Input)->ReadAll() ==
-               OpenText(second, OpenMode::Input)->ReadAll();
+    // Whether a file holds these bytes and no others, opened as Input opens it (with its
+    // errors). Where the system allows, a piece at a time, so a large file takes no memory.
+    virtual bool HoldsBytes(const std::string& path, std::string_view bytes) {
+        return OpenText(path, OpenMode::Input)->ReadAll() == bytes;
     }
 
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.

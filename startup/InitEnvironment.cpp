@@ -2,6 +2,7 @@
 // spool folder, options and the printer-group snapshot, in a fixed order.
 #include "startup/InitEnvironment.h"
 
+#include "KorvaneIni/KorvaneIni.h"
 #include "common/Access.h"
 #include "common/DateAndFiles.h"
 #include "common/Diagnostics.h"
@@ -12,6 +13,7 @@
 #include "common/Temporaries.h"
 #include "common/Text.h"
 #include "common/getip.h"
+#include "config/BConfigFile.h"
 #include "config/BRegistry.h"
 #include "config/ConfigReaders.h"
 #include "config/ReadingConventions.h"
@@ -129,15 +131,18 @@ void FindPlatformFolders() {
 
 // Whether the working copy holds the shared file already, as the last refresh left it (the
 // same size, last-write time and bytes): copying again would change nothing, and rewriting and
-// flushing a file of megabytes would be most of a start-up's time.
+// flushing a file of megabytes would be most of a start-up's time. The copy is compared as the
+// INI library parses it, which the option reads that follow then find parsed: it is read once.
 bool IsWorkingCopyCurrent(const std::string& sShared, const std::string& sCopy) {
     bool current = false;
     SkipFailingStep([&] {
         const auto shared = platform::Files().VersionOf(sShared);
         const auto copy = platform::Files().VersionOf(sCopy);
-        current = shared && copy && shared->size == copy->size &&
-                  shared->lastWriteTime == copy->lastWriteTime &&
-                  platform::Files().HaveSameBytes(sShared, sCopy);
+        if (shared && copy && shared->size == copy->size &&
+            shared->lastWriteTime == copy->lastWriteTime) {
+            const BConfigFile::OpenIniFile parsed(sCopy);
+            current = KorvaneIni::HoldsParsedBytes(parsed.Handle(), sShared);
+        }
     });
     return current;
 }

@@ -91,7 +91,7 @@ void RefuseReadOnly(const std::string& hostPath) {
 }
 
 bool HasWildcard(const std::string& name) {
-    return name.find_first_of("*?") != std::string::npos;
+    return std::any_of(name.begin(), name.end(), [](char c) { return c == '*' || c == '?'; });
 }
 
 // A name beginning with a dot is hidden ("." and ".." are the folder's own entries).
@@ -571,23 +571,20 @@ public:
         return std::make_unique<ReplacingTextFile>(host);
     }
 
-    bool HaveSameBytes(const std::string& first, const std::string& second) override {
-        const auto open = [](const std::string& path) {
-            return OpenDescriptor(ToHostPath(path), OpenMode::Input, ShareMode::DenyNone);
-        };
-        const std::unique_ptr<PosixTextFile> a = open(first);
-        const std::unique_ptr<PosixTextFile> b = open(second);
-        std::vector<char> pieceA(kComparedPiece);
-        std::vector<char> pieceB(kComparedPiece);
+    bool HoldsBytes(const std::string& path, std::string_view bytes) override {
+        const std::unique_ptr<PosixTextFile> file =
+            OpenDescriptor(ToHostPath(path), OpenMode::Input, ShareMode::DenyNone);
+        std::vector<char> piece(kComparedPiece);
         for (;;) {
-            const std::size_t got = a->ReadPiece(pieceA);
-            if (b->ReadPiece(pieceB) != got ||
-                !std::equal(pieceA.begin(), pieceA.begin() + static_cast<std::ptrdiff_t>(got),
-                            pieceB.begin())) {
+            const std::size_t got = file->ReadPiece(piece);
+            if (got > bytes.size() ||
+                !std::equal(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(got),
+                            bytes.begin())) {
                 return false;
             }
+            bytes.remove_prefix(got);
             if (got < kComparedPiece) {
-                return true;
+                return bytes.empty();
             }
         }
     }

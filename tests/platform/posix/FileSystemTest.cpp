@@ -129,19 +129,21 @@ TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
     EXPECT_EQ(ReadHostFile(Jobs() + "/1.prt"), "readme");
 }
 
-// Files larger than the pieces they are compared in: the last byte, or one byte more, differs.
-TEST_F(HostedFiles, SameBytesAreComparedToTheLastByte) {
+// Files larger than the pieces they are compared in: the last byte, one byte more or one byte
+// less differs.
+TEST_F(HostedFiles, BytesAreComparedToTheLastByte) {
     const std::string big(200'000, 'x');
-    for (const auto& [name, content] :
-         {std::pair{"same", big}, {"last", big.substr(1) + "y"}, {"longer", big + "x"}}) {
+    for (const auto& [name, content] : {std::pair{"same", big},
+                                        {"last", big.substr(1) + "y"},
+                                        {"longer", big + "x"},
+                                        {"shorter", big.substr(1)}}) {
         WriteHostFile(Jobs() + "/" + name, content);
     }
-    WriteHostFile(Jobs() + "/big", big);
-    EXPECT_TRUE(files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\SAME"));
-    EXPECT_FALSE(files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\last"));
-    EXPECT_FALSE(files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\longer"));
-    EXPECT_EQ(ErrorOf([&] { files.HaveSameBytes("C:\\jobs\\big", "C:\\jobs\\none"); }),
-              ldgr::kFileNotFound);
+    EXPECT_TRUE(files.HoldsBytes("C:\\jobs\\SAME", big));
+    EXPECT_FALSE(files.HoldsBytes("C:\\jobs\\last", big));
+    EXPECT_FALSE(files.HoldsBytes("C:\\jobs\\longer", big));
+    EXPECT_FALSE(files.HoldsBytes("C:\\jobs\\shorter", big));
+    EXPECT_EQ(ErrorOf([&] { files.HoldsBytes("C:\\jobs\\none", big); }), ldgr::kFileNotFound);
 }
 
 // Each failure raises its classic number and leaves every file as it was. What is not an
