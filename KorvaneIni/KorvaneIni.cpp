@@ -21,8 +21,12 @@ namespace {
 struct Library {
     std::mutex lock;
     ParseCache cache;
-    std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>> handles;
+    using Handles = std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>>;
+    Handles handles;
     std::int32_t lLastHandle = 0;
+    // The entry of the last handle closed, kept for the next open: start-up opens and closes
+    // the configuration file thousands of times, and each entry would be allocated anew.
+    Handles::node_type spare;
 
     // The section the last read found. Callers read the keys of one section one after another,
     // through one handle or through a handle each (start-up reads two keys of every printer
@@ -87,7 +91,13 @@ std::int32_t OpenIni(const char* sPath) {
         return 0;
     }
     const std::int32_t hIniFile = library.NextHandle();
-    library.handles.emplace(hIniFile, std::move(index));
+    if (library.spare.empty()) {
+        library.handles.emplace(hIniFile, std::move(index));
+    } else {
+        library.spare.key() = hIniFile;
+        library.spare.mapped() = std::move(index);
+        library.handles.insert(std::move(library.spare));
+    }
     return hIniFile;
 }
 
@@ -106,7 +116,13 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
 std::int32_t CloseIni(std::int32_t hIniFile) {
     Library& library = TheLibrary();
     const std::scoped_lock guard(library.lock);
-    return library.handles.erase(hIniFile) != 0 ? 1 : 0;
+    Library::Handles::node_type closed = library.handles.extract(hIniFile);
+    if (closed.empty()) {
+        return 0;
+    }
+    closed.mapped().reset(); // the parsed file is let go now, not at the next open
+    library.spare = std::move(closed);
+    return 1;
 }
 
 bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath) {

@@ -423,14 +423,19 @@ void TakePrinterGroupSnapshot() {
     }
     env.m_bRemoteConfig =
         !env.m_sDataPath.starts_with("\\\\") && env.m_sConfigPath.starts_with("\\\\");
+    const std::string sNameKey = "PrinterGroupName";
     for (const GroupPass& pass : GroupPasses()) {
         std::string& list = env.*pass.list;
+        const std::string sKey = pass.sKey;
         std::int32_t group = 1;
         do {
             const std::string section = "PG" + std::to_string(group);
-            const std::string name = Option("PrinterGroupName", section);
-            if (pass.qualifies(name, Option(pass.sKey, section))) {
-                list = list.empty() ? name : list + "," + name;
+            const std::string name = Option(sNameKey, section);
+            if (pass.qualifies(name, Option(sKey, section))) {
+                if (!list.empty()) {
+                    list += ',';
+                }
+                list += name;
             }
             ++group;
             platform::Ui().ProcessPendingMessages();

@@ -91,7 +91,7 @@ void RefuseReadOnly(const std::string& hostPath) {
 }
 
 bool HasWildcard(const std::string& name) {
-    return std::any_of(name.begin(), name.end(), [](char c) { return c == '*' || c == '?'; });
+    return name.find('*') != std::string::npos || name.find('?') != std::string::npos;
 }
 
 // A name beginning with a dot is hidden ("." and ".." are the folder's own entries).
