@@ -46,7 +46,16 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 } // namespace
 
-std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
+std::shared_ptr<const IniIndex> ParseCache::Open(std::string_view sPath) {
+    // Start-up opens one file thousands of times by the same name: the kept file's own text
+    // of it is asked about then, and no text is made for the open.
+    const auto named = std::find_if(m_files.begin(), m_files.end(),
+                                    [&](const Kept& file) { return file.sPath == sPath; });
+    return named != m_files.end() ? OpenNamed(named->sPath) : OpenNamed(std::string(sPath));
+}
+
+// sPath may be a kept file's own text: nothing reads it once m_files changes.
+std::shared_ptr<const IniIndex> ParseCache::OpenNamed(const std::string& sPath) {
     const std::optional<platform::FileVersion> before = VersionOf(sPath);
     if (!before) {
         return nullptr;

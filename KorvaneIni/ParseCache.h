@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace KorvaneIni {
@@ -19,7 +20,7 @@ class ParseCache {
 public:
     // The parsed file, or null when it cannot be read (missing, a folder, a wildcard name,
     // refused access).
-    std::shared_ptr<const IniIndex> Open(const std::string& sPath);
+    std::shared_ptr<const IniIndex> Open(std::string_view sPath);
     // Drops every kept file; handles already open keep theirs.
     void Forget() { m_files.clear(); }
 
@@ -30,6 +31,7 @@ private:
         std::shared_ptr<const IniIndex> index;
     };
 
+    std::shared_ptr<const IniIndex> OpenNamed(const std::string& sPath);
     void Keep(Kept kept);
 
     std::vector<Kept> m_files; // most recently opened first

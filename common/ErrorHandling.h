@@ -7,7 +7,7 @@
 #include "platform/Error.h"
 
 #include <string>
-#include <type_traits>
+#include <string_view>
 
 namespace BCommon {
 
@@ -22,13 +22,15 @@ template <class Step> bool SkipFailingStep(Step&& step) noexcept {
 }
 
 // Runs a reporting procedure's body. A failure is reported under sProcedure (a module
-// procedure's name, or "Class::Method") while it is current, and fallback is returned.
-template <class Body, class Result = std::invoke_result_t<Body>>
-Result ReportingFailures(const std::string& sProcedure, Result fallback, Body&& body) {
+// procedure's name, or "Class::Method") while it is current, and a copy of fallback is
+// returned. Nothing is copied or made while the body succeeds: start-up runs some of these
+// procedures thousands of times.
+template <class Body, class Result>
+Result ReportingFailures(std::string_view sProcedure, const Result& fallback, Body&& body) {
     try {
         return body();
     } catch (...) {
-        ReportError(sProcedure);
+        ReportError(std::string(sProcedure));
         return fallback;
     }
 }

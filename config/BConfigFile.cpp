@@ -52,6 +52,12 @@ std::string ValueLine(const std::string& sKey, const std::string& sValue) {
     return sPadded + " = " + sValue;
 }
 
+// The sentinel as a text, made once: the fallback of every read.
+const std::string& NotFoundText() {
+    static const std::string text = kNotFound;
+    return text;
+}
+
 } // namespace
 
 bool FindConfigFile(std::string& sFile, bool bSilent) {
@@ -77,12 +83,12 @@ bool FindConfigFile(std::string& sFile, bool bSilent) {
 std::string GetPPS(const std::string& sSection, const std::string& sKey,
                    const std::string& sIniFile, std::int32_t hIniFile, bool bAllowBlank,
                    bool bAllowMissing) {
-    return BCommon::ReportingFailures("GetPPS", std::string(kNotFound), [&] {
+    return BCommon::ReportingFailures("GetPPS", NotFoundText(), [&] {
         std::array<char, kIniBufferSize> buffer; // filled by the read up to what it returns
         const std::int32_t lCount = KorvaneIni::GetIniString(
             sSection.c_str(), sKey.c_str(), kNotFound, buffer.data(), kIniBufferSize, hIniFile);
         const std::size_t lKept = static_cast<std::size_t>(std::clamp(lCount, 0, kIniBufferSize));
-        const std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
+        std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
         if (sValue == kNotFound && !bAllowMissing) {
             ShowConfigMessage(ConfigMessage::MissingEntry, sSection, sKey, sIniFile);
             return std::string(kNotFound);

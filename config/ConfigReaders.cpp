@@ -59,9 +59,9 @@ std::int32_t GetConfigFileVersion(const std::string& sIniFile) {
 std::string GetGeneralOption(const std::string& sIniFile, const std::string& sKey,
                              const std::string& sSection) {
     return ReportingFailures("GetGeneralOption", std::string(), [&] {
-        const std::optional<std::string> sValue =
+        std::optional<std::string> sValue =
             ReadOneEntry(sIniFile, sSection.empty() ? kGeneral : sSection, sKey, true, true);
-        return !sValue || *sValue == kNotFound ? std::string() : *sValue;
+        return !sValue || *sValue == kNotFound ? std::string() : std::move(*sValue);
     });
 }
 
@@ -71,9 +71,8 @@ std::string GetDataPath() {
         if (!BConfigFile::FindConfigFile(sFile, true)) {
             return std::string();
         }
-        const std::optional<std::string> sValue =
-            ReadOneEntry(sFile, kGeneral, "DataFile", false, false);
-        return !sValue || *sValue == kNotFound ? std::string() : *sValue;
+        std::optional<std::string> sValue = ReadOneEntry(sFile, kGeneral, "DataFile", false, false);
+        return !sValue || *sValue == kNotFound ? std::string() : std::move(*sValue);
     });
 }
 

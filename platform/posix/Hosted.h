@@ -29,6 +29,8 @@ void StartDesktop(const std::string& argv0);
 
 // The prefix folder: LDGR_PREFIX, else $HOME/.ledgerline.
 std::string PrefixFolder();
+// Whether the prefix folder is this one; with LDGR_PREFIX set, without making a text.
+bool IsPrefixFolder(const std::string& folder);
 // Creates what is missing of the prefix skeleton; touches nothing that exists.
 void EnsureSkeleton();
 
@@ -69,8 +71,10 @@ std::vector<std::string_view> SplitComponents(std::string_view path, char separa
 
 // The host path a Windows path on a drive names as written, its drive through the link in
 // lower case: no query is made, so it may name nothing where letter case differs (a caller
-// that finds nothing there asks ToHostPath). Other paths as ToHostPath maps them.
-std::string ToHostPathAsWritten(const std::string& windowsPath);
+// that finds nothing there asks ToHostPath). Other paths as ToHostPath maps them. The answer
+// is kept until the next call on the same thread, and shown there rather than copied: start-up
+// asks for one path thousands of times.
+const std::string& ToHostPathAsWritten(const std::string& windowsPath);
 // The Windows name of a host path: through the drive whose folder holds it (the longest
 // match), else Z:\ and the path.
 std::string ToWindowsPath(const std::string& hostPath);

@@ -340,22 +340,24 @@ std::vector<std::string_view> SplitComponents(std::string_view path, char separa
     return parts;
 }
 
-std::string ToHostPathAsWritten(const std::string& windowsPath) {
-    if (!HasDrive(windowsPath)) {
-        return ToHostPath(windowsPath);
-    }
-    // Start-up asks for one path thousands of times (each option read): the last answer is
-    // kept, with the prefix it was made in.
+const std::string& ToHostPathAsWritten(const std::string& windowsPath) {
+    // The last answer, with the prefix it was made in; a path off the drives is matched
+    // against the host's folders each time and never reused.
     struct Mapping {
         std::string windowsPath;
         std::string prefix;
         std::string hostPath;
+        bool reusable = false;
     };
     thread_local Mapping last;
-    const std::string prefix = PrefixFolder();
-    if (last.windowsPath == windowsPath && last.prefix == prefix) {
+    if (!HasDrive(windowsPath)) {
+        last = {windowsPath, {}, ToHostPath(windowsPath), false};
         return last.hostPath;
     }
+    if (last.reusable && last.windowsPath == windowsPath && IsPrefixFolder(last.prefix)) {
+        return last.hostPath;
+    }
+    const std::string prefix = PrefixFolder();
     std::string path = windowsPath;
     std::replace(path.begin(), path.end(), '/', '\\');
     std::string host = prefix + "/dosdevices/" + std::string{Lower(path[0]), ':'};
@@ -363,8 +365,8 @@ std::string ToHostPathAsWritten(const std::string& windowsPath) {
          WindowsComponents(OwnedComponents(std::string_view(path).substr(2), '\\'))) {
         host += "/" + CodePageToHost(component);
     }
-    last = {windowsPath, prefix, host};
-    return host;
+    last = {windowsPath, prefix, std::move(host), true};
+    return last.hostPath;
 }
 
 std::string ToHostPath(const std::string& windowsPath) {

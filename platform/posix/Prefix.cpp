@@ -41,13 +41,26 @@ void MakeLinkIfMissing(const std::string& target, const std::string& hostPath) {
     }
 }
 
+// LDGR_PREFIX when it is set and not empty, else null.
+const char* PrefixVariable() {
+    const char* prefix = std::getenv("LDGR_PREFIX");
+    return prefix != nullptr && *prefix != '\0' ? prefix : nullptr;
+}
+
 } // namespace
 
 std::string PrefixFolder() {
-    if (const char* prefix = std::getenv("LDGR_PREFIX"); prefix != nullptr && *prefix != '\0') {
+    if (const char* prefix = PrefixVariable()) {
         return prefix;
     }
     return HomeFolder() + "/.ledgerline";
+}
+
+bool IsPrefixFolder(const std::string& folder) {
+    if (const char* prefix = PrefixVariable()) {
+        return folder == prefix;
+    }
+    return folder == PrefixFolder();
 }
 
 void EnsureSkeleton() {
