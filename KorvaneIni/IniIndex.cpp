@@ -106,13 +106,19 @@ const char* NextOf(char c, const char* from, const char* end, const char* known)
 } // namespace
 
 IniIndex::IniIndex(std::string content) : m_content(std::move(content)) {
-    Parse();
+    const std::vector<Header> headers = Parse();
+    m_sectionCount = static_cast<std::uint32_t>(headers.size());
+    m_sections = std::make_unique<Section[]>(headers.size());
+    for (std::uint32_t number = 0; number < m_sectionCount; ++number) {
+        m_sections[number].name = headers[number].name;
+        m_sections[number].body = headers[number].body;
+    }
 }
 
 // Finds the header lines alone: a '[' with nothing but blanks before it on its line. Each
 // section's body runs from the line after its header to the next header line, whichever
 // section that opens; a repeated header's lines belong to no section.
-void IniIndex::Parse() {
+std::vector<IniIndex::Header> IniIndex::Parse() {
     // Offsets are 32-bit; the rest of a larger file is not read (a configuration file is a few
     // megabytes at most).
     std::string_view rest(
@@ -123,11 +129,12 @@ void IniIndex::Parse() {
     }
     const char* const begin = rest.data();
     const char* const end = begin + rest.size();
-    Section* open = AddSection({});
+    std::vector<Header> headers;
+    bool open = AddSection({}, headers);
     const char* bodyStart = begin;
     const auto closeBody = [&](const char* bodyEnd) {
-        if (open != nullptr) {
-            open->body =
+        if (open) {
+            headers.back().body =
                 PieceOf(std::string_view(bodyStart, static_cast<std::size_t>(bodyEnd - bodyStart)));
         }
     };
@@ -144,13 +151,14 @@ void IniIndex::Parse() {
             std::find_if(bracket, end, [](char c) { return c == '\r' || c == '\n'; });
         closeBody(lineStart);
         const std::string_view header(bracket + 1, static_cast<std::size_t>(lineEnd - bracket - 1));
-        open = AddSection(TrimBlanks(header.substr(0, header.find(']'))));
+        open = AddSection(TrimBlanks(header.substr(0, header.find(']'))), headers);
         const bool crlf =
             lineEnd != end && *lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n';
         bodyStart = lineEnd == end ? end : lineEnd + (crlf ? 2 : 1);
         bracket = NextOf('[', bodyStart, end, nullptr);
     }
     closeBody(end);
+    return headers;
 }
 
 IniIndex::Piece IniIndex::PieceOf(std::string_view text) const {
@@ -165,43 +173,49 @@ std::string_view IniIndex::Text(Piece piece) const {
     return std::string_view(m_content).substr(piece.offset, piece.length);
 }
 
-IniIndex::Section* IniIndex::AddSection(std::string_view name) {
-    Reserve(m_sectionTable, m_sections.size() + 1);
+std::string_view IniIndex::NameText(Piece piece) const {
+    return std::string_view(m_names).substr(piece.offset, piece.length);
+}
+
+// A new section's name joins the names; a repeated one is not added (false).
+bool IniIndex::AddSection(std::string_view name, std::vector<Header>& headers) {
+    Reserve(m_sectionTable, headers.size() + 1);
     const std::uint32_t tag = FoldedTag(name);
-    Bucket& bucket = m_sectionTable[Probe(m_sectionTable, tag, [&](std::uint32_t number) {
-        return EqualsFolded(Text(m_sections[number].name), name);
+    SectionSlot& slot = m_sectionTable[Probe(m_sectionTable, tag, [&](const SectionSlot& kept) {
+        return EqualsFolded(NameText(kept.name), name);
     })];
-    if (bucket.item != 0) {
-        return nullptr;
+    if (slot.item != 0) {
+        return false;
     }
-    Section& section = m_sections.emplace_back();
-    section.name = PieceOf(name);
-    bucket = {tag, static_cast<std::uint32_t>(m_sections.size())};
-    return &section;
+    const Piece named{static_cast<std::uint32_t>(m_names.size()),
+                      static_cast<std::uint32_t>(name.size())};
+    m_names += name;
+    headers.push_back({named, {}});
+    slot = {tag, static_cast<std::uint32_t>(headers.size()), named};
+    return true;
 }
 
 // Indexed once; the flag spares later lookups the lock. std::call_once would do the same but
 // wakes waiters with a system call each time, one per section read.
-const IniIndex::SectionIndex& IniIndex::Indexed(std::uint32_t number) const {
+const std::vector<IniIndex::EntrySlot>& IniIndex::Indexed(std::uint32_t number) const {
     const Section& section = m_sections[number];
     if (!section.indexed.load(std::memory_order_acquire)) {
         const std::scoped_lock guard(m_indexing);
         if (!section.indexed.load(std::memory_order_relaxed)) {
-            section.index = IndexEntries(Text(section.body));
+            section.entries = IndexEntries(Text(section.body));
             section.indexed.store(true, std::memory_order_release);
         }
     }
-    return section.index;
+    return section.entries;
 }
 
 // The body's lines: blank lines and comments skipped, any other line with '=' an entry. The
 // next CR and the next LF are each searched for only once they have been passed, so a body of
 // either kind of line end is scanned once.
-IniIndex::SectionIndex IniIndex::IndexEntries(std::string_view body) const {
-    SectionIndex index;
-    const auto equalsSigns = static_cast<std::size_t>(std::count(body.begin(), body.end(), '='));
-    Reserve(index.table, equalsSigns);
-    index.entries.reserve(equalsSigns);
+std::vector<IniIndex::EntrySlot> IniIndex::IndexEntries(std::string_view body) const {
+    std::vector<EntrySlot> table;
+    Reserve(table, static_cast<std::size_t>(std::count(body.begin(), body.end(), '=')));
+    std::uint32_t count = 0;
     const char* cursor = body.data();
     const char* const end = body.data() + body.size();
     const char* nextCR = nullptr;
@@ -214,8 +228,14 @@ IniIndex::SectionIndex IniIndex::IndexEntries(std::string_view body) const {
             TrimBlanks(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)));
         const std::size_t equals = line.find('=');
         if (!line.empty() && line.front() != ';' && equals != std::string_view::npos) {
-            AddEntry(index, TrimBlanks(line.substr(0, equals)),
-                     TrimBlanks(line.substr(equals + 1)));
+            const std::string_view key = TrimBlanks(line.substr(0, equals));
+            const std::uint32_t tag = FoldedTag(key);
+            EntrySlot& slot = table[Probe(table, tag, [&](const EntrySlot& kept) {
+                return EqualsFolded(Text(kept.key), key);
+            })];
+            if (slot.item == 0) {
+                slot = {tag, ++count, PieceOf(key), PieceOf(TrimBlanks(line.substr(equals + 1)))};
+            }
         }
         if (lineEnd == end) {
             break;
@@ -223,41 +243,28 @@ IniIndex::SectionIndex IniIndex::IndexEntries(std::string_view body) const {
         const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
         cursor = lineEnd + (crlf ? 2 : 1);
     }
-    return index;
-}
-
-void IniIndex::AddEntry(SectionIndex& index, std::string_view key, std::string_view value) const {
-    Reserve(index.table, index.entries.size() + 1);
-    const std::uint32_t tag = FoldedTag(key);
-    Bucket& bucket = index.table[Probe(index.table, tag, [&](std::uint32_t number) {
-        return EqualsFolded(Text(index.entries[number].key), key);
-    })];
-    if (bucket.item == 0) {
-        index.entries.push_back({PieceOf(key), PieceOf(value)});
-        bucket = {tag, static_cast<std::uint32_t>(index.entries.size())};
-    }
+    return table;
 }
 
 std::optional<std::uint32_t> IniIndex::FindSection(std::string_view name) const {
     name = TrimBlanks(name);
-    const Bucket& bucket =
-        m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](std::uint32_t number) {
-            return EqualsFolded(Text(m_sections[number].name), name);
+    const SectionSlot& slot =
+        m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](const SectionSlot& kept) {
+            return EqualsFolded(NameText(kept.name), name);
         })];
-    return bucket.item != 0 ? std::optional(bucket.item - 1) : std::nullopt;
+    return slot.item != 0 ? std::optional(slot.item - 1) : std::nullopt;
 }
 
 std::optional<std::string_view> IniIndex::Find(std::uint32_t number, std::string_view key) const {
-    const SectionIndex& index = Indexed(number);
-    if (index.table.empty()) {
+    const std::vector<EntrySlot>& table = Indexed(number);
+    if (table.empty()) {
         return std::nullopt;
     }
     key = TrimBlanks(key);
-    const Bucket& bucket = index.table[Probe(index.table, FoldedTag(key), [&](std::uint32_t item) {
-        return EqualsFolded(Text(index.entries[item].key), key);
+    const EntrySlot& slot = table[Probe(table, FoldedTag(key), [&](const EntrySlot& kept) {
+        return EqualsFolded(Text(kept.key), key);
     })];
-    return bucket.item != 0 ? std::optional(Text(index.entries[bucket.item - 1].value))
-                            : std::nullopt;
+    return slot.item != 0 ? std::optional(Text(slot.value)) : std::nullopt;
 }
 
 std::optional<std::string_view> IniIndex::Find(std::string_view section,
@@ -266,19 +273,18 @@ std::optional<std::string_view> IniIndex::Find(std::string_view section,
     return number ? Find(*number, key) : std::nullopt;
 }
 
-template <class Matches>
-std::size_t IniIndex::Probe(const std::vector<Bucket>& table, std::uint32_t tag,
-                            Matches&& matches) {
+template <class Slot, class Matches>
+std::size_t IniIndex::Probe(const std::vector<Slot>& table, std::uint32_t tag, Matches&& matches) {
     const std::size_t mask = table.size() - 1;
     for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
-        const Bucket& bucket = table[i];
-        if (bucket.item == 0 || (bucket.tag == tag && matches(bucket.item - 1))) {
+        const Slot& slot = table[i];
+        if (slot.item == 0 || (slot.tag == tag && matches(slot))) {
             return i;
         }
     }
 }
 
-void IniIndex::Reserve(std::vector<Bucket>& table, std::size_t count) {
+template <class Slot> void IniIndex::Reserve(std::vector<Slot>& table, std::size_t count) {
     if (count * 2 <= table.size()) {
         return;
     }
@@ -286,27 +292,37 @@ void IniIndex::Reserve(std::vector<Bucket>& table, std::size_t count) {
     while (capacity < count * 2) {
         capacity *= 2;
     }
-    std::vector<Bucket> grown(capacity);
+    std::vector<Slot> grown(capacity);
     const std::size_t mask = capacity - 1;
-    for (const Bucket& bucket : table) {
-        if (bucket.item == 0) {
+    for (const Slot& slot : table) {
+        if (slot.item == 0) {
             continue;
         }
-        std::size_t i = bucket.tag & mask;
+        std::size_t i = slot.tag & mask;
         while (grown[i].item != 0) {
             i = (i + 1) & mask;
         }
-        grown[i] = bucket;
+        grown[i] = slot;
     }
     table.swap(grown);
 }
 
+// Section by section; a table holds its entries in no order, so they are sorted back into the
+// order of the file.
 std::vector<IniIndex::EntryText> IniIndex::Entries() const {
     std::vector<EntryText> entries;
-    for (std::uint32_t number = 0; number < m_sections.size(); ++number) {
-        const std::string_view section = Text(m_sections[number].name);
-        for (const Entry& entry : Indexed(number).entries) {
-            entries.push_back({section, Text(entry.key), Text(entry.value)});
+    for (std::uint32_t number = 0; number < m_sectionCount; ++number) {
+        std::vector<const EntrySlot*> slots;
+        for (const EntrySlot& slot : Indexed(number)) {
+            if (slot.item != 0) {
+                slots.push_back(&slot);
+            }
+        }
+        std::sort(slots.begin(), slots.end(),
+                  [](const EntrySlot* a, const EntrySlot* b) { return a->item < b->item; });
+        const std::string_view section = NameText(m_sections[number].name);
+        for (const EntrySlot* slot : slots) {
+            entries.push_back({section, Text(slot->key), Text(slot->value)});
         }
     }
     return entries;

@@ -3,7 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -52,54 +52,60 @@ public:
     std::string_view Bytes() const { return m_content; }
 
 private:
-    // A piece of m_content. Offsets rather than views keep the tables small.
+    // A piece of m_content or m_names. Offsets rather than views keep the tables small.
     struct Piece {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
     };
-    struct Entry {
+    // The slots of the open-addressing tables (linear probing, at most half full) hold what a
+    // lookup compares and returns, so it reads the table and the name alone: tag, the upper
+    // half of the name's hash; item, the position of the section or entry plus one, 0 for a
+    // free slot.
+    struct SectionSlot {
+        std::uint32_t tag = 0;
+        std::uint32_t item = 0;
+        Piece name; // in m_names
+    };
+    struct EntrySlot {
+        std::uint32_t tag = 0;
+        std::uint32_t item = 0; // the order of the file
         Piece key;
         Piece value;
     };
-    // A slot of an open-addressing table (linear probing, at most half full): the upper half of
-    // the name's hash and the position of the item plus one, 0 for a free slot.
-    struct Bucket {
-        std::uint32_t tag = 0;
-        std::uint32_t item = 0;
-    };
-    // A section's entries in the order of the file and their table.
-    struct SectionIndex {
-        std::vector<Entry> entries;
-        std::vector<Bucket> table;
-    };
     // A section: its name, the lines up to the next header, and their entries once indexed.
     struct Section {
-        Piece name;
+        Piece name; // in m_names
         Piece body;
         mutable std::atomic<bool> indexed = false;
-        mutable SectionIndex index;
+        mutable std::vector<EntrySlot> entries;
+    };
+    // What the parse finds of a section.
+    struct Header {
+        Piece name;
+        Piece body;
     };
 
-    void Parse();
-    Section* AddSection(std::string_view name);
-    const SectionIndex& Indexed(std::uint32_t number) const;
-    SectionIndex IndexEntries(std::string_view body) const;
-    void AddEntry(SectionIndex& index, std::string_view key, std::string_view value) const;
+    std::vector<Header> Parse();
+    bool AddSection(std::string_view name, std::vector<Header>& headers);
+    const std::vector<EntrySlot>& Indexed(std::uint32_t number) const;
+    std::vector<EntrySlot> IndexEntries(std::string_view body) const;
 
     Piece PieceOf(std::string_view text) const;
     std::string_view Text(Piece piece) const;
+    std::string_view NameText(Piece piece) const;
 
-    // The bucket holding an item that matches, or the free bucket where such an item belongs.
-    template <class Matches>
-    static std::size_t Probe(const std::vector<Bucket>& table, std::uint32_t tag,
-                             Matches&& matches);
+    // The slot holding an item that matches, or the free slot where such an item belongs.
+    template <class Slot, class Matches>
+    static std::size_t Probe(const std::vector<Slot>& table, std::uint32_t tag, Matches&& matches);
     // Makes room for count items, keeping the table at most half full.
-    static void Reserve(std::vector<Bucket>& table, std::size_t count);
+    template <class Slot> static void Reserve(std::vector<Slot>& table, std::size_t count);
 
     const std::string m_content;
-    std::deque<Section> m_sections; // by section number; a deque, as an atomic cannot move
-    std::vector<Bucket> m_sectionTable;
-    mutable std::mutex m_indexing; // held while a section is indexed
+    std::string m_names; // the section names one after another, dense for lookups
+    std::vector<SectionSlot> m_sectionTable;
+    std::uint32_t m_sectionCount = 0;
+    std::unique_ptr<Section[]> m_sections; // by section number
+    mutable std::mutex m_indexing;         // held while a section is indexed
 };
 
 } // namespace KorvaneIni
