@@ -103,6 +103,17 @@ const char* NextOf(char c, const char* from, const char* end, const char* known)
     return found != nullptr ? static_cast<const char*>(found) : end;
 }
 
+// How often c occurs in text, found by memchr: a byte-by-byte count is several times slower.
+std::size_t CountOf(char c, std::string_view text) {
+    std::size_t count = 0;
+    const char* const end = text.data() + text.size();
+    for (const char* at = NextOf(c, text.data(), end, nullptr); at != end;
+         at = NextOf(c, at + 1, end, nullptr)) {
+        ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 IniIndex::IniIndex(std::string content) : m_content(std::move(content)) {
@@ -214,7 +225,7 @@ const std::vector<IniIndex::EntrySlot>& IniIndex::Indexed(std::uint32_t number) 
 // either kind of line end is scanned once.
 std::vector<IniIndex::EntrySlot> IniIndex::IndexEntries(std::string_view body) const {
     std::vector<EntrySlot> table;
-    Reserve(table, static_cast<std::size_t>(std::count(body.begin(), body.end(), '=')));
+    Reserve(table, CountOf('=', body));
     std::uint32_t count = 0;
     const char* cursor = body.data();
     const char* const end = body.data() + body.size();
