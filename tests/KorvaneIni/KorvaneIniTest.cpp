@@ -2,6 +2,7 @@
 #include "KorvaneIni/KorvaneIni.h"
 
 #include "config/ConfigDoubles.h"
+#include "platform/Error.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -161,6 +162,32 @@ TEST_F(KorvaneIniTest, AFileIsParsedAgainOnlyWhenItChanged) {
     world.files.onRead = [&] { world.files.Put(kPath, "[A]\r\nk=new"); };
     EXPECT_EQ(ReadK(kPath), "old");
     EXPECT_EQ(ReadK(kPath), "new");
+}
+
+// A handle's file as parsed against another file now: the comparison start-up makes between
+// its working copy and the shared file.
+TEST_F(KorvaneIniTest, ParsedBytesAreComparedWithAnotherFile) {
+    const std::int32_t hIniFile = OpenWith("[A]\r\nk=1");
+    world.files.Put("C:\\same.ini", "[A]\r\nk=1");
+    world.files.Put("C:\\other.ini", "[A]\r\nk=2");
+    world.files.Put(kPath, "[A]\r\nk=1;"); // changed after the parse
+    EXPECT_TRUE(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\same.ini"));
+    EXPECT_FALSE(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\other.ini"));
+    EXPECT_FALSE(KorvaneIni::HoldsParsedBytes(hIniFile, kPath));
+    EXPECT_THROW(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\missing.ini"), ldgr::Error);
+    KorvaneIni::CloseIni(hIniFile);
+    EXPECT_FALSE(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\same.ini"));
+}
+
+// The section found last is remembered for the next read through any handle, but only for the
+// file it was found in: in the second file A is another section.
+TEST_F(KorvaneIniTest, TheSectionFoundLastServesOnlyItsOwnFile) {
+    world.files.Put("C:\\b.ini", "[B]\r\nk=b\r\n[A]\r\nk=a2");
+    world.files.Put(kPath, "[A]\r\nk=a1");
+    EXPECT_EQ(ReadK(kPath), "a1");
+    EXPECT_EQ(ReadK("C:\\b.ini"), "a2");
+    KorvaneIni::ForgetParsedFiles();
+    EXPECT_EQ(ReadK(kPath), "a1");
 }
 
 } // namespace
