@@ -16,21 +16,32 @@
 namespace KorvaneIni {
 namespace {
 
+std::string_view TextOrEmpty(const char* text) {
+    return text == nullptr ? "" : text;
+}
+
+// Copies as much of text as fits before the terminator; the count copied.
+std::int32_t CopyTerminated(std::string_view text, char* sBuffer, std::int32_t lSize) {
+    if (sBuffer == nullptr || lSize <= 0) {
+        return 0;
+    }
+    const std::size_t count = std::min(text.size(), static_cast<std::size_t>(lSize) - 1);
+    std::memcpy(sBuffer, text.data(), count);
+    sBuffer[count] = '\0';
+    return static_cast<std::int32_t>(count);
+}
+
 // The library's state. The suite's programs call it from one thread, but as a shared library
 // it may be called from several, so every call holds the lock.
 struct Library {
     std::mutex lock;
     ParseCache cache;
-    using Handles = std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>>;
-    Handles handles;
+    std::unordered_map<std::int32_t, std::shared_ptr<const IniIndex>> handles;
     std::int32_t lLastHandle = 0;
-    // The entry of the last handle closed, kept for the next open: start-up opens and closes
-    // the configuration file thousands of times, and each entry would be allocated anew.
-    Handles::node_type spare;
 
     // The section the last read found. Callers read the keys of one section one after another,
-    // through one handle or through a handle each (start-up reads two keys of every printer
-    // group so), so the section is looked up once for all of them. The parsed file is held,
+    // through one handle or a read each (start-up reads two keys of every printer group so),
+    // so the section is looked up once for all of them. The parsed file is held,
     // so a file parsed later at the same address is never taken for it.
     struct FoundSection {
         std::shared_ptr<const IniIndex> index;
@@ -56,26 +67,20 @@ struct Library {
         }
         return lastFound.number ? index->Find(*lastFound.number, key) : std::nullopt;
     }
+
+    // GetIniString's answer from a parsed file.
+    std::int32_t CopyValue(const std::shared_ptr<const IniIndex>& index, const char* sSection,
+                           const char* sKey, const char* sDefault, char* sBuffer,
+                           std::int32_t lSize) {
+        const std::string_view value =
+            Find(index, TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(TextOrEmpty(sDefault));
+        return CopyTerminated(value, sBuffer, lSize);
+    }
 };
 
 Library& TheLibrary() {
     static Library library;
     return library;
-}
-
-std::string_view TextOrEmpty(const char* text) {
-    return text == nullptr ? "" : text;
-}
-
-// Copies as much of text as fits before the terminator; the count copied.
-std::int32_t CopyTerminated(std::string_view text, char* sBuffer, std::int32_t lSize) {
-    if (sBuffer == nullptr || lSize <= 0) {
-        return 0;
-    }
-    const std::size_t count = std::min(text.size(), static_cast<std::size_t>(lSize) - 1);
-    std::memcpy(sBuffer, text.data(), count);
-    sBuffer[count] = '\0';
-    return static_cast<std::int32_t>(count);
 }
 
 } // namespace
@@ -91,13 +96,7 @@ std::int32_t OpenIni(const char* sPath) {
         return 0;
     }
     const std::int32_t hIniFile = library.NextHandle();
-    if (library.spare.empty()) {
-        library.handles.emplace(hIniFile, std::move(index));
-    } else {
-        library.spare.key() = hIniFile;
-        library.spare.mapped() = std::move(index);
-        library.handles.insert(std::move(library.spare));
-    }
+    library.handles.emplace(hIniFile, std::move(index));
     return hIniFile;
 }
 
@@ -105,24 +104,31 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
                           char* sBuffer, std::int32_t lSize, std::int32_t hIniFile) {
     Library& library = TheLibrary();
     const std::scoped_lock guard(library.lock);
-    std::string_view value = TextOrEmpty(sDefault);
-    if (const auto open = library.handles.find(hIniFile); open != library.handles.end()) {
-        value =
-            library.Find(open->second, TextOrEmpty(sSection), TextOrEmpty(sKey)).value_or(value);
+    const auto open = library.handles.find(hIniFile);
+    if (open == library.handles.end()) {
+        return CopyTerminated(TextOrEmpty(sDefault), sBuffer, lSize);
     }
-    return CopyTerminated(value, sBuffer, lSize);
+    return library.CopyValue(open->second, sSection, sKey, sDefault, sBuffer, lSize);
+}
+
+std::optional<std::int32_t> ReadIniString(const char* sPath, const char* sSection, const char* sKey,
+                                          const char* sDefault, char* sBuffer, std::int32_t lSize) {
+    if (sPath == nullptr) {
+        return std::nullopt;
+    }
+    Library& library = TheLibrary();
+    const std::scoped_lock guard(library.lock);
+    const std::shared_ptr<const IniIndex> index = library.cache.Open(sPath);
+    if (!index) {
+        return std::nullopt;
+    }
+    return library.CopyValue(index, sSection, sKey, sDefault, sBuffer, lSize);
 }
 
 std::int32_t CloseIni(std::int32_t hIniFile) {
     Library& library = TheLibrary();
     const std::scoped_lock guard(library.lock);
-    Library::Handles::node_type closed = library.handles.extract(hIniFile);
-    if (closed.empty()) {
-        return 0;
-    }
-    closed.mapped().reset(); // the parsed file is let go now, not at the next open
-    library.spare = std::move(closed);
-    return 1;
+    return library.handles.erase(hIniFile) != 0 ? 1 : 0;
 }
 
 bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath) {

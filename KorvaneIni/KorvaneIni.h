@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace KorvaneIni {
@@ -17,6 +18,12 @@ std::int32_t GetIniString(const char* sSection, const char* sKey, const char* sD
                           char* sBuffer, std::int32_t lSize, std::int32_t hIniFile);
 // Releases the handle; the result has no meaning.
 std::int32_t CloseIni(std::int32_t hIniFile);
+
+// OpenIni, GetIniString and CloseIni in one call, for a caller that reads one entry of a file
+// at a time: GetIniString's count, or nothing when the file cannot be opened. No handle is
+// made for it.
+std::optional<std::int32_t> ReadIniString(const char* sPath, const char* sSection, const char* sKey,
+                                          const char* sDefault, char* sBuffer, std::int32_t lSize);
 
 // Whether the file at sPath holds, byte for byte, what the handle's file held when it was parsed;
 // false for a stale or 0 handle. A caller that compares a file with another it reads next reads

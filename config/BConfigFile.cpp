@@ -52,6 +52,34 @@ std::string ValueLine(const std::string& sKey, const std::string& sValue) {
     return sPadded + " = " + sValue;
 }
 
+using IniBuffer = std::array<char, kIniBufferSize>;
+
+// One entry read by GetPPS, and whether a blank or a missing entry is accepted.
+struct EntryRead {
+    const std::string& sSection;
+    const std::string& sKey;
+    const std::string& sIniFile;
+    bool bAllowBlank;
+    bool bAllowMissing;
+};
+
+// What the INI library gave (the count in the buffer), trimmed, and as GetPPS answers it: a
+// missing entry (unless allowed) and a blank one (unless allowed) are told to the user and
+// answered with the sentinel.
+std::string JudgedValue(const EntryRead& read, const IniBuffer& buffer, std::int32_t lCount) {
+    const std::size_t lKept = static_cast<std::size_t>(std::clamp(lCount, 0, kIniBufferSize));
+    std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
+    if (sValue == kNotFound && !read.bAllowMissing) {
+        ShowConfigMessage(ConfigMessage::MissingEntry, read.sSection, read.sKey, read.sIniFile);
+        return std::string(kNotFound);
+    }
+    if (!sValue.empty() || read.bAllowBlank) {
+        return sValue;
+    }
+    ShowConfigMessage(ConfigMessage::BlankEntry, read.sSection, read.sKey, read.sIniFile);
+    return std::string(kNotFound);
+}
+
 // The sentinel as a text, made once: the fallback of every read.
 const std::string& NotFoundText() {
     static const std::string text = kNotFound;
@@ -83,22 +111,28 @@ bool FindConfigFile(std::string& sFile, bool bSilent) {
 std::string GetPPS(const std::string& sSection, const std::string& sKey,
                    const std::string& sIniFile, std::int32_t hIniFile, bool bAllowBlank,
                    bool bAllowMissing) {
+    const EntryRead read{sSection, sKey, sIniFile, bAllowBlank, bAllowMissing};
     return BCommon::ReportingFailures("GetPPS", NotFoundText(), [&] {
-        std::array<char, kIniBufferSize> buffer; // filled by the read up to what it returns
+        IniBuffer buffer; // filled by the read up to what it returns
         const std::int32_t lCount = KorvaneIni::GetIniString(
             sSection.c_str(), sKey.c_str(), kNotFound, buffer.data(), kIniBufferSize, hIniFile);
-        const std::size_t lKept = static_cast<std::size_t>(std::clamp(lCount, 0, kIniBufferSize));
-        std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
-        if (sValue == kNotFound && !bAllowMissing) {
-            ShowConfigMessage(ConfigMessage::MissingEntry, sSection, sKey, sIniFile);
-            return std::string(kNotFound);
-        }
-        if (!sValue.empty() || bAllowBlank) {
-            return sValue;
-        }
-        ShowConfigMessage(ConfigMessage::BlankEntry, sSection, sKey, sIniFile);
-        return std::string(kNotFound);
+        return JudgedValue(read, buffer, lCount);
     });
+}
+
+std::optional<std::string> GetPPSOnce(const std::string& sSection, const std::string& sKey,
+                                      const std::string& sIniFile, bool bAllowBlank,
+                                      bool bAllowMissing) {
+    IniBuffer buffer; // filled by the read up to what it returns
+    const std::optional<std::int32_t> lCount = KorvaneIni::ReadIniString(
+        sIniFile.c_str(), sSection.c_str(), sKey.c_str(), kNotFound, buffer.data(), kIniBufferSize);
+    if (!lCount) {
+        ShowOpenFailure(sIniFile);
+        return std::nullopt;
+    }
+    const EntryRead read{sSection, sKey, sIniFile, bAllowBlank, bAllowMissing};
+    return BCommon::ReportingFailures("GetPPS", NotFoundText(),
+                                      [&] { return JudgedValue(read, buffer, *lCount); });
 }
 
 bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection) {

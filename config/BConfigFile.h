@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace BConfigFile {
@@ -47,6 +48,11 @@ bool FindConfigFile(std::string& sFile, bool bSilent);
 std::string GetPPS(const std::string& sSection, const std::string& sKey,
                    const std::string& sIniFile, std::int32_t hIniFile, bool bAllowBlank,
                    bool bAllowMissing);
+// GetPPS on the file opened for this read alone, in one call of the INI library; nothing when
+// the file cannot be opened, after the open-failure message.
+std::optional<std::string> GetPPSOnce(const std::string& sSection, const std::string& sKey,
+                                      const std::string& sIniFile, bool bAllowBlank,
+                                      bool bAllowMissing);
 
 // "[section]", or an empty line for an empty name. False (reported) when the write fails.
 bool WriteIniFileSection(platform::TextFile& oFile, const std::string& sSection);

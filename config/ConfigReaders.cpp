@@ -19,19 +19,6 @@ using BConfigFile::kNotFound;
 constexpr const char* kProgramKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
 constexpr const char* kGeneral = "GENERAL";
 
-// One entry of a file opened for this read alone; nothing when the file cannot be opened
-// (the open-failure message has been shown), else GetPPS's answer.
-std::optional<std::string> ReadOneEntry(const std::string& sIniFile, const std::string& sSection,
-                                        const std::string& sKey, bool bAllowBlank,
-                                        bool bAllowMissing) {
-    BConfigFile::OpenIniFile file(sIniFile);
-    if (file.Handle() == 0) {
-        BConfigFile::ShowOpenFailure(sIniFile);
-        return std::nullopt;
-    }
-    return BConfigFile::GetPPS(sSection, sKey, sIniFile, file.Handle(), bAllowBlank, bAllowMissing);
-}
-
 } // namespace
 
 std::string GetConfigFile() {
@@ -44,7 +31,7 @@ std::string GetConfigFile() {
 std::int32_t GetConfigFileVersion(const std::string& sIniFile) {
     return ReportingFailures("GetConfigFileVersion", std::int32_t{0}, [&]() -> std::int32_t {
         const std::optional<std::string> sValue =
-            ReadOneEntry(sIniFile, kGeneral, "Version", false, false);
+            BConfigFile::GetPPSOnce(kGeneral, "Version", sIniFile, false, false);
         if (!sValue || *sValue == kNotFound) {
             return 0;
         }
@@ -59,8 +46,8 @@ std::int32_t GetConfigFileVersion(const std::string& sIniFile) {
 std::string GetGeneralOption(const std::string& sIniFile, const std::string& sKey,
                              const std::string& sSection) {
     return ReportingFailures("GetGeneralOption", std::string(), [&] {
-        std::optional<std::string> sValue =
-            ReadOneEntry(sIniFile, sSection.empty() ? kGeneral : sSection, sKey, true, true);
+        std::optional<std::string> sValue = BConfigFile::GetPPSOnce(
+            sSection.empty() ? kGeneral : sSection, sKey, sIniFile, true, true);
         return !sValue || *sValue == kNotFound ? std::string() : std::move(*sValue);
     });
 }
@@ -71,7 +58,8 @@ std::string GetDataPath() {
         if (!BConfigFile::FindConfigFile(sFile, true)) {
             return std::string();
         }
-        std::optional<std::string> sValue = ReadOneEntry(sFile, kGeneral, "DataFile", false, false);
+        std::optional<std::string> sValue =
+            BConfigFile::GetPPSOnce(kGeneral, "DataFile", sFile, false, false);
         return !sValue || *sValue == kNotFound ? std::string() : std::move(*sValue);
     });
 }
