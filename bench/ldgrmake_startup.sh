@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Measures start-up against the size of the configuration: runs of ldgrmake with 1 printer
-# group and with 1,000 (median of N runs each, alternating), and the file-system calls that
-# each option read costs, from the difference of the two traces: 1,000 groups make 11,988
-# option reads more than 1 group (6 passes of 2 entries for each further group).
+# group and with 1,000 (median of N runs each, alternating; 21 by default, as the median of a
+# few runs moves the ratio by a few tenths), and the file-system calls that each option read
+# costs, from the difference of the two traces: 1,000 groups make 11,988 option reads more
+# than 1 group (6 passes of 2 entries for each further group).
 #   bench/ldgrmake_startup.sh [runs] [ldgrmake executable]   (needs strace; default: builds
 #   the default preset and measures its ldgrmake)
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 setup_benchmark "${2:-}"
-runs="${1:-7}"
+runs="${1:-21}"
 for groups in 1 1000; do
   prefix="$work/prefix$groups"
   mkdir -p "$prefix/drive_c/Ledgerline/Data/users/alice"
