@@ -26,8 +26,9 @@ std::optional<std::int32_t> ReadIniString(const char* sPath, const char* sSectio
                                           const char* sDefault, char* sBuffer, std::int32_t lSize);
 
 // Whether the file at sPath holds, byte for byte, what the handle's file held when it was parsed;
-// false for a stale or 0 handle. A caller that compares a file with another it reads next reads
-// that one once so. Errors of the read are raised as the file service raises them.
+// false for a stale or 0 handle. Start-up compares its working copy with the shared file so:
+// the copy is read once, for the comparison and the reads that follow. Errors of the read are
+// raised as the file service raises them.
 bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath);
 
 // Drops the parsed files kept for later opens, so the next open of each reads it afresh.
