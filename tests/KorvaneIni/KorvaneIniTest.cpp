@@ -45,6 +45,8 @@ protected:
 // What, the file's content, section, key and the value expected.
 const std::tuple<const char*, const char*, const char*, const char*, const char*> kLookups[] = {
     {"mixed line ends", "[A]\r\n\r\rk=1\n\nm=2", "A", "m", "2"},
+    {"CR alone ends a header", "[A]\rk=1", "A", "k", "1"},
+    {"CR alone ends an entry", "[A]\r\nk=1\rm=2", "A", "m", "2"},
     {"byte-order mark before the first header", "\xEF\xBB\xBF[A]\r\nk=1", "A", "k", "1"},
     {"byte-order mark only at the very start", "[A]\r\n\xEF\xBB\xBFk=1", "A", "k", kMissing},
     {"indented comment line", "[A]\r\n \t; k=1\r\nk=2", "A", "k", "2"},
