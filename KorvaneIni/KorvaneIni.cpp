@@ -63,7 +63,9 @@ struct Library {
     std::optional<std::string_view> Find(const std::shared_ptr<const IniIndex>& index,
                                          std::string_view section, std::string_view key) {
         if (lastFound.index != index || lastFound.sName != section) {
-            lastFound = {index, std::string(section), index->FindSection(section)};
+            lastFound.index = index;
+            lastFound.sName.assign(section);
+            lastFound.number = index->FindSection(section);
         }
         return lastFound.number ? index->Find(*lastFound.number, key) : std::nullopt;
     }

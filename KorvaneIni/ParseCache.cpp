@@ -47,31 +47,40 @@ bool SamePath(const std::string& a, const std::string& b) {
 } // namespace
 
 std::shared_ptr<const IniIndex> ParseCache::Open(std::string_view sPath) {
-    // Start-up opens one file thousands of times by the same name: the kept file's own text
-    // of it is asked about then, and no text is made for the open.
+    // Start-up opens one file thousands of times by the same name: the kept file's own text of
+    // it is asked about, and an unchanged version is all there is to compare.
     const auto named = std::find_if(m_files.begin(), m_files.end(),
                                     [&](const Kept& file) { return file.sPath == sPath; });
-    return named != m_files.end() ? OpenNamed(named->sPath) : OpenNamed(std::string(sPath));
-}
-
-// sPath may be a kept file's own text: nothing reads it once m_files changes.
-std::shared_ptr<const IniIndex> ParseCache::OpenNamed(const std::string& sPath) {
-    const std::optional<platform::FileVersion> before = VersionOf(sPath);
+    if (named != m_files.end()) {
+        const std::optional<platform::FileVersion> before = VersionOf(named->sPath);
+        if (!before) {
+            return nullptr;
+        }
+        return *before == named->version ? Reuse(named) : Load(std::string(sPath), *before);
+    }
+    const std::string sNamed(sPath);
+    const std::optional<platform::FileVersion> before = VersionOf(sNamed);
     if (!before) {
         return nullptr;
     }
     const auto kept = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
-        return file.version == *before && SamePath(file.sPath, sPath);
+        return file.version == *before && SamePath(file.sPath, sNamed);
     });
-    if (kept != m_files.end()) {
-        std::rotate(m_files.begin(), kept, kept + 1);
-        return m_files.front().index;
-    }
+    return kept != m_files.end() ? Reuse(kept) : Load(sNamed, *before);
+}
+
+std::shared_ptr<const IniIndex> ParseCache::Reuse(std::vector<Kept>::iterator kept) {
+    std::rotate(m_files.begin(), kept, kept + 1);
+    return m_files.front().index;
+}
+
+std::shared_ptr<const IniIndex> ParseCache::Load(const std::string& sPath,
+                                                 const platform::FileVersion& before) {
     std::optional<std::string> content = ReadWholeFile(sPath);
     if (!content) {
         return nullptr;
     }
-    const bool bWhole = content->size() == before->size;
+    const bool bWhole = content->size() == before.size;
     auto index = std::make_shared<const IniIndex>(std::move(*content));
     // The suite's copier may rename a new version over the file at any moment. What was read
     // is kept under the version seen before the read: a version that came after it has
@@ -79,7 +88,7 @@ std::shared_ptr<const IniIndex> ParseCache::OpenNamed(const std::string& sPath) 
     // differs from that size met such a change (or a writer at work) and serves this open
     // only.
     if (bWhole) {
-        Keep({sPath, *before, index});
+        Keep({sPath, before, index});
     }
     return index;
 }

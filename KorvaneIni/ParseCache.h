@@ -31,7 +31,11 @@ private:
         std::shared_ptr<const IniIndex> index;
     };
 
-    std::shared_ptr<const IniIndex> OpenNamed(const std::string& sPath);
+    // Makes a kept file the most recently opened.
+    std::shared_ptr<const IniIndex> Reuse(std::vector<Kept>::iterator kept);
+    // Reads and parses the file, keeping it under the version seen before the read.
+    std::shared_ptr<const IniIndex> Load(const std::string& sPath,
+                                         const platform::FileVersion& before);
     void Keep(Kept kept);
 
     std::vector<Kept> m_files; // most recently opened first
