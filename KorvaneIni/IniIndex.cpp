@@ -126,7 +126,8 @@ std::size_t CountOf(char c, std::string_view text) {
 
 } // namespace
 
-IniIndex::IniIndex(std::string content) : m_content(std::move(content)) {
+IniIndex::IniIndex(platform::FileBytes content)
+    : m_bytes(std::move(content)), m_content(m_bytes.View()) {
     const std::vector<Header> headers = Parse();
     m_sectionCount = static_cast<std::uint32_t>(headers.size());
     m_sections = std::make_unique<Section[]>(headers.size());
@@ -191,7 +192,7 @@ IniIndex::Piece IniIndex::PieceOf(std::string_view text) const {
 }
 
 std::string_view IniIndex::Text(Piece piece) const {
-    return std::string_view(m_content).substr(piece.offset, piece.length);
+    return m_content.substr(piece.offset, piece.length);
 }
 
 std::string_view IniIndex::NameText(Piece piece) const {

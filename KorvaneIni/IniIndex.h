@@ -1,6 +1,8 @@
 // The parsed form of one INI file: its bytes and a hash index of its sections and entries.
 #pragma once
 
+#include "platform/FileBytes.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -26,7 +28,8 @@ namespace KorvaneIni {
 // within it. Names are compared ignoring ASCII letter case.
 class IniIndex {
 public:
-    explicit IniIndex(std::string content);
+    explicit IniIndex(platform::FileBytes content);
+    explicit IniIndex(std::string content) : IniIndex(platform::FileBytes(std::move(content))) {}
     IniIndex(const IniIndex&) = delete;
     IniIndex& operator=(const IniIndex&) = delete;
 
@@ -100,8 +103,9 @@ private:
     // Makes room for count items, keeping the table at most half full.
     template <class Slot> static void Reserve(std::vector<Slot>& table, std::size_t count);
 
-    const std::string m_content;
-    std::string m_names; // the section names one after another, dense for lookups
+    const platform::FileBytes m_bytes;
+    const std::string_view m_content; // m_bytes
+    std::string m_names;              // the section names one after another, dense for lookups
     std::vector<SectionSlot> m_sectionTable;
     std::uint32_t m_sectionCount = 0;
     std::unique_ptr<Section[]> m_sections; // by section number

@@ -27,11 +27,11 @@ std::optional<platform::FileVersion> VersionOf(const std::string& sPath) {
 }
 
 // The file's bytes; nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& sPath) {
-    std::optional<std::string> content;
+std::optional<platform::FileBytes> ReadWholeFile(const std::string& sPath) {
+    std::optional<platform::FileBytes> content;
     BCommon::SkipFailingStep([&] {
         auto file = platform::Files().OpenText(sPath, platform::OpenMode::Input);
-        std::string bytes = file->ReadAll();
+        platform::FileBytes bytes = file->ReadAllBytes();
         file->Close();
         content = std::move(bytes);
     });
@@ -76,11 +76,11 @@ std::shared_ptr<const IniIndex> ParseCache::Reuse(std::vector<Kept>::iterator ke
 
 std::shared_ptr<const IniIndex> ParseCache::Load(const std::string& sPath,
                                                  const platform::FileVersion& before) {
-    std::optional<std::string> content = ReadWholeFile(sPath);
+    std::optional<platform::FileBytes> content = ReadWholeFile(sPath);
     if (!content) {
         return nullptr;
     }
-    const bool bWhole = content->size() == before.size;
+    const bool bWhole = content->View().size() == before.size;
     auto index = std::make_shared<const IniIndex>(std::move(*content));
     // The suite's copier may rename a new version over the file at any moment. What was read
     // is kept under the version seen before the read: a version that came after it has

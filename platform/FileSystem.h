@@ -1,6 +1,8 @@
 // File and folder operations on Windows paths (backslash separators, drive letters, UNC names).
 #pragma once
 
+#include "platform/FileBytes.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -71,6 +73,9 @@ public:
     virtual void Write(std::string_view bytes) = 0;
     // The rest of the file from the current position (Input mode).
     virtual std::string ReadAll() = 0;
+    // The same for a reader that keeps the bytes: where the system allows, a large file is read
+    // into memory of its own, faulted in at once, and not copied again.
+    virtual FileBytes ReadAllBytes() { return FileBytes(ReadAll()); }
     virtual void Close() = 0;
 };
 

@@ -222,6 +222,15 @@ public:
         return ReadRest(m_fd, m_sHostPath);
     }
 
+    FileBytes ReadAllBytes() override {
+        RequireOpen(m_fd);
+        std::optional<FileBytes> bytes = ReadToEndBytes(m_fd);
+        if (!bytes) {
+            throw ErrorFor(errno, m_sHostPath);
+        }
+        return std::move(*bytes);
+    }
+
     void Close() override {
         RequireOpen(m_fd);
         const int fd = m_fd;

@@ -3,8 +3,11 @@
 #include "platform/posix/HostIo.h"
 
 #include <cerrno>
-#include <cstdint>
+#include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <new>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,27 +26,24 @@ std::size_t ExpectedRest(int fd) {
     return static_cast<std::size_t>(info.st_size - position);
 }
 
-// Asks for the memory of a large buffer in one call, in huge pages where the system offers
-// them: taking a fault for each 4 KB page as the buffer is first written costs more than
-// reading a file of megabytes into it. Advice only: where it is refused, nothing changes.
-void PrepareLargeBuffer(char* data, std::size_t size) {
-    constexpr std::size_t kLarge = std::size_t{1} << 20;
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    if (size < kLarge) {
-        return;
-    }
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t end = begin + size;
-    const auto advise = [&](std::uintptr_t unit, int advice) {
-        const std::uintptr_t first = (begin + unit - 1) & ~(unit - 1);
-        const std::uintptr_t last = end & ~(unit - 1);
-        if (last > first) {
-            madvise(reinterpret_cast<void*>(first), last - first, advice);
-        }
-    };
-    advise(kHugePage, MADV_HUGEPAGE);
-    advise(page, MADV_POPULATE_WRITE);
+constexpr std::size_t kLargeFile = std::size_t{1} << 20;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+void ReleaseLarge(char* memory) {
+    ::operator delete (memory, std::align_val_t{kHugePage});
+}
+
+using LargeMemory = std::unique_ptr<char, FileBytes::Release>;
+
+// capacity bytes, a whole number of huge pages, asked for in one call and in huge pages where
+// the system offers them: taking a fault for each 4 KB page as a file of megabytes is read in
+// costs more than the read. Both are advice: where it is refused, nothing else changes.
+LargeMemory LargeMemoryOf(std::size_t capacity) {
+    LargeMemory memory(static_cast<char*>(::operator new (capacity, std::align_val_t{kHugePage})),
+                       ReleaseLarge);
+    madvise(memory.get(), capacity, MADV_HUGEPAGE);
+    madvise(memory.get(), capacity, MADV_POPULATE_WRITE);
+    return memory;
 }
 
 } // namespace
@@ -71,11 +71,7 @@ int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {
 std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
     // Read straight into a text of the expected size (one byte more to meet the end), so a
     // file of some megabytes is read without copies; it grows if the file grew.
-    const std::size_t expected = std::min(ExpectedRest(fd), maxSize) + 1;
-    std::string content;
-    content.reserve(expected);
-    PrepareLargeBuffer(content.data(), expected);
-    content.resize(expected);
+    std::string content(std::min(ExpectedRest(fd), maxSize) + 1, '\0');
     std::size_t used = 0;
     for (;;) {
         if (used == content.size()) {
@@ -94,6 +90,42 @@ std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
         if (got == 0) {
             content.resize(used);
             return used > maxSize ? std::nullopt : std::optional(std::move(content));
+        }
+        used += static_cast<std::size_t>(got);
+    }
+}
+
+std::optional<FileBytes> ReadToEndBytes(int fd) {
+    const std::size_t expected = ExpectedRest(fd);
+    if (expected < kLargeFile) {
+        std::optional<std::string> text = ReadToEnd(fd, std::string().max_size() / 2);
+        return text ? std::optional<FileBytes>(std::move(*text)) : std::nullopt;
+    }
+    // One byte more than expected, to meet the end; a file that grew meanwhile is read on into
+    // memory twice as large.
+    std::size_t capacity = (expected / kHugePage + 1) * kHugePage;
+    LargeMemory memory = LargeMemoryOf(capacity);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == capacity) {
+            if (capacity > std::numeric_limits<std::size_t>::max() / 4) {
+                errno = EFBIG;
+                return std::nullopt;
+            }
+            LargeMemory larger = LargeMemoryOf(capacity * 2);
+            std::memcpy(larger.get(), memory.get(), used);
+            memory = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = read(fd, memory.get() + used, capacity - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return FileBytes(memory.release(), used, ReleaseLarge);
         }
         used += static_cast<std::size_t>(got);
     }

@@ -2,6 +2,8 @@
 // and reading to the end.
 #pragma once
 
+#include "platform/FileBytes.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -34,5 +36,8 @@ int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
 // The rest of an open file from its current position; nothing on a read error (errno set) or
 // when it is longer than maxSize.
 std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize);
+// The same as bytes to keep: a large file is read into memory of its own, never zeroed in
+// between, faulted in with one call and in huge pages where the system offers them.
+std::optional<FileBytes> ReadToEndBytes(int fd);
 
 } // namespace platform::posix

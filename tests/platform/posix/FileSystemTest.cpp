@@ -146,6 +146,22 @@ TEST_F(HostedFiles, BytesAreComparedToTheLastByte) {
     EXPECT_EQ(ErrorOf([&] { files.HoldsBytes("C:\\jobs\\none", big); }), ldgr::kFileNotFound);
 }
 
+// Files read whole into bytes to keep, on either side of the size from which they are read into
+// memory of their own, and of the huge pages that memory comes in.
+TEST_F(HostedFiles, FilesReadWholeAsBytesAreReadToTheLastByte) {
+    constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+    for (const std::size_t size :
+         {kMegabyte - 1, kMegabyte, 2 * kMegabyte - 1, 2 * kMegabyte, 3 * kMegabyte + 7}) {
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            content[i] = static_cast<char>(i % 251);
+        }
+        WriteHostFile(Jobs() + "/big", content);
+        EXPECT_EQ(files.OpenText("C:\\jobs\\big", OpenMode::Input)->ReadAllBytes().View(), content)
+            << size;
+    }
+}
+
 // Each failure raises its classic number and leaves every file as it was. What is not an
 // ordinary file is refused at once, never waited on: should an open wait on the FIFO, which
 // nobody holds open, the alarm ends the run instead of letting it hang.
