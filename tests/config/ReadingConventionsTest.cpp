@@ -145,6 +145,9 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
     world.files.Put(kFile, "[GENERAL]\r\n");
     EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
     EXPECT_EQ(TakeBoxes(), entry + "not found in file:\r" + kFile + ">");
+    world.files.Put(kFile, "[GENERAL]\r\nVersion= \r\n");
+    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
+    EXPECT_EQ(TakeBoxes(), entry + "is blank in file:\r" + kFile + ">");
 }
 
 // Blank and missing entries are told nothing; every call opens the file anew, so every failing
