@@ -6,6 +6,8 @@
 
 namespace platform {
 
+// HoldsBytes is left to its default, which compares through OpenText: a wrapper that reads
+// files its own way (an in-memory double) then compares them its own way too.
 class ForwardingFiles : public FileSystem {
 public:
     explicit ForwardingFiles(FileSystem& underneath = RealFiles()) : m_inner(underneath) {}
