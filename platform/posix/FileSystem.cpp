@@ -184,21 +184,11 @@ std::string ReadRest(int fd, const std::string& hostPath) {
 
 // Fills the buffer from the file, short only at its end; the count read.
 std::size_t ReadPiece(int fd, std::span<char> buffer, const std::string& hostPath) {
-    std::size_t used = 0;
-    while (used < buffer.size()) {
-        const ssize_t got = read(fd, buffer.data() + used, buffer.size() - used);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            throw ErrorFor(errno, hostPath);
-        }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(got);
+    const std::optional<std::size_t> used = ReadUntilEnd(fd, buffer);
+    if (!used) {
+        throw ErrorFor(errno, hostPath);
     }
-    return used;
+    return *used;
 }
 
 class PosixTextFile final : public TextFile {

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <limits>
 #include <memory>
 #include <new>
 #include <sys/mman.h>
@@ -68,19 +67,19 @@ int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {
     return fd.Release();
 }
 
-std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
-    // Read straight into a text of the expected size (one byte more to meet the end), so a
-    // file of some megabytes is read without copies; it grows if the file grew.
-    std::string content(std::min(ExpectedRest(fd), maxSize) + 1, '\0');
+std::optional<std::size_t> ReadUntilEnd(int fd, std::span<char> buffer, const MoreRoom& more) {
     std::size_t used = 0;
     for (;;) {
-        if (used == content.size()) {
-            if (used > maxSize) {
-                return std::nullopt;
+        if (used == buffer.size()) {
+            if (!more) {
+                return used;
             }
-            content.resize(content.size() * 2);
+            buffer = more(used);
+            if (buffer.size() == used) {
+                return used;
+            }
         }
-        const ssize_t got = read(fd, content.data() + used, content.size() - used);
+        const ssize_t got = read(fd, buffer.data() + used, buffer.size() - used);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -88,11 +87,27 @@ std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
             return std::nullopt;
         }
         if (got == 0) {
-            content.resize(used);
-            return used > maxSize ? std::nullopt : std::optional(std::move(content));
+            return used;
         }
         used += static_cast<std::size_t>(got);
     }
+}
+
+std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
+    // Read straight into a text of the expected size (one byte more to meet the end), so a
+    // file of some megabytes is read without copies; it grows if the file grew.
+    std::string content(std::min(ExpectedRest(fd), maxSize) + 1, '\0');
+    const std::optional<std::size_t> used = ReadUntilEnd(fd, content, [&](std::size_t) {
+        if (content.size() <= maxSize) {
+            content.resize(content.size() * 2);
+        }
+        return std::span<char>(content);
+    });
+    if (!used || *used > maxSize) {
+        return std::nullopt;
+    }
+    content.resize(*used);
+    return content;
 }
 
 std::optional<FileBytes> ReadToEndBytes(int fd) {
@@ -105,30 +120,18 @@ std::optional<FileBytes> ReadToEndBytes(int fd) {
     // memory twice as large.
     std::size_t capacity = (expected / kHugePage + 1) * kHugePage;
     LargeMemory memory = LargeMemoryOf(capacity);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == capacity) {
-            if (capacity > std::numeric_limits<std::size_t>::max() / 4) {
-                errno = EFBIG;
-                return std::nullopt;
-            }
+    const std::optional<std::size_t> used =
+        ReadUntilEnd(fd, {memory.get(), capacity}, [&](std::size_t read) {
             LargeMemory larger = LargeMemoryOf(capacity * 2);
-            std::memcpy(larger.get(), memory.get(), used);
+            std::memcpy(larger.get(), memory.get(), read);
             memory = std::move(larger);
             capacity *= 2;
-        }
-        const ssize_t got = read(fd, memory.get() + used, capacity - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return std::nullopt;
-        }
-        if (got == 0) {
-            return FileBytes(memory.release(), used, ReleaseLarge);
-        }
-        used += static_cast<std::size_t>(got);
+            return std::span<char>(memory.get(), capacity);
+        });
+    if (!used) {
+        return std::nullopt;
     }
+    return FileBytes(memory.release(), *used, ReleaseLarge);
 }
 
 } // namespace platform::posix

@@ -5,7 +5,9 @@
 #include "platform/FileBytes.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <sys/types.h>
 #include <utility>
@@ -32,6 +34,14 @@ private:
 // errno set otherwise, ENXIO for a folder, device, FIFO or socket. The open never waits: a FIFO
 // without a writer would hold it for ever, so it is made non-blocking until the file is known.
 int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
+
+// Gives the buffer a read has filled, with more room, from the count read on; the same size
+// when it has no more.
+using MoreRoom = std::function<std::span<char>(std::size_t used)>;
+// Reads an open file into the buffer from its current position until its end, or until the
+// buffer is full and more (when given) has no more room: the count read, or nothing on a read
+// error (errno set). An interrupted read is tried again.
+std::optional<std::size_t> ReadUntilEnd(int fd, std::span<char> buffer, const MoreRoom& more = {});
 
 // The rest of an open file from its current position; nothing on a read error (errno set) or
 // when it is longer than maxSize.
