@@ -48,17 +48,11 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 std::shared_ptr<const IniIndex> ParseCache::Open(std::string_view sPath) {
     // Start-up opens one file thousands of times by the same name: the kept file's own text of
-    // it is asked about, and an unchanged version is all there is to compare.
+    // it is asked about, and no text is made for the open.
     const auto named = std::find_if(m_files.begin(), m_files.end(),
                                     [&](const Kept& file) { return file.sPath == sPath; });
-    if (named != m_files.end()) {
-        const std::optional<platform::FileVersion> before = VersionOf(named->sPath);
-        if (!before) {
-            return nullptr;
-        }
-        return *before == named->version ? Reuse(named) : Load(std::string(sPath), *before);
-    }
-    const std::string sNamed(sPath);
+    std::string sMade;
+    const std::string& sNamed = named != m_files.end() ? named->sPath : (sMade = sPath);
     const std::optional<platform::FileVersion> before = VersionOf(sNamed);
     if (!before) {
         return nullptr;

@@ -33,7 +33,8 @@ private:
 
     // Makes a kept file the most recently opened.
     std::shared_ptr<const IniIndex> Reuse(std::vector<Kept>::iterator kept);
-    // Reads and parses the file, keeping it under the version seen before the read.
+    // Reads and parses the file, keeping it under the version seen before the read. sPath may
+    // be a kept file's own text: it is copied before m_files changes.
     std::shared_ptr<const IniIndex> Load(const std::string& sPath,
                                          const platform::FileVersion& before);
     void Keep(Kept kept);
