@@ -9,7 +9,6 @@
 
 #include <bitset>
 #include <functional>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +18,8 @@ namespace {
 constexpr std::int32_t kLastJobNumber = 32767;
 // Races lost in a row, each on the next free number of one listing, after which the folder is
 // listed again: many workstations write into one job folder, and a listing that lost this
-// often is no longer the truth.
+// often is no longer the truth. The numbers lost stay taken: a name the move refuses may be one
+// no listing shows (a link whose target is gone), and forgetting it would try it for ever.
 constexpr int kLossesBeforeListingAgain = 3;
 
 // The number a job file's name gives: decimal digits without sign or leading zero, then ".prt"
@@ -53,6 +53,8 @@ public:
     }
 
     void Take(std::int32_t job) { m_taken.set(static_cast<std::size_t>(job)); }
+
+    void TakeAll(const TakenNumbers& others) { m_taken |= others.m_taken; }
 
     // The lowest free number; past 32767, error 6 (overflow).
     std::int16_t FirstFree() const {
@@ -115,13 +117,18 @@ bool IsNameTaken() {
     return ldgr::CurrentError().Number() == ldgr::kFileAlreadyExists;
 }
 
-// Writes the record under a temporary name and moves it to the lowest number free by now,
-// returning that number. The temporary is made before the number is chosen, so that little
-// time passes between the check and the move. When another program took the number meanwhile,
-// nothing is left behind, the number is marked taken and nothing is returned.
-std::optional<std::int16_t>
-TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
-               const std::function<std::string(std::int16_t)>& recordText) {
+// The number one attempt took, or lost to another program.
+struct Attempt {
+    std::int16_t job = 0;
+    bool written = false;
+};
+
+// Writes the record under a temporary name and moves it to the lowest number free by now. The
+// temporary is made before the number is chosen, so that little time passes between the check
+// and the move. When the name was taken meanwhile, nothing is left behind and the number is
+// marked taken.
+Attempt TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
+                       const std::function<std::string(std::int16_t)>& recordText) {
     BCommon::CreatedTemporary temporary =
         BCommon::CreateTemporary(sFolder, BCommon::TemporaryKind::JobRecord);
     const std::string sTemporary = sFolder + temporary.sName;
@@ -131,7 +138,7 @@ TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
         temporary.pFile->Write(recordText(job));
         temporary.pFile->Close();
         platform::Files().MoveFileNoReplace(sTemporary, sFolder + std::to_string(job) + ".prt");
-        return job;
+        return {.job = job, .written = true};
     } catch (...) {
         BCommon::SkipFailingStep([&] {
             temporary.pFile.reset();
@@ -142,7 +149,7 @@ TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
         }
     }
     taken.Take(job);
-    return std::nullopt;
+    return {.job = job};
 }
 
 } // namespace
@@ -189,15 +196,21 @@ std::int16_t LogOfflineJob(const std::string& sUserPath, const std::string& sMac
     JobFolderListing listing = ListJobFolder(sFolder);
     BCommon::RemoveStaleTemporaries(sFolder, listing.temporaries);
     TakenNumbers& taken = listing.taken;
+    TakenNumbers lost;
     const auto recordText = [&](std::int16_t job) {
         return RecordText(job, sMachineName, sUserName, sDateText);
     };
+    // Each loss takes a number no earlier attempt tried, so the search ends: with a record, or
+    // with an overflow once every number was lost or taken.
     for (int losses = 1;; ++losses) {
-        if (const auto job = TryWriteRecord(sFolder, taken, recordText)) {
-            return *job;
+        const auto attempt = TryWriteRecord(sFolder, taken, recordText);
+        if (attempt.written) {
+            return attempt.job;
         }
+        lost.Take(attempt.job);
         if (losses % kLossesBeforeListingAgain == 0) {
             taken = ListJobFolder(sFolder).taken;
+            taken.TakeAll(lost);
         }
     }
 }

@@ -122,9 +122,11 @@ FindEntry EntryFor(const std::string& name, const struct stat& info) {
     return entry;
 }
 
+// A link whose target is gone or out of reach (dangling, or one of a loop) is shown as the link
+// itself, as Windows shows a symbolic link whatever its target: its name is taken all the same.
 std::optional<FindEntry> EntryAt(const std::string& hostPath, const std::string& name) {
     struct stat info {};
-    if (stat(hostPath.c_str(), &info) != 0) {
+    if (stat(hostPath.c_str(), &info) != 0 && lstat(hostPath.c_str(), &info) != 0) {
         return std::nullopt;
     }
     return EntryFor(name, info);
@@ -642,8 +644,13 @@ private:
             const std::string host = listed.name == "."    ? hostFolder
                                      : listed.name == ".." ? ParentOf(hostFolder)
                                                            : hostFolder + "/" + listed.name;
-            const std::optional<FindEntry> entry = EntryAt(host, entryName);
-            return !entry || visit(*entry);
+            // An entry the host lists but will not let us examine (a folder that may be read
+            // but not searched) is shown with the listing's attributes: its name is taken. One
+            // gone since the folder was read is not shown.
+            if (const std::optional<FindEntry> entry = EntryAt(host, entryName)) {
+                return visit(*entry);
+            }
+            return errno == ENOENT || visit(AttributesOnly(entryName, listed.kind == DT_DIR));
         };
         // Judged by the folder's own Windows name, so "C:\\x\\.." and a relative pattern in a
         // root count as the root they name.

@@ -100,5 +100,56 @@ TEST(LdgrmakeJobFolder, StaleTemporariesAreSweptAndNothingElseIsTouched) {
     }
 }
 
+// Names the job search cannot examine or replace: links whose target is gone or that point at
+// each other. Each such number counts as taken and the run ends with the next free one, in a
+// bounded time, leaving no temporary behind.
+TEST(LdgrmakeJobFolder, LinksAtJobNumbersCountAsTakenAndTheSearchEnds) {
+    LDGR_HOSTED_ONLY("host links in the job folder are a hosted world's arrangement");
+    struct Case {
+        const char* what = "";
+        std::vector<std::string> danglingLinks = {};
+        std::vector<std::string> jobFiles = {};
+        std::vector<std::pair<std::string, std::string>> loops = {}; // link, its target
+        std::string expected = {};
+    };
+    const Case cases[] = {
+        {.what = "dangling links at 1 to 3",
+         .danglingLinks = {"1.prt", "2.prt", "3.prt"},
+         .expected = "4.prt"},
+        {.what = "dangling links between real files",
+         .danglingLinks = {"1.prt", "3.prt", "5.prt"},
+         .jobFiles = {"2.prt", "4.dat"},
+         .expected = "6.prt"},
+        {.what = "a link loop",
+         .loops = {{"1.prt", "2.prt"}, {"2.prt", "1.prt"}},
+         .expected = "3.prt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // In the local profile's data folder, which the run uses whatever its permission probe
+        // makes of the links.
+        HostedWorld world;
+        world.SetGeneralOption("DataPath", "Local Profile");
+        const std::string folder = world.LocalFolder() + "/users/alice";
+        world.MakeFolder(folder);
+        for (const std::string& name : c.danglingLinks) {
+            fs::create_symlink(world.Root() + "/nowhere/" + name, folder + "/" + name);
+        }
+        for (const auto& [link, target] : c.loops) {
+            fs::create_symlink(target, folder + "/" + link);
+        }
+        for (const std::string& name : c.jobFiles) {
+            world.WriteFile(folder + "/" + name, "job");
+        }
+        const RunResult run = world.Run("ldgrmake", {"timeout", "-s", "KILL", "20"});
+        ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+        EXPECT_EQ(Lines(world.ReadFile(folder + "/" + c.expected)).size(), 22u);
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            EXPECT_FALSE(entry.path().extension() == ".tmp") << entry.path();
+        }
+        EXPECT_FALSE(fs::exists(world.Root() + "/nowhere"));
+    }
+}
+
 } // namespace
 } // namespace e2e

@@ -19,6 +19,8 @@ using platform::FindEntry;
 // right after the first listing, and the first moves may find their name taken.
 class ScriptedFolder final : public platform::ForwardingFiles {
 public:
+    static constexpr int kMovesBeforeGivingUp = 1000;
+
     std::optional<std::vector<FindEntry>> listing;
     std::string madeAfterFirstListing; // a host path
     int movesToLose = 0;
@@ -38,6 +40,11 @@ public:
         }
     }
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
+        // A search that never ends is stopped here, where it shows as a failure.
+        if (moves > kMovesBeforeGivingUp) {
+            ADD_FAILURE() << "the job search does not end";
+            throw ldgr::Error(ldgr::kPermissionDenied);
+        }
         if (moves++ < movesToLose) {
             throw ldgr::Error(ldgr::kFileAlreadyExists);
         }
@@ -95,7 +102,8 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
 }
 
 // Numbers taken by others after the listing: one seen by name costs no move; a move that finds
-// its name taken tries the listing's next free number; three such losses list the folder again.
+// its name taken tries the listing's next free number; three such losses list the folder again,
+// the numbers lost staying taken (a name the move refuses need not be listed).
 TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     struct Case {
         int lost;
@@ -105,7 +113,7 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     };
     const Case cases[] = {
         {0, "2.PRT", 1, {"1.prt", "2.PRT", "3.dat", "4.prt"}},
-        {3, "", 2, {"1.prt", "2.prt", "3.dat"}},
+        {3, "", 2, {"1.prt", "3.dat", "6.prt"}},
     };
     for (const auto& [lost, madeMeanwhile, listings, names] : cases) {
         SCOPED_TRACE(lost);
@@ -120,6 +128,26 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
         EXPECT_EQ(files.moves, lost + 1);
         EXPECT_EQ(Names(), names);
     }
+}
+
+// Every move loses its race: each number lost stays taken when the folder is listed again,
+// and once every number was tried the run ends with an overflow, as a full folder does.
+TEST_F(JobFolder, EveryNumberLostEndsWithOverflow) {
+    Refill({});
+    ScriptedFolder files;
+    files.listing.emplace();
+    for (int job = 1; job <= 32760; ++job) {
+        files.listing->push_back({.name = std::to_string(job) + ".dat"});
+    }
+    files.movesToLose = ScriptedFolder::kMovesBeforeGivingUp;
+    try {
+        Log(files);
+        ADD_FAILURE() << "no error";
+    } catch (const ldgr::Error& error) {
+        EXPECT_EQ(error.Number(), ldgr::kOverflow);
+    }
+    EXPECT_EQ(files.moves, 7);
+    EXPECT_EQ(Names(), std::vector<std::string>{});
 }
 
 } // namespace
