@@ -124,17 +124,15 @@ struct Attempt {
 };
 
 // Writes the record under a temporary name and moves it to the lowest number free by now. The
-// temporary is made before the number is chosen, so that little time passes between the check
-// and the move. When the name was taken meanwhile, nothing is left behind and the number is
-// marked taken.
+// number is chosen first, so a full folder ends in an overflow whether or not it can be written.
+// When the name was taken meanwhile, nothing is left behind and the number is marked taken.
 Attempt TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
                        const std::function<std::string(std::int16_t)>& recordText) {
+    const std::int16_t job = FirstFreeNow(sFolder, taken);
     BCommon::CreatedTemporary temporary =
         BCommon::CreateTemporary(sFolder, BCommon::TemporaryKind::JobRecord);
     const std::string sTemporary = sFolder + temporary.sName;
-    std::int16_t job = 0;
     try {
-        job = FirstFreeNow(sFolder, taken);
         temporary.pFile->Write(recordText(job));
         temporary.pFile->Close();
         platform::Files().MoveFileNoReplace(sTemporary, sFolder + std::to_string(job) + ".prt");

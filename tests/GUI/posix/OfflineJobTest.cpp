@@ -24,6 +24,7 @@ public:
     std::optional<std::vector<FindEntry>> listing;
     std::string madeAfterFirstListing; // a host path
     int movesToLose = 0;
+    bool refuseNewFiles = false; // as a folder the user may not write in
     int listings = 0;
     int moves = 0;
 
@@ -49,6 +50,13 @@ public:
             throw ldgr::Error(ldgr::kFileAlreadyExists);
         }
         Underneath().MoveFileNoReplace(from, to);
+    }
+    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
+                                                 platform::ShareMode share) override {
+        if (refuseNewFiles && mode == platform::OpenMode::CreateNew) {
+            throw ldgr::Error(ldgr::kPermissionDenied);
+        }
+        return Underneath().OpenText(path, mode, share);
     }
 };
 
@@ -130,24 +138,39 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     }
 }
 
-// Every move loses its race: each number lost stays taken when the folder is listed again,
-// and once every number was tried the run ends with an overflow, as a full folder does.
-TEST_F(JobFolder, EveryNumberLostEndsWithOverflow) {
-    Refill({});
-    ScriptedFolder files;
-    files.listing.emplace();
-    for (int job = 1; job <= 32760; ++job) {
-        files.listing->push_back({.name = std::to_string(job) + ".dat"});
+// A folder whose numbers are all taken, or lost one by one to other programs (each number lost
+// stays taken when the folder is listed again), ends the run with an overflow, also where the
+// record could not have been written there at all.
+TEST_F(JobFolder, EveryNumberTakenOrLostEndsWithOverflow) {
+    struct Case {
+        const char* what = "";
+        int listed = 0; // jobs 1 to this many
+        bool refuseNewFiles = false;
+        int moves = 0;
+    };
+    const Case cases[] = {
+        {.what = "the last numbers lost", .listed = 32760, .moves = 7},
+        {.what = "full and not writable", .listed = 32767, .refuseNewFiles = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Refill({});
+        ScriptedFolder files;
+        files.listing.emplace();
+        for (int job = 1; job <= c.listed; ++job) {
+            files.listing->push_back({.name = std::to_string(job) + ".dat"});
+        }
+        files.movesToLose = ScriptedFolder::kMovesBeforeGivingUp;
+        files.refuseNewFiles = c.refuseNewFiles;
+        try {
+            Log(files);
+            ADD_FAILURE() << "no error";
+        } catch (const ldgr::Error& error) {
+            EXPECT_EQ(error.Number(), ldgr::kOverflow);
+        }
+        EXPECT_EQ(files.moves, c.moves);
+        EXPECT_EQ(Names(), std::vector<std::string>{});
     }
-    files.movesToLose = ScriptedFolder::kMovesBeforeGivingUp;
-    try {
-        Log(files);
-        ADD_FAILURE() << "no error";
-    } catch (const ldgr::Error& error) {
-        EXPECT_EQ(error.Number(), ldgr::kOverflow);
-    }
-    EXPECT_EQ(files.moves, 7);
-    EXPECT_EQ(Names(), std::vector<std::string>{});
 }
 
 } // namespace
