@@ -201,9 +201,9 @@ void SetDataFolder() {
     }
 
     env.m_sDataUserPath = PathInFolder(env.m_sDataPath, "users\\" + env.m_sUserName);
+    // Only logged, never opened: built as it reads even without a data folder.
     SkipFailingStep([&] {
-        env.m_sUserPathLetter =
-            PathInFolder(GetMappedDrivePath(env.m_sDataPath), "users\\" + env.m_sUserName);
+        env.m_sUserPathLetter = GetMappedDrivePath(env.m_sDataPath) + "users\\" + env.m_sUserName;
     });
     WriteDebugLog(" m_sUserPathLetter = " + env.m_sUserPathLetter);
     SkipFailingStep([&] { env.m_sDataPath = GetAbsolutePath(env.m_sDataPath); });

@@ -104,6 +104,14 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
+// Without a configuration file there is no data folder; the drive-letter form of the job
+// folder, which is only logged, is still built as it reads.
+TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone) {
+    WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
+    EXPECT_TRUE(BCommon::InitEnvironment());
+    EXPECT_EQ(BCommon::Env().m_sUserPathLetter, "users\\bob");
+}
+
 TEST(ConvertTruthValue, AcceptsTrueFalseInAnyCaseAndNumbers) {
     const std::pair<const char*, std::optional<bool>> cases[] = {
         {"True", true}, {"fALSE", false}, {"0", false}, {"2.5", true}, {"yes", std::nullopt}};
