@@ -67,7 +67,10 @@ std::string UserNameProblem(std::string_view name) {
     if (std::string problem = ForbiddenCharacterIn(name, "\"/\\[]:;|=,+*?<>"); !problem.empty()) {
         return problem;
     }
-    return MadeOnlyOf(name, ". ") ? "it is made only of dots and blanks" : std::string();
+    // A blank name is one a query may return (start-up then logs to "general"); dots alone
+    // would name a folder above.
+    const bool onlyDots = MadeOnlyOf(name, ". ") && name.find('.') != std::string_view::npos;
+    return onlyDots ? "it is made only of dots and blanks" : std::string();
 }
 
 std::string ComputerNameProblem(std::string_view name) {

@@ -124,5 +124,31 @@ TEST(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {
     EXPECT_EQ(world.FolderNames(world.Root() + "/work"), std::vector<std::string>{"a.ini"});
 }
 
+// A workstation reads the configuration's folder as an absolute path (a connected drive as its
+// share); the entries ldgrcheck fills in from that folder are the same text.
+TEST(Ldgrcheck, DefaultsFilledFromTheConfigurationFolderAsAWorkstationReadsIt) {
+    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck and a hosted network drive");
+    HostedWorld world;
+    const std::string share = world.Prefix() + "/dosdevices/unc/srv/share";
+    world.MakeFolder(share);
+    fs::create_symlink(share, world.Prefix() + "/dosdevices/x:");
+    world.WriteFile(world.RegistryFile(),
+                    "Windows Registry Editor Version 5.00\r\n\r\n"
+                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
+                    "\"ConfigFile\"=\"X:\\\\Config.ini\"\r\n\r\n"
+                    "[HKEY_CURRENT_USER\\Network\\X]\r\n"
+                    "\"RemotePath\"=\"\\\\\\\\SRV\\\\share\"\r\n");
+    world.WriteFile(share + "/Config.ini",
+                    "[GENERAL]\r\nVersion=1\r\nDataFile=\r\nDataPath=D:\\\r\nFileServers=FS\r\n"
+                    "DisableLogging=N\r\nAllowCancel=Y\r\nLogSilent=N\r\nLogAllUsers=N\r\n"
+                    "NumCategories=0\r\n");
+    const RunResult run =
+        world.RunCommand({LDGR_CHECK_EXE, "X:\\Config.ini", "--write", "X:\\New.ini"});
+    EXPECT_EQ(run.exitCode, 0) << run.stdoutText << run.stderrText;
+    EXPECT_NE(run.stdoutText.find("AutoUpdateLocation not in the file: \\\\SRV\\share\\ written"),
+              std::string::npos)
+        << run.stdoutText;
+}
+
 } // namespace
 } // namespace e2e

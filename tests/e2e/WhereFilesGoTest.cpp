@@ -74,19 +74,37 @@ INSTANTIATE_TEST_SUITE_P(
                                 "m_sUserName = j\xF6rg\r\n"}),
     [](const auto& info) { return info.param.name; });
 
-// Windows drops a path component's trailing blanks: the profile of "  bob  " is "  bob".
-TEST(WhereFilesGo, UserNameWithSurroundingBlanksHasAWorkingProfile) {
+// Windows drops a path component's trailing blanks: the profile of "  bob  " is "  bob". A
+// blank name is what a query may return; the records then go to "general".
+TEST(WhereFilesGo, UserNamesWithBlanksHaveAWorkingProfileAndJobFolder) {
     LDGR_HOSTED_ONLY("on Windows the names come from the system");
-    HostedWorld world;
-    world.SetEnv("LDGR_USERNAME", "  bob  ");
-    world.MakeFolder(world.OnDriveC("Ledgerline\\Data\\users\\bob"));
-    ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(world.MessageBoxLog(), "");
-    EXPECT_TRUE(fs::is_regular_file(world.OnDriveC("users\\  bob\\LdgrApp\\ldgrmake.ini")));
-    const auto record =
-        Lines(world.ReadFile(world.OnDriveC("Ledgerline\\Data\\users\\bob\\1.prt")));
-    ASSERT_EQ(record.size(), 22u);
-    EXPECT_EQ(record[6], "bob");
+    struct Case {
+        const char* userName = "";
+        const char* jobUser = "";
+        const char* profileCopy = ""; // the working copy, when the profile is the user's own
+    };
+    const Case cases[] = {
+        {.userName = "  bob  ",
+         .jobUser = "bob",
+         .profileCopy = "users\\  bob\\LdgrApp\\ldgrmake.ini"},
+        {.userName = "   ", .jobUser = "general"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.userName + "\"");
+        HostedWorld world;
+        world.SetEnv("LDGR_USERNAME", c.userName);
+        const std::string jobFolder = std::string("Ledgerline\\Data\\users\\") + c.jobUser;
+        world.MakeFolder(world.OnDriveC(jobFolder));
+        const RunResult run = world.Run();
+        ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+        EXPECT_EQ(world.MessageBoxLog(), "");
+        if (*c.profileCopy != '\0') {
+            EXPECT_TRUE(fs::is_regular_file(world.OnDriveC(c.profileCopy)));
+        }
+        const auto record = Lines(world.ReadFile(world.OnDriveC(jobFolder + "\\1.prt")));
+        ASSERT_EQ(record.size(), 22u);
+        EXPECT_EQ(record[6], c.jobUser);
+    }
 }
 
 // The box log carries each character once, in UTF-8.

@@ -25,7 +25,8 @@ constexpr const char* kUsage =
     "  Reads the configuration file FILE as the suite's programs read it and prints the\n"
     "  message a workstation would show, or OK with what the file holds. With --write, a\n"
     "  file that reads without a problem is written to NEWFILE in the current layout (files\n"
-    "  of the single-group layout become one group \"Default\"). Exit status 0 or 1.\n";
+    "  of the single-group layout become one group \"Default\"). Exit status 0 or 1, or 2\n"
+    "  when the user or computer name is one Windows could not report.\n";
 
 struct Arguments {
     std::string sIniFile;
@@ -75,8 +76,9 @@ void PrepareEnvironment(const std::string& sIniFile) {
     env.m_sProductName = BCommon::kProductName;
     env.m_sSupportPhone = BCommon::kSupportPhone;
     const std::string sShared = BCommon::GetConfigFile();
-    env.m_sConfigPath =
-        BCommon::FolderOf(sShared.empty() ? platform::Ui().CommandLinePath(sIniFile) : sShared);
+    // Absolute, as start-up makes it: a connected drive's folder is read as its share.
+    env.m_sConfigPath = BCommon::GetAbsolutePath(BCommon::FolderOf(BCommon::GetAbsolutePath(
+        sShared.empty() ? platform::Ui().CommandLinePath(sIniFile) : sShared)));
     env.m_sMachineName = BCommon::GetMachineName();
 }
 
