@@ -54,7 +54,7 @@ if(GUI AND NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]")
 endif()
 if(MANIFEST)
   # The manifest is stored as its text: Windows 10 among the supported systems, run as invoked.
-  file(STRINGS ${FILE} windows10 REGEX "supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-4fd50fa15a9a}\"")
+  file(STRINGS ${FILE} windows10 REGEX "supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"")
   file(STRINGS ${FILE} as_invoker REGEX "requestedExecutionLevel level=\"asInvoker\"")
   if(NOT windows10 OR NOT as_invoker)
     list(APPEND problems "has no application manifest naming Windows 10 and asInvoker")

@@ -11,6 +11,8 @@ start)
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1
     wine wineboot </dev/null >/dev/null 2>&1
+    # The programs are meant for Windows 10 and 11: the session plays Windows 10.
+    wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f </dev/null >/dev/null 2>&1
     ;;
 stop)
     wineserver -k 2>/dev/null || true

@@ -73,36 +73,41 @@ std::wstring ToWide(const std::string& text) {
     }
     const int size = static_cast<int>(text.size());
     const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (length == 0) {
+        throw LastError();
+    }
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
     return wide;
 }
 
-namespace {
-
-std::string Narrow(const std::wstring& text, UINT codePage, DWORD flags) {
+// Without best-fit mapping a character the code page lacks becomes '?' instead of a look-alike
+// ("\u0141" is not "L"), so a converted path never silently names another file. UTF-8 holds
+// every character and refuses the flag (a system set to "use Unicode UTF-8 for worldwide
+// language support" has it as its ANSI code page).
+std::string ToCodePage(const std::wstring& text, UINT codePage) {
     if (text.empty()) {
         return {};
     }
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int size = static_cast<int>(text.size());
     const int length =
         WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length == 0) {
+        throw LastError();
+    }
     std::string narrow(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), length, nullptr,
                         nullptr);
     return narrow;
 }
 
-} // namespace
-
-// Without best-fit mapping a character the code page lacks becomes '?' instead of a look-alike
-// ("\u0141" is not "L"), so a converted path never silently names another file.
 std::string FromWide(const std::wstring& text) {
-    return Narrow(text, CP_ACP, WC_NO_BEST_FIT_CHARS);
+    return ToCodePage(text, GetACP());
 }
 
 std::string ToUtf8(const std::string& text) {
-    return Narrow(ToWide(text), CP_UTF8, 0);
+    return ToCodePage(ToWide(text), CP_UTF8);
 }
 
 std::string FolderOf(const std::string& path) {

@@ -103,6 +103,8 @@ ldgr::Error FlushErrorFromCode(DWORD code);
 
 // UTF-16 text of system code page text, for the calls that only take UTF-16.
 std::wstring ToWide(const std::string& text);
+// Text in a code page of UTF-16 text; a character the code page lacks becomes '?'.
+std::string ToCodePage(const std::wstring& text, UINT codePage);
 // System code page text of UTF-16 text.
 std::string FromWide(const std::wstring& text);
 // ANSI text as UTF-8, through the system's conversion of the ANSI code page.

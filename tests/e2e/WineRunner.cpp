@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <mutex>
 #include <stdexcept>
 #include <sys/file.h>
@@ -105,6 +106,32 @@ public:
 [[maybe_unused]] const ::testing::Environment* const kWineEnvironment =
     ::testing::AddGlobalTestEnvironment(new WineEnvironment);
 
+bool HostHasLocale(const std::string& name) {
+    const locale_t locale = newlocale(LC_ALL_MASK, name.c_str(), locale_t{});
+    if (locale == locale_t{}) {
+        return false;
+    }
+    freelocale(locale);
+    return true;
+}
+
+// The host locale Wine takes its regional settings and its code page from, for the hosted
+// personality's LDGR_LOCALE: "en-US" is "en_US.UTF-8", or C.UTF-8 (which Wine reads as US
+// English, UTF-8 names included) on a machine that never generated it. Another locale that is
+// missing would make the run speak another language, so it stops the test instead.
+std::string HostLocaleFor(std::string windowsLocale) {
+    std::replace(windowsLocale.begin(), windowsLocale.end(), '-', '_');
+    const std::string named = windowsLocale + ".UTF-8";
+    if (HostHasLocale(named)) {
+        return named;
+    }
+    if (windowsLocale == "en_US" && HostHasLocale("C.UTF-8")) {
+        return "C.UTF-8";
+    }
+    throw std::runtime_error("the Wine runs need the host locale " + named +
+                             ", which this machine lacks: generate it with locale-gen");
+}
+
 } // namespace
 
 std::optional<std::string> WindowsProgram() {
@@ -176,10 +203,7 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
     // Wine takes the user's name from the login name and its settings from the locale.
     settings["USER"] = settings["LDGR_USERNAME"];
     settings["LOGNAME"] = settings["LDGR_USERNAME"];
-    // The host's name of the hosted personality's LDGR_LOCALE ("en-US": "en_US.UTF-8").
-    std::string locale = settings["LDGR_LOCALE"];
-    std::replace(locale.begin(), locale.end(), '-', '_');
-    settings["LC_ALL"] = locale + ".UTF-8";
+    settings["LC_ALL"] = HostLocaleFor(settings["LDGR_LOCALE"]);
     return settings;
 }
 

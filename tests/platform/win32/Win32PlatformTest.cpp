@@ -175,12 +175,37 @@ TEST_F(Win32Folder, ReplaceChangesTheTargetOnlyWhenClosed) {
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
 }
 
+// The manifest names every Windows up to 10 and 11, so the version query tells the system's
+// own version (ntdll's, which no manifest changes) instead of the 6.2 or 6.3 that programs
+// without an entry for the system are told. The test session's Wine plays Windows 10.
+TEST(Win32System, VersionQueryTellsTheSystemsOwnVersion) {
+    using RtlGetVersionCall = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
+    ASSERT_NE(rtlGetVersion, nullptr);
+    OSVERSIONINFOW system{};
+    system.dwOSVersionInfoSize = sizeof system;
+    ASSERT_EQ(rtlGetVersion(&system), 0);
+    const auto version = platform::Sys().Version();
+    ASSERT_TRUE(version);
+    EXPECT_EQ(std::make_pair(version->major, version->minor),
+              std::make_pair(static_cast<unsigned>(system.dwMajorVersion),
+                             static_cast<unsigned>(system.dwMinorVersion)));
+}
+
 // A character the code page lacks becomes "?", never a look-alike naming another file; bytes
 // 0x80 to 0x9F are code-page characters (the euro sign) in the UTF-8 message-box log.
 TEST(Win32Text, ConversionsGoThroughTheCodePage) {
     EXPECT_EQ(platform::win32::FromWide(L"a\u0141b\uFF02c"), "a?b?c");
     EXPECT_EQ(platform::win32::FromWide(L"caf\u00E9"), "caf\xE9");
     EXPECT_EQ(platform::win32::ToUtf8("\x80 caf\xE9"), "\xE2\x82\xAC caf\xC3\xA9");
+}
+
+// A system whose ANSI code page is UTF-8 gets every character; a conversion the system refuses
+// is an error, never an empty text.
+TEST(Win32Text, Utf8AsTheSystemCodePageAndRefusedConversions) {
+    EXPECT_EQ(platform::win32::ToCodePage(L"j\u00F6rg \u0141", CP_UTF8), "j\xC3\xB6rg \xC5\x81");
+    EXPECT_THROW(platform::win32::ToCodePage(L"x", 12345), ldgr::Error);
 }
 
 } // namespace
