@@ -1,9 +1,9 @@
 # Checks a built Windows program or library with objdump -p: it imports only from DLLs that
 # every Windows system has (or only from those IMPORTS names), it exports exactly the names
 # given (none for a program), and a program runs without a console window and carries the
-# application manifest.
+# application manifest, and the binary carries a version resource of the project's version.
 #   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DIMPORTS="A.DLL;B.DLL"] [-DGUI=ON]
-#         [-DMANIFEST=ON] -P CheckPeFile.cmake
+#         [-DMANIFEST=ON] [-DVERSION=4.0.0] -P CheckPeFile.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32.DLL SHELL32.DLL
     USER32.DLL USERENV.DLL WS2_32.DLL)
@@ -58,6 +58,14 @@ if(MANIFEST)
   file(STRINGS ${FILE} as_invoker REGEX "requestedExecutionLevel level=\"asInvoker\"")
   if(NOT windows10 OR NOT as_invoker)
     list(APPEND problems "has no application manifest naming Windows 10 and asInvoker")
+  endif()
+endif()
+if(DEFINED VERSION)
+  # The version resource keeps its texts in UTF-16.
+  file(STRINGS ${FILE} versions ENCODING UTF-16LE REGEX "^${VERSION}$")
+  list(LENGTH versions count)
+  if(count LESS 2)
+    list(APPEND problems "has no version resource naming file and product version ${VERSION}")
   endif()
 endif()
 if(problems)

@@ -1,8 +1,10 @@
-# The Windows release package: a ZIP of ldgrmake.exe, KorvaneIni.dll and the README, made
+# The Windows release package: a ZIP of ldgrmake.exe, KorvaneIni.dll, the README and the
+# notices of the libraries linked into them, made
 # by "cmake --workflow --preset win32" (build/win32/ldgrmake-<version>-win32.zip). Tests read
 # the shipped files' import and export tables before they are packed.
 install(TARGETS ldgrmake KorvaneIniDll RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/README.txt DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/README.txt ${PROJECT_SOURCE_DIR}/packaging/NOTICES.txt
+        DESTINATION .)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(LDGR_PACKAGE_PLATFORM win32)
@@ -19,14 +21,14 @@ include(CPack)
 enable_testing()
 add_test(NAME package.ldgrmake
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:ldgrmake> -DGUI=ON
-                 -DMANIFEST=ON -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
+                 -DMANIFEST=ON -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
 add_test(NAME package.ldgrcheck
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:ldgrcheck>
-                 -DMANIFEST=ON -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
+                 -DMANIFEST=ON -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
 # The INI library stands alone: it reads files and needs nothing but the kernel and the C
 # runtime.
 add_test(NAME package.KorvaneIni
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:KorvaneIniDll>
                  "-DEXPORTS=_OpenIni@4\\;_GetIniString@24\\;_CloseIni@4"
-                 "-DIMPORTS=KERNEL32.DLL\\;MSVCRT.DLL"
+                 "-DIMPORTS=KERNEL32.DLL\\;MSVCRT.DLL" -DVERSION=${PROJECT_VERSION}
                  -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)
