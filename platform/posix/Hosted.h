@@ -48,10 +48,14 @@ std::string HostUserName();
 // the name is fine. An empty name is fine: it stands for a query that found none.
 std::string UserNameProblem(std::string_view name);
 std::string ComputerNameProblem(std::string_view name);
+// The same for a file's name: a character Windows forbids in one.
+std::string FileNameProblem(std::string_view name);
 // Ends the process with status 2, after one line on standard error naming the variable, when
-// LDGR_USERNAME or LDGR_COMPUTERNAME holds a name Windows could never report: such a name
-// could lead a path out of the folder it names. Runs before anything is created.
-void RefuseUnreportableNames();
+// LDGR_USERNAME or LDGR_COMPUTERNAME holds a name Windows could never report, or the program's
+// own file name (the last component of programPath) is none Windows could hold: such a name
+// could lead a path out of the folder it names. Names are judged in the system's code page.
+// Runs before anything is created.
+void RefuseUnreportableNames(std::string_view programPath);
 
 // The name of the user's profile folder: the user name, or the login name when it is blank.
 std::string ProfileUserName();

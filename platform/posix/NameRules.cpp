@@ -1,5 +1,6 @@
 // The names the hosted identity accepts: only those Windows could report for a user or a
 // computer, so that a name from the environment can never lead a path out of its folder.
+#include "platform/posix/CodePage.h"
 #include "platform/posix/Hosted.h"
 
 #include <cstdio>
@@ -46,19 +47,33 @@ std::string Printable(std::string_view name) {
     return shown;
 }
 
-void RefuseIfUnreportable(const char* variable, const char* kind,
-                          std::string (*problemOf)(std::string_view)) {
-    const char* value = std::getenv(variable);
-    if (value == nullptr) {
-        return;
+// What keeps a name given to the program from being one Windows could report, judged as the
+// program sees it, in its code page: a character the code page lacks became "?" on the way.
+std::string ProblemInCodePage(std::string_view hostName,
+                              std::string (*problemOf)(std::string_view)) {
+    const std::string name = HostToCodePage(hostName);
+    if (name.find('?') != std::string::npos && hostName.find('?') == std::string_view::npos) {
+        return "it holds a character the system's code page lacks";
     }
-    const std::string problem = problemOf(value);
+    return problemOf(name);
+}
+
+void RefuseIfUnreportable(const std::string& what, std::string_view value, const char* kind,
+                          std::string (*problemOf)(std::string_view)) {
+    const std::string problem = ProblemInCodePage(value, problemOf);
     if (problem.empty()) {
         return;
     }
-    std::fprintf(stderr, "%s \"%s\" is not a %s Windows could report: %s\n", variable,
+    std::fprintf(stderr, "%s \"%s\" is not a %s Windows could report: %s\n", what.c_str(),
                  Printable(value).c_str(), kind, problem.c_str());
     std::exit(2);
+}
+
+void RefuseIfUnreportable(const char* variable, const char* kind,
+                          std::string (*problemOf)(std::string_view)) {
+    if (const char* value = std::getenv(variable); value != nullptr) {
+        RefuseIfUnreportable(variable, value, kind, problemOf);
+    }
 }
 
 } // namespace
@@ -80,9 +95,15 @@ std::string ComputerNameProblem(std::string_view name) {
     return MadeOnlyOf(name, ".") ? "it is made only of dots" : std::string();
 }
 
-void RefuseUnreportableNames() {
+std::string FileNameProblem(std::string_view name) {
+    return ForbiddenCharacterIn(name, "<>:\"|?*\\/");
+}
+
+void RefuseUnreportableNames(std::string_view programPath) {
     RefuseIfUnreportable("LDGR_USERNAME", "user name", UserNameProblem);
     RefuseIfUnreportable("LDGR_COMPUTERNAME", "computer name", ComputerNameProblem);
+    RefuseIfUnreportable("the program name", programPath.substr(programPath.find_last_of('/') + 1),
+                         "file name", FileNameProblem);
 }
 
 } // namespace platform::posix

@@ -65,25 +65,38 @@ std::vector<std::string> WithoutDots(const std::vector<std::string>& components)
     return kept;
 }
 
-// Device names that Windows keeps in every folder, with or without an extension ("NUL.txt").
+// Device names that Windows keeps in every folder, with or without an extension ("NUL.txt"),
+// the superscript digits of the code page included ("COM\xB9" is COM¹).
 bool IsReservedDeviceName(const std::string& component) {
     static constexpr std::string_view kDevices[] = {
-        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
-        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+        "CON",     "PRN",     "AUX",  "NUL",  "COM1",    "COM2",    "COM3",
+        "COM4",    "COM5",    "COM6", "COM7", "COM8",    "COM9",    "COM\xB9",
+        "COM\xB2", "COM\xB3", "LPT1", "LPT2", "LPT3",    "LPT4",    "LPT5",
+        "LPT6",    "LPT7",    "LPT8", "LPT9", "LPT\xB9", "LPT\xB2", "LPT\xB3"};
     std::string base = component.substr(0, component.find('.'));
     base.erase(base.find_last_not_of(' ') + 1);
     return std::any_of(std::begin(kDevices), std::end(kDevices),
                        [&](std::string_view device) { return SameIgnoringCase(base, device); });
 }
 
+// A character no Windows file name holds: a control character, or one of < > : " | ? * (the
+// last two are wildcards, which a path naming one file cannot hold either).
+bool HasForbiddenCharacter(const std::string& component) {
+    return std::any_of(component.begin(), component.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 ||
+               std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+    });
+}
+
 // The components of a Windows path as the system resolves them: "." and ".." resolved, then
 // trailing dots and blanks dropped (a component left empty names nothing). A reserved device
-// name is a bad file name (error 52): the host would create it as an ordinary file.
+// name, or a name with a character Windows forbids, is a bad file name (error 52): the host
+// would create it as an ordinary file, and a "?" or "*" would be taken for a pattern later.
 std::vector<std::string> WindowsComponents(const std::vector<std::string>& components) {
     std::vector<std::string> kept;
     for (const std::string& component : WithoutDots(components)) {
         std::string normal = WithoutTrailingDotsAndBlanks(component);
-        if (IsReservedDeviceName(normal)) {
+        if (IsReservedDeviceName(normal) || HasForbiddenCharacter(normal)) {
             throw ldgr::Error(ldgr::kBadFileNameOrNumber);
         }
         if (!normal.empty()) {

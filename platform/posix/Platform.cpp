@@ -4,9 +4,10 @@
 namespace platform {
 
 void StartProgram(int argc, char** argv) {
-    posix::RefuseUnreportableNames();
+    const char* programPath = argc > 0 && argv[0] != nullptr ? argv[0] : "ldgrmake";
+    posix::RefuseUnreportableNames(programPath);
     posix::EnsureSkeleton();
-    posix::StartDesktop(argc > 0 && argv[0] != nullptr ? argv[0] : "ldgrmake");
+    posix::StartDesktop(programPath);
 }
 
 } // namespace platform

@@ -186,22 +186,41 @@ TEST_F(NoLocalFolder, WithoutAUsableSharedJobFolderTheRunEndsWithPathNotFound) {
     EXPECT_FALSE(fs::exists(world.OnDriveC("Missing")));
 }
 
-// Names Windows could never report (the unit tests hold the list) end the run first thing.
+// Names Windows could never report (the unit tests hold the list) end the run first thing, also
+// a name whose characters the code page lacks, and a program file name Windows could not hold.
 TEST(UnreportableName, EndsTheRunBeforeAnythingIsWritten) {
     LDGR_HOSTED_ONLY("on Windows the names come from the system");
-    const std::pair<const char*, const char*> names[] = {{"LDGR_USERNAME", "../../../../elsewhere"},
-                                                         {"LDGR_COMPUTERNAME", "..."}};
-    for (const auto& [variable, value] : names) {
+    struct Case {
+        const char* variable = "";
+        const char* value = "";
+        const char* program = "ldgrmake";
+        const char* complaint = "";
+    };
+    const Case cases[] = {
+        {.variable = "LDGR_USERNAME",
+         .value = "../../../../elsewhere",
+         .complaint = "LDGR_USERNAME"},
+        {.variable = "LDGR_COMPUTERNAME", .value = "...", .complaint = "LDGR_COMPUTERNAME"},
+        {.variable = "LDGR_USERNAME", .value = "\xE6\x9D\x8E", .complaint = "LDGR_USERNAME"},
+        {.variable = "LDGR_USERNAME",
+         .value = "\xE1\x83\x90\xE1\x83\x9A\xE1\x83\x98\xE1\x83\xA1\xE1\x83\x90",
+         .complaint = "LDGR_USERNAME"},
+        {.program = "ldgr?make", .complaint = "the program name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.variable) + "=" + c.value + " " + c.program);
         HostedWorld world;
-        world.SetEnv(variable, value);
+        if (*c.variable != '\0') {
+            world.SetEnv(c.variable, c.value);
+        }
         const std::vector<std::string> before = world.Tree(world.Root());
-        const RunResult run = world.Run();
+        const RunResult run = world.Run(c.program);
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.stderrText.starts_with(std::string(variable) + " \"")) << run.stderrText;
+        EXPECT_TRUE(run.stderrText.starts_with(std::string(c.complaint) + " \"")) << run.stderrText;
         EXPECT_EQ(std::count(run.stderrText.begin(), run.stderrText.end(), '\n'), 1);
         std::vector<std::string> after = world.Tree(world.Root());
         std::erase(after, "bin");
-        std::erase(after, "bin/ldgrmake");
+        std::erase(after, std::string("bin/") + c.program);
         EXPECT_EQ(after, before);
         EXPECT_FALSE(fs::exists(world.Root() + "/elsewhere"));
     }

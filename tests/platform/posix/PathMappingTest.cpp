@@ -58,8 +58,13 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
     }
 }
 
-TEST_F(PathMapping, ReservedDeviceNamesAreBadFileNames) {
-    for (const char* path : {"C:\\x\\con\\y", "D:\\Com1.txt", "lpt9 .log", "C:\\aux. "}) {
+// Names no Windows file can have: device names (superscript digits too) and characters Windows
+// forbids in a name, in any component.
+TEST_F(PathMapping, ReservedDeviceNamesAndForbiddenCharactersAreBadFileNames) {
+    for (const char* path :
+         {"C:\\x\\con\\y", "D:\\Com1.txt", "lpt9 .log", "C:\\aux. ", "C:\\com\xB9",
+          "C:\\LPT\xB3.txt", "C:\\users\\?\\LdgrApp", "C:\\a*", "C:\\x\\a<b", "C:\\a>b", "C:\\a:b",
+          "C:\\a\"b", "C:\\a|b", "C:\\a\tb\\c"}) {
         try {
             ToHostPath(path);
             ADD_FAILURE() << path;
