@@ -32,7 +32,8 @@ TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecord
                 for (int run = 0; run < runsEach; ++run) {
                     if (const RunResult result = world.Run(); result.exitCode != 0) {
                         const std::lock_guard<std::mutex> lock(failing);
-                        failures.push_back(result.stderrText);
+                        failures.push_back("exit " + std::to_string(result.exitCode) + ": " +
+                                           result.stderrText);
                     }
                 }
             });
