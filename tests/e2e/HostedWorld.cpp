@@ -52,11 +52,10 @@ std::shared_mutex& ProgramCopying() {
     return copying;
 }
 
-// A file that takes what a child writes to one of its outputs. The child gets it only as that
-// output: a run under a limit of file handles has no other handle of the test's.
+// A file that takes what a child writes to one of its outputs.
 class Capture {
 public:
-    Capture() : m_fd(mkostemp(m_path, O_CLOEXEC)) {}
+    Capture() : m_fd(mkstemp(m_path)) {}
     ~Capture() {
         close(m_fd);
         unlink(m_path);
