@@ -332,23 +332,26 @@ template <class Slot> void IniIndex::Reserve(std::vector<Slot>& table, std::size
 
 // Section by section; a table holds its entries in no order, so they are sorted back into the
 // order of the file.
-std::vector<IniIndex::EntryText> IniIndex::Entries() const {
-    std::vector<EntryText> entries;
+void IniIndex::ForEachEntry(const std::function<void(const EntryText&)>& visit) const {
     for (std::uint32_t number = 0; number < m_sectionCount; ++number) {
+        const Section& section = m_sections[number];
+        std::vector<EntrySlot> walked;
+        const std::vector<EntrySlot>& table = section.indexed.load(std::memory_order_acquire)
+                                                  ? section.entries
+                                                  : (walked = IndexEntries(Text(section.body)));
         std::vector<const EntrySlot*> slots;
-        for (const EntrySlot& slot : Indexed(number)) {
+        for (const EntrySlot& slot : table) {
             if (slot.item != 0) {
                 slots.push_back(&slot);
             }
         }
         std::sort(slots.begin(), slots.end(),
                   [](const EntrySlot* a, const EntrySlot* b) { return a->item < b->item; });
-        const std::string_view section = NameText(m_sections[number].name);
+        const std::string_view name = NameText(section.name);
         for (const EntrySlot* slot : slots) {
-            entries.push_back({section, Text(slot->key), Text(slot->value)});
+            visit({name, Text(slot->key), Text(slot->value)});
         }
     }
-    return entries;
 }
 
 } // namespace KorvaneIni

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -48,8 +49,10 @@ public:
         std::string_view key;
         std::string_view value;
     };
-    // Every entry a reader can find, in the order of the file.
-    std::vector<EntryText> Entries() const;
+    // Every entry a reader can find, in the order of the file, one at a time. A section no
+    // lookup has indexed is indexed for the walk alone and dropped after it, so a walk over a
+    // file of millions of sections takes no more memory than its largest section.
+    void ForEachEntry(const std::function<void(const EntryText&)>& visit) const;
 
     // The bytes it was built from.
     std::string_view Bytes() const { return m_content; }

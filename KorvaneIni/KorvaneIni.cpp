@@ -134,16 +134,16 @@ std::int32_t CloseIni(std::int32_t hIniFile) {
 }
 
 bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath) {
-    std::shared_ptr<const IniIndex> index;
-    {
-        Library& library = TheLibrary();
-        const std::scoped_lock guard(library.lock);
-        if (const auto open = library.handles.find(hIniFile); open != library.handles.end()) {
-            index = open->second;
-        }
-    }
+    const std::shared_ptr<const IniIndex> index = ParsedFile(hIniFile);
     // The parsed form never changes: the file is read without holding up other callers.
     return index != nullptr && platform::Files().HoldsBytes(sPath, index->Bytes());
+}
+
+std::shared_ptr<const IniIndex> ParsedFile(std::int32_t hIniFile) {
+    Library& library = TheLibrary();
+    const std::scoped_lock guard(library.lock);
+    const auto open = library.handles.find(hIniFile);
+    return open != library.handles.end() ? open->second : nullptr;
 }
 
 void ForgetParsedFiles() {

@@ -3,7 +3,6 @@
 
 #include "common/ErrorHandling.h"
 #include "common/Text.h"
-#include "platform/Error.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -16,14 +15,11 @@ constexpr std::size_t kKeptFiles = 8;
 
 // The version of an ordinary file that may be read, or nothing.
 std::optional<platform::FileVersion> VersionOf(const std::string& sPath) {
-    if (sPath.empty()) {
-        return std::nullopt;
+    std::optional<platform::FileVersion> version;
+    if (!sPath.empty()) {
+        BCommon::SkipFailingStep([&] { version = platform::Files().VersionOf(sPath); });
     }
-    try {
-        return platform::Files().VersionOf(sPath);
-    } catch (const ldgr::Error&) {
-        return std::nullopt;
-    }
+    return version;
 }
 
 // The file's bytes; nothing when it cannot be read.

@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 
 #include <optional>
+#include <utility>
 
 namespace BCommon {
 namespace {
@@ -34,20 +35,49 @@ bool CanOpen(const std::string& sPath, platform::OpenMode mode) {
     return SkipFailingStep([&] { platform::Files().OpenText(sPath, mode)->Close(); });
 }
 
-// The write test: the name of the test file made, empty when none could be made.
-std::string WriteTest(const std::string& sFolder) {
-    std::string sProbe;
-    SkipFailingStep([&] {
-        CreatedTemporary probe = CreateTemporary(sFolder, TemporaryKind::AccessProbe);
-        sProbe = probe.sName;
-        // Only the create decides the test; a failing write or close does not undo it.
+// The write test's file: made by the test, removed by the delete test, and removed all the
+// same when the probe stops on an error it lets through (the system out of file handles), so
+// no test file is left behind.
+class ProbeFile {
+public:
+    explicit ProbeFile(std::string sFolder) : m_sFolder(std::move(sFolder)) {}
+    ~ProbeFile() {
+        if (!m_sName.empty()) {
+            IgnoreFailures([&] { platform::Files().DeleteFile(m_sFolder + m_sName); });
+        }
+    }
+    ProbeFile(const ProbeFile&) = delete;
+    ProbeFile& operator=(const ProbeFile&) = delete;
+
+    // The name of the test file made, empty when none could be made.
+    const std::string& Name() const { return m_sName; }
+
+    // The write test: whether the test file could be made.
+    bool WriteTest() {
         SkipFailingStep([&] {
-            probe.pFile->Write("test\r\n");
-            probe.pFile->Close();
+            CreatedTemporary probe = CreateTemporary(m_sFolder, TemporaryKind::AccessProbe);
+            m_sName = probe.sName;
+            // Only the create decides the test; a failing write or close does not undo it.
+            IgnoreFailures([&] {
+                probe.pFile->Write("test\r\n");
+                probe.pFile->Close();
+            });
         });
-    });
-    return sProbe;
-}
+        return !m_sName.empty();
+    }
+
+    // The delete test: whether no test file is left, also when none was made.
+    bool DeleteTest() {
+        const std::string sPath = m_sFolder + std::exchange(m_sName, {});
+        return sPath == m_sFolder ||
+               SkipFailingStep([&] { platform::Files().DeleteFile(sPath); }) ||
+               FindFile(sPath).empty();
+    }
+
+private:
+    std::string m_sFolder;
+    std::string m_sName;
+};
 
 struct ListAndReadOutcome {
     bool listed = false;
@@ -99,19 +129,16 @@ std::string GetFolderAccess(const std::string& sPath) {
         return {};
     }
     const std::string sFolder = ProbedFolder(sPath);
-    const std::string sProbe = WriteTest(sFolder);
-    std::string sAccess = sProbe.empty() ? "" : "write";
-    const ListAndReadOutcome listAndRead = ListAndReadTests(sFolder, sProbe);
+    ProbeFile probe(sFolder);
+    std::string sAccess = probe.WriteTest() ? "write" : "";
+    const ListAndReadOutcome listAndRead = ListAndReadTests(sFolder, probe.Name());
     if (listAndRead.listed) {
         sAccess += "list";
     }
     if (listAndRead.readable) {
         sAccess += "read";
     }
-    // No test file is left: none was made, it was deleted, or it is gone all the same.
-    if (sProbe.empty() ||
-        SkipFailingStep([&] { platform::Files().DeleteFile(sFolder + sProbe); }) ||
-        FindFile(sFolder + sProbe).empty()) {
+    if (probe.DeleteTest()) {
         sAccess += "delete";
     }
     return sAccess;

@@ -12,7 +12,8 @@ void WriteDebugLog(const std::string& message) {
     if (!Env().m_bDebugLog || Env().m_sLocalUserPath.empty()) {
         return;
     }
-    SkipFailingStep([&] {
+    // A line that cannot be written is lost, whatever the reason: nothing reads the outcome.
+    IgnoreFailures([&] {
         const std::string name = platform::Ui().ExeName();
         auto log = platform::Files().OpenText(Env().m_sLocalUserPath + name + ".txt",
                                               platform::OpenMode::Append);
@@ -51,6 +52,9 @@ bool IsServiceLogLocked() {
                           platform::ShareMode::Exclusive)
                 ->Close();
         } catch (const ldgr::Error& e) {
+            if (ldgr::IsResourceLimitCurrent()) {
+                throw;
+            }
             locked = e.IsSharingViolation();
         }
     });

@@ -11,13 +11,29 @@
 
 namespace BCommon {
 
-// Runs one step; an error inside it is swallowed. Returns whether the step completed.
-template <class Step> bool SkipFailingStep(Step&& step) noexcept {
+// Runs one step; an error inside it is swallowed. Returns whether the step completed. The
+// system running out of memory, file handles or room for a write is let through: a tolerant
+// caller would take the skipped step for an answer ("no read access", "no such file"), so it
+// goes on to the nearest reporting procedure or the program's entry, which tell the user.
+template <class Step> bool SkipFailingStep(Step&& step) {
     try {
         step();
         return true;
     } catch (...) {
+        if (ldgr::IsResourceLimitCurrent()) {
+            throw;
+        }
         return false;
+    }
+}
+
+// Runs a step whose outcome nobody reads (a line of the debug log, a release on the way out);
+// every error inside it is swallowed, running out of a resource too.
+template <class Step> void IgnoreFailures(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+        // Nothing depends on the step: it is simply lost.
     }
 }
 

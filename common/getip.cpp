@@ -16,7 +16,7 @@ class SocketsSession {
 public:
     SocketsSession() = default;
     ~SocketsSession() {
-        BCommon::SkipFailingStep([] { platform::Net().StopSockets(); });
+        BCommon::IgnoreFailures([] { platform::Net().StopSockets(); });
     }
     SocketsSession(const SocketsSession&) = delete;
     SocketsSession& operator=(const SocketsSession&) = delete;

@@ -88,4 +88,16 @@ Error CurrentError() {
     }
 }
 
+bool IsResourceLimitCurrent() noexcept {
+    try {
+        throw;
+    } catch (const Error& e) {
+        return e.Number() == kOutOfMemory || e.Number() == kTooManyFiles || e.Number() == kDiskFull;
+    } catch (const std::bad_alloc&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace ldgr

@@ -64,4 +64,10 @@ private:
 // Error as it is, anything else as a classic error with its own description.
 Error CurrentError();
 
+// Whether the error current in the handler that calls this is the system running out of a
+// resource: memory (7, std::bad_alloc too), file handles (67) or room for a write (61). Such an
+// error tells nothing about the file, folder or value that met it, so it is never taken for an
+// answer about them.
+bool IsResourceLimitCurrent() noexcept;
+
 } // namespace ldgr

@@ -60,6 +60,8 @@ Error ErrorFor(int error, const std::string& hostPath) {
     case EMFILE:
     case ENFILE:
         return Error(ldgr::kTooManyFiles);
+    case ENOMEM:
+        return Error(ldgr::kOutOfMemory);
     case EIO:
         return Error(ldgr::kDeviceIOError);
     case ENAMETOOLONG:

@@ -1,6 +1,7 @@
 // ldgrcheck: reads a configuration file as every suite program does, prints what a workstation
 // would have told its user, and on request writes the file back in layout 2.
 #include "KorvaneIni/IniIndex.h"
+#include "KorvaneIni/KorvaneIni.h"
 #include "common/Environment.h"
 #include "common/Identity.h"
 #include "common/Paths.h"
@@ -113,23 +114,11 @@ std::string Summary(const CConfigOptions& options) {
            Counted(lValues, "predefined value", "predefined values");
 }
 
-// The file as the INI library indexes it; null when it cannot be read (the read that came
-// first has said why).
-std::unique_ptr<const KorvaneIni::IniIndex> IndexOf(const std::string& sIniFile) {
-    try {
-        auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Input);
-        std::string content = file->ReadAll();
-        file->Close();
-        return std::make_unique<const KorvaneIni::IniIndex>(std::move(content));
-    } catch (const ldgr::Error&) {
-        return nullptr;
-    }
-}
-
 // A workstation reads at most BConfigFile::kLongestValue characters of a value: one warning
 // line for each entry that it would read cut.
 void WarnOfLongValues(const KorvaneIni::IniIndex& index) {
-    for (const auto& [section, key, value] : index.Entries()) {
+    index.ForEachEntry([](const KorvaneIni::IniIndex::EntryText& entry) {
+        const auto& [section, key, value] = entry;
         if (value.size() > BConfigFile::kLongestValue) {
             std::printf("Warning: [%.*s].%.*s is %zu characters long; a workstation reads only "
                         "the first %zu\n",
@@ -137,7 +126,7 @@ void WarnOfLongValues(const KorvaneIni::IniIndex& index) {
                         static_cast<int>(key.size()), key.data(), value.size(),
                         BConfigFile::kLongestValue);
         }
-    }
+    });
 }
 
 // The entries that a workstation fills from its own surroundings when the file leaves them
@@ -156,6 +145,10 @@ void TellDefaultsFilled(const KorvaneIni::IniIndex& index, const CConfigOptions&
 }
 
 int Check(const Arguments& arguments, RecordingDesktop& desktop) {
+    // The file is read and parsed once, here: the readers' opens of the unchanged file reuse
+    // what this handle holds, and so do the warnings (a second parse of a large file would
+    // need its memory twice).
+    const BConfigFile::OpenIniFile file(arguments.sIniFile);
     CConfigOptions options;
     const bool bRead = options.ReadIniFile(arguments.sIniFile);
     std::vector<std::string> texts = desktop.TakeTexts();
@@ -168,7 +161,7 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
         }
         return 1;
     }
-    const auto index = IndexOf(arguments.sIniFile);
+    const auto index = KorvaneIni::ParsedFile(file.Handle());
     if (index) {
         WarnOfLongValues(*index);
     }
@@ -190,15 +183,28 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
 
 } // namespace
 
+// What no reader trapped (the system out of memory or file handles where the tool itself
+// reads) ends the check as a workstation's run would end: the error named, status 1.
+int ShowRunTimeError() {
+    const ldgr::Error error = ldgr::CurrentError();
+    std::printf("Run-time error '%d':\n\n%s\n", static_cast<int>(error.Number()),
+                error.Description().c_str());
+    return 1;
+}
+
 int main(int argc, char** argv) {
-    platform::StartProgram(argc, argv);
-    const std::optional<Arguments> arguments = ParseArguments(argc, argv);
-    if (!arguments) {
-        std::fputs(kUsage, stderr);
-        return 1;
+    try {
+        platform::StartProgram(argc, argv);
+        const std::optional<Arguments> arguments = ParseArguments(argc, argv);
+        if (!arguments) {
+            std::fputs(kUsage, stderr);
+            return 1;
+        }
+        PrepareEnvironment(arguments->sIniFile);
+        RecordingDesktop desktop(platform::Ui());
+        const platform::ScopedServices services({.desktop = &desktop});
+        return Check(*arguments, desktop);
+    } catch (...) {
+        return ShowRunTimeError();
     }
-    PrepareEnvironment(arguments->sIniFile);
-    RecordingDesktop desktop(platform::Ui());
-    const platform::ScopedServices services({.desktop = &desktop});
-    return Check(*arguments, desktop);
 }

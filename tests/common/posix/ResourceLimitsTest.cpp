@@ -1,0 +1,100 @@
+// The system running out of memory, file handles or disk space is never taken for an answer:
+// the tolerant steps and probes let it through, while a refusal still counts as one.
+#include "KorvaneIni/KorvaneIni.h"
+#include "common/Access.h"
+#include "common/Diagnostics.h"
+#include "common/ErrorHandling.h"
+#include "platform/Forwarding.h"
+#include "support/posix/HostedWorld.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ResourceLimits = ldgr::test::HostedWorld;
+
+TEST(SkipFailingStep, LetsOnlyTheSystemRunningOutThrough) {
+    struct Case {
+        const char* name;
+        std::function<void()> fail;
+        bool escapes;
+    };
+    const Case cases[] = {
+        {.name = "53", .fail = [] { throw ldgr::Error(ldgr::kFileNotFound); }, .escapes = false},
+        {.name = "70",
+         .fail = [] { throw ldgr::Error(ldgr::kPermissionDenied); },
+         .escapes = false},
+        {.name = "other", .fail = [] { throw std::runtime_error("x"); }, .escapes = false},
+        {.name = "7", .fail = [] { throw ldgr::Error(ldgr::kOutOfMemory); }, .escapes = true},
+        {.name = "bad_alloc", .fail = [] { throw std::bad_alloc(); }, .escapes = true},
+        {.name = "61", .fail = [] { throw ldgr::Error(ldgr::kDiskFull); }, .escapes = true},
+        {.name = "67", .fail = [] { throw ldgr::Error(ldgr::kTooManyFiles); }, .escapes = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.escapes) {
+            EXPECT_ANY_THROW(BCommon::SkipFailingStep(c.fail));
+        } else {
+            EXPECT_FALSE(BCommon::SkipFailingStep(c.fail));
+        }
+        EXPECT_NO_THROW(BCommon::IgnoreFailures(c.fail));
+    }
+}
+
+// The real files, with every open for reading refused with one error.
+class ReadsRefused final : public platform::ForwardingFiles {
+public:
+    std::int32_t error = ldgr::kPermissionDenied;
+
+    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
+                                                 platform::ShareMode share) override {
+        if (mode == platform::OpenMode::Input) {
+            throw ldgr::Error(error);
+        }
+        return ForwardingFiles::OpenText(path, mode, share);
+    }
+};
+
+// A refused read is an answer ("no read", "not locked", no file); running out of handles or
+// memory is raised to the caller, and the folder probe leaves no test file behind.
+TEST_F(ResourceLimits, AreRaisedWhereARefusalIsAnAnswer) {
+    MakeHostFolders(Host("drive_c/open"));
+    WriteHostFile(Host("drive_c/open/a.ini"), "[A]\r\nk=1\r\n");
+    const std::pair<const char*, std::function<std::string()>> asked[] = {
+        {"GetFolderAccess", [] { return BCommon::GetFolderAccess("C:\\open"); }},
+        {"GetFileAccess", [] { return BCommon::GetFileAccess("C:\\open\\a.ini"); }},
+        {"IsServiceLogLocked", [] { return std::to_string(BCommon::IsServiceLogLocked()); }},
+        {"OpenIni", [] { return std::to_string(KorvaneIni::OpenIni("C:\\open\\a.ini")); }},
+    };
+    const std::string refusedAnswers[] = {"writelistdelete", "writelist", "0", "0"};
+    ReadsRefused files;
+    const platform::ScopedServices services({.files = &files});
+    for (const std::int32_t error :
+         {ldgr::kPermissionDenied, ldgr::kTooManyFiles, ldgr::kOutOfMemory}) {
+        files.error = error;
+        for (std::size_t i = 0; i < std::size(asked); ++i) {
+            SCOPED_TRACE(std::string(asked[i].first) + " meeting " + std::to_string(error));
+            KorvaneIni::ForgetParsedFiles();
+            if (error == ldgr::kPermissionDenied) {
+                EXPECT_EQ(asked[i].second(), refusedAnswers[i]);
+                continue;
+            }
+            try {
+                const std::string answer = asked[i].second();
+                ADD_FAILURE() << "answered " << answer;
+            } catch (const ldgr::Error& raised) {
+                EXPECT_EQ(raised.Number(), error);
+            }
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(Host("drive_c/open")), {}), 1)
+            << "only a.ini";
+    }
+}
+
+} // namespace

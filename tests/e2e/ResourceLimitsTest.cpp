@@ -1,0 +1,119 @@
+// ldgrmake and ldgrcheck at the limits of the process (file handles, file size, address
+// space): each ends with the error named, never by a signal, a wrong answer or a file left.
+#include "HostedWorld.h"
+#include "WineRunner.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+// Every file below a host folder whose path contains the text.
+std::vector<std::string> FilesNamed(const HostedWorld& world, const std::string& hostFolder,
+                                    const std::string& text) {
+    std::vector<std::string> found = world.Tree(hostFolder);
+    std::erase_if(found, [&](const std::string& path) { return path.find(text) == path.npos; });
+    return found;
+}
+
+// A sanitized build's runtime reserves address space far beyond the limits here and opens
+// files of its own, which a limit of file handles leaves it no room for.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+std::string RunTimeErrorBox(int number, const std::string& description) {
+    return "\"text\":\"Run-time error '" + std::to_string(number) + "':\\r\\r" + description + "\"";
+}
+
+// With one file handle to spare, the probe of the job folder cannot open a file while it lists
+// the folder: the run stops with "Too many files" instead of taking the folder for one it may
+// not read and sending the record to the local profile.
+TEST(ResourceLimits, RunOutOfFileHandlesStopsWithError67) {
+    LDGR_HOSTED_ONLY("limits the hosted process with a host tool");
+    if (kSanitized) {
+        GTEST_SKIP() << "the sanitizers' runtime needs file handles of its own";
+    }
+    HostedWorld world;
+    ASSERT_EQ(world.Run().exitCode, 0); // the working copy made, as on every later start
+    // Handles the test runner left open are closed first: the program gets only its own three.
+    const RunResult run = world.Run(
+        "ldgrmake",
+        {"bash", "-c",
+         "for fd in /proc/$$/fd/*; do fd=${fd##*/}; [ $fd -gt 2 ] && eval \"exec $fd>&-\";"
+         " done; exec prlimit --nofile=4 \"$0\""});
+    EXPECT_EQ(run.exitCode, 67);
+    EXPECT_NE(world.MessageBoxLog().find(RunTimeErrorBox(67, "Too many files")), std::string::npos)
+        << world.MessageBoxLog();
+    EXPECT_EQ(world.FolderNames(world.UserFolder()), std::vector<std::string>{"1.prt"});
+    EXPECT_EQ(FilesNamed(world, world.Prefix(), ".prt"),
+              std::vector<std::string>{"drive_c/Ledgerline/Data/users/alice/1.prt"});
+}
+
+// A working copy larger than the file-size limit: the write fails as on a full disk, the run
+// stops with "Disk full", and the copy's temporary is gone.
+TEST(ResourceLimits, WritePastTheFileSizeLimitStopsWithError61) {
+    LDGR_HOSTED_ONLY("limits the hosted process with a host tool");
+    HostedWorld world;
+    world.SetGeneralOption("Padding", std::string(36 * 1024, 'p'));
+    const RunResult run = world.Run("ldgrmake", {"bash", "-c", "ulimit -f 16; exec \"$0\""});
+    EXPECT_EQ(run.exitCode, 61);
+    EXPECT_NE(world.MessageBoxLog().find(RunTimeErrorBox(61, "Disk full")), std::string::npos)
+        << world.MessageBoxLog();
+    EXPECT_EQ(FilesNamed(world, world.Prefix(), ".tmp"), std::vector<std::string>{});
+    EXPECT_EQ(FilesNamed(world, world.Prefix(), ".prt"), std::vector<std::string>{});
+}
+
+// ldgrcheck in an address space of 128 MB, or 64 MB: a file of 300,000 sections, which it reads
+// once and walks a section at a time, is checked; a file whose one section of a million entries
+// cannot be walked in that space ends with "Out of memory" and status 1, never an abort.
+TEST(ResourceLimits, LdgrcheckOutOfMemoryEndsWithTheErrorNamed) {
+    LDGR_HOSTED_ONLY("limits the hosted process with a host tool");
+    if (kSanitized) {
+        GTEST_SKIP() << "the sanitizers' runtime needs more address space than the limit";
+    }
+    struct Case {
+        const char* name;
+        std::string body;
+        const char* addressSpace;
+        int exitCode;
+        std::string output; // how it begins
+    };
+    std::string sections;
+    for (int s = 1; s <= 300000; ++s) {
+        sections += "[S" + std::to_string(s) + "]\r\nKey=1\r\n";
+    }
+    std::string entries = "[Padding]\r\n";
+    for (int k = 1; k <= 1000000; ++k) {
+        entries += "K" + std::to_string(k) + "=1\r\n";
+    }
+    const Case cases[] = {
+        {.name = "many sections",
+         .body = sections,
+         .addressSpace = "--as=134217728",
+         .exitCode = 0,
+         .output = "OK: version 2, "},
+        {.name = "one section too large to walk",
+         .body = entries,
+         .addressSpace = "--as=67108864",
+         .exitCode = 1,
+         .output = "Run-time error '7':\n\nOut of memory\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostedWorld world;
+        const std::string file = world.OnDriveC("Ledgerline\\Config.ini");
+        world.WriteFile(file, world.ReadFile(file) + c.body);
+        const RunResult run =
+            world.RunCommand({"prlimit", c.addressSpace, LDGR_CHECK_EXE, "Z:" + file});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.stderrText;
+        EXPECT_TRUE(run.stdoutText.starts_with(c.output)) << run.stdoutText;
+    }
+}
+
+} // namespace
+} // namespace e2e
