@@ -138,7 +138,8 @@ Attempt TryWriteRecord(const std::string& sFolder, TakenNumbers& taken,
         platform::Files().MoveFileNoReplace(sTemporary, sFolder + std::to_string(job) + ".prt");
         return {.job = job, .written = true};
     } catch (...) {
-        BCommon::SkipFailingStep([&] {
+        // On the way out with the error that stopped the write, which stays the one raised.
+        BCommon::IgnoreFailures([&] {
             temporary.pFile.reset();
             platform::Files().DeleteFile(sTemporary);
         });
