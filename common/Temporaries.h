@@ -11,7 +11,8 @@
 namespace BCommon {
 
 // The temporaries this code makes: an offline job record on its way to its job number
-// ("~job<digits>.tmp") and a permission probe's test file ("test-<16 hex digits>.txt").
+// ("~job<16 decimal digits>.tmp") and a permission probe's test file ("test-<16 decimal
+// digits>.txt"), in lower case.
 enum class TemporaryKind { JobRecord, AccessProbe };
 
 struct CreatedTemporary {
@@ -24,15 +25,21 @@ struct CreatedTemporary {
 // opened; the name is taken again at random. Errors of the create are raised.
 CreatedTemporary CreateTemporary(const std::string& sFolder, TemporaryKind kind);
 
-// Whether a name is a permission probe's test file, letter case ignored.
+// Whether a name is a permission probe's test file as the probe makes it, letter case
+// included.
 bool IsProbeFileName(std::string_view sName);
-// Whether a name is one of the suite's temporaries, letter case ignored: the two kinds above
-// and a copy on its way to its target (".ldgrcopy.<anything>.tmp").
+// Whether a name is one of the suite's temporaries exactly as made (prefix, suffix, and a
+// random part of fixed length and alphabet, letter case included): the two kinds above and a
+// copy on its way to its target. A user's "~job1.tmp" or "TEST-0000000000000000.TXT" is none.
 bool IsSuiteTemporaryName(std::string_view sName);
 
-// Deletes the files of a listing of the folder that are the suite's temporaries and were last
-// written more than ten minutes ago: what a run killed half-way left. A newer one may still
-// be in use; one that cannot be deleted is left.
+// Deletes files of a listing of the folder that are the suite's temporaries and are stale:
+// what a run killed half-way left. Stale means last written more than ten minutes before or
+// after the folder's own clock, the time stamp of a file made there just now; the local
+// clock may run minutes off the file server's, and a temporary in use is written to by now.
+// A run queries the times of a bounded window of them, starting at random, and deletes at
+// most 64, so a folder planted full of such names costs little more than any other folder.
+// One that cannot be deleted (in use, held without delete sharing) is left.
 void RemoveStaleTemporaries(const std::string& sFolder,
                             const std::vector<platform::FindEntry>& listing);
 

@@ -2,8 +2,10 @@
 // would have told its user, and on request writes the file back in layout 2.
 #include "KorvaneIni/IniIndex.h"
 #include "common/Environment.h"
+#include "common/ErrorHandling.h"
 #include "common/Identity.h"
 #include "common/Paths.h"
+#include "common/Temporaries.h"
 #include "config/BConfigFile.h"
 #include "config/ConfigReaders.h"
 #include "config/model/CConfigOptions.h"
@@ -153,6 +155,20 @@ void TellDefaultsFilled(const KorvaneIni::IniIndex& index, const CConfigOptions&
     }
 }
 
+// Removes the stale temporaries in the folder of the file to write: a write killed half-way
+// leaves its temporary there, as large as the file, and no program of the suite lists that
+// folder.
+void SweepFolderOf(const std::string& sWriteTo) {
+    BCommon::SkipFailingStep([&] {
+        const std::string sFolder = BCommon::FolderOf(platform::Ui().CommandLinePath(sWriteTo));
+        if (!sFolder.empty()) {
+            BCommon::RemoveStaleTemporaries(
+                sFolder, platform::Files().FindAllUnordered(sFolder + "*",
+                                                            platform::FindDetail::Attributes));
+        }
+    });
+}
+
 int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     CConfigOptions options;
     const bool bRead = options.ReadIniFile(arguments.sIniFile);
@@ -174,6 +190,7 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     if (!arguments.sWriteTo) {
         return 0;
     }
+    SweepFolderOf(*arguments.sWriteTo);
     const bool bWritten = options.WriteIniFile(*arguments.sWriteTo);
     PrintBoxes(desktop.TakeTexts());
     if (!bWritten) {
