@@ -35,11 +35,12 @@ bool IsSuiteTemporaryName(std::string_view sName);
 
 // Deletes files of a listing of the folder that are the suite's temporaries and are stale:
 // what a run killed half-way left. Stale means last written more than ten minutes before or
-// after the folder's own clock, the time stamp of a file made there just now; the local
-// clock may run minutes off the file server's, and a temporary in use is written to by now.
-// A run queries the times of a bounded window of them, starting at random, and deletes at
-// most 64, so a folder planted full of such names costs little more than any other folder.
-// One that cannot be deleted (in use, held without delete sharing) is left.
+// after the folder's own clock, the time stamp of a file made there just now, never this
+// computer's clock (workstations' clocks differ from the file server's, which stamps the
+// files); a temporary in use carries the time of its making or of its last write. A sweep
+// queries the times of a bounded window of them, starting at random, and deletes at most 64,
+// so a folder planted full of such names costs little more than any other folder. One that
+// cannot be deleted (held without delete sharing while in use) is left.
 void RemoveStaleTemporaries(const std::string& sFolder,
                             const std::vector<platform::FindEntry>& listing);
 
