@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 #include "platform/TemporaryName.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace BCommon {
@@ -99,15 +98,24 @@ bool IsSuiteTemporaryName(std::string_view sName) {
            platform::IsTemporaryFileName(sName);
 }
 
-void RemoveStaleTemporaries(const std::string& sFolder,
-                            const std::vector<platform::FindEntry>& listing) {
-    std::vector<const std::string*> candidates;
-    for (const platform::FindEntry& entry : listing) {
-        if (!entry.isFolder && IsSuiteTemporaryName(entry.name)) {
-            candidates.push_back(&entry.name);
-        }
+TemporarySample::TemporarySample() : m_random(platform::RandomBits()) {
+    m_names.reserve(kMostTimeQueries);
+}
+
+void TemporarySample::Offer(const platform::FindEntry& entry) {
+    if (entry.isFolder || !IsSuiteTemporaryName(entry.name)) {
+        return;
     }
-    if (candidates.empty()) {
+    ++m_offered;
+    if (m_names.size() < kMostTimeQueries) {
+        m_names.push_back(entry.name);
+    } else if (const std::uint64_t slot = m_random() % m_offered; slot < kMostTimeQueries) {
+        m_names[slot] = entry.name;
+    }
+}
+
+void RemoveStaleTemporaries(const std::string& sFolder, const TemporarySample& sample) {
+    if (sample.Names().empty()) {
         return;
     }
     const std::string folder = AddBackslash(sFolder);
@@ -115,22 +123,30 @@ void RemoveStaleTemporaries(const std::string& sFolder,
     if (!now) {
         return;
     }
-    // A window starting at random: runs one after another come to every leftover, also where
-    // more than a window's worth are in use or cannot be deleted.
-    const std::size_t first = platform::RandomBits() % candidates.size();
-    const std::size_t queries = std::min(candidates.size(), kMostTimeQueries);
     std::size_t removed = 0;
-    for (std::size_t i = 0; i < queries && removed < kMostRemovals; ++i) {
+    for (const std::string& name : sample.Names()) {
+        if (removed == kMostRemovals) {
+            return;
+        }
         // Asked again: a listing need not carry times, and the file may be newer by now.
-        const std::string path = folder + *candidates[(first + i) % candidates.size()];
         SkipFailingStep([&] {
-            const auto version = platform::Files().VersionOf(path);
+            const auto version = platform::Files().VersionOf(folder + name);
             if (version && IsStale(version->lastWriteTime, *now)) {
-                platform::Files().DeleteFile(path);
+                platform::Files().DeleteFile(folder + name);
                 ++removed;
             }
         });
     }
+}
+
+void RemoveStaleTemporaries(const std::string& sFolder) {
+    TemporarySample sample;
+    platform::Files().VisitUnordered(AddBackslash(sFolder) + "*", platform::FindDetail::Attributes,
+                                     [&](const platform::FindEntry& entry) {
+                                         sample.Offer(entry);
+                                         return true;
+                                     });
+    RemoveStaleTemporaries(sFolder, sample);
 }
 
 } // namespace BCommon

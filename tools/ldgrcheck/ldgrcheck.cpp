@@ -162,9 +162,7 @@ void SweepFolderOf(const std::string& sWriteTo) {
     BCommon::SkipFailingStep([&] {
         const std::string sFolder = BCommon::FolderOf(platform::Ui().CommandLinePath(sWriteTo));
         if (!sFolder.empty()) {
-            BCommon::RemoveStaleTemporaries(
-                sFolder, platform::Files().FindAllUnordered(sFolder + "*",
-                                                            platform::FindDetail::Attributes));
+            BCommon::RemoveStaleTemporaries(sFolder);
         }
     });
 }

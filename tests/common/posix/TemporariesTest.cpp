@@ -77,11 +77,7 @@ TEST_F(Temporaries, OneSweepDoesABoundedWork) {
         return static_cast<int>(
             std::distance(fs::directory_iterator(Host("drive_c/jobs")), fs::directory_iterator()));
     };
-    const auto sweep = [&] {
-        BCommon::RemoveStaleTemporaries(
-            "C:\\jobs",
-            platform::Files().FindAllUnordered("C:\\jobs\\*", platform::FindDetail::Attributes));
-    };
+    const auto sweep = [] { BCommon::RemoveStaleTemporaries("C:\\jobs"); };
     CountingFiles counting;
     {
         const platform::ScopedServices services({.files = &counting});
