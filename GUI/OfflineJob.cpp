@@ -10,7 +10,6 @@
 #include <bitset>
 #include <functional>
 #include <string_view>
-#include <vector>
 
 namespace OfflineJob {
 namespace {
@@ -91,12 +90,12 @@ std::int16_t FirstFreeNow(const std::string& sFolder, TakenNumbers& taken) {
     }
 }
 
-// One listing of the job folder, walked once: the numbers it takes, and the suite's
-// temporaries in it, which are few. Nothing is kept per entry, so a folder of thousands of jobs
-// costs one read of it.
+// One listing of the job folder, walked once: the numbers it takes, and a sample of the suite's
+// temporaries in it. Nothing is kept per entry, so a folder of thousands of jobs costs one read
+// of it.
 struct JobFolderListing {
     TakenNumbers taken;
-    std::vector<platform::FindEntry> temporaries;
+    BCommon::TemporarySample temporaries;
 };
 
 JobFolderListing ListJobFolder(const std::string& sFolder) {
@@ -104,9 +103,7 @@ JobFolderListing ListJobFolder(const std::string& sFolder) {
     platform::Files().VisitUnordered(sFolder + "*", platform::FindDetail::Attributes,
                                      [&](const platform::FindEntry& entry) {
                                          listing.taken.TakeListed(entry);
-                                         if (BCommon::IsSuiteTemporaryName(entry.name)) {
-                                             listing.temporaries.push_back(entry);
-                                         }
+                                         listing.temporaries.Offer(entry);
                                          return true;
                                      });
     return listing;

@@ -3,7 +3,9 @@
 # one run into an empty folder against one into a folder of 30,000 jobs (median of 7, runs of
 # the two alternating), then 16 writers of 10 runs each into either folder: wall time, and the
 # record moves tried per record written (renameat2 calls, which only the record's move makes,
-# counted by perf from the kernel's tracepoint without stopping the runs, as a tracer would).
+# counted by perf from the kernel's tracepoint without stopping the runs, as a tracer would);
+# and one run into a folder planted with 100,000 names shaped as the suite's job temporaries
+# (half an hour old and half an hour ahead) against one of 100,000 other names (median of 7).
 #   bench/ldgrmake_jobfolder.sh [ldgrmake executable]   (needs perf; default: builds the
 #   default preset and measures its ldgrmake)
 set -euo pipefail
@@ -78,6 +80,33 @@ moves_per_record() {
     END { printf "%.2f (%d moves tried for %d records)", n / records, n, records }'
 }
 
+# Folders of many names, half stamped half an hour ago and half half an hour ahead: made once
+# as a template, each run given a fresh copy (hard links, made outside the time measured) so
+# that what one run swept is there again for the next.
+planted=100000
+make_names() {
+  local template="$work/template.$1"
+  mkdir -p "$template"
+  ( cd "$template"
+    printf "$2\n" $(seq "$planted") > "$work/names"
+    xargs touch < "$work/names"
+    head -n $((planted / 2)) "$work/names" | xargs touch -d '-30 minutes'
+    tail -n +$((planted / 2 + 1)) "$work/names" | xargs touch -d '+30 minutes' )
+}
+fresh_copy() {
+  rm -rf "$(folder_of "$1")"
+  cp -al "$work/template.$1" "$(folder_of "$1")"
+}
+make_world planted; make_names planted '~job%016d.tmp'
+make_world others; make_names others 'note%016d.txt'
+: > "$work/single.planted"; : > "$work/single.others"
+for _ in $(seq "$single_runs"); do
+  fresh_copy planted; one_run planted >> "$work/single.planted"
+  fresh_copy others; one_run others >> "$work/single.others"
+done
+single_planted=$(median < "$work/single.planted")
+single_others=$(median < "$work/single.others")
+
 multi_empty=$(writers_wall empty 0)
 multi_full=$(writers_wall full "$jobs_in_full")
 moves_empty=$(moves_per_record empty 0)
@@ -87,6 +116,9 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1fx", a / b }'; }
 ms() { awk -v t="$1" 'BEGIN { printf "%.1f ms", t / 10 }'; }
 printf 'one run, median of %d:     empty %s   %d jobs %s   (%s)\n' "$single_runs" \
   "$(ms "$single_empty")" "$jobs_in_full" "$(ms "$single_full")" "$(ratio "$single_full" "$single_empty")"
+printf 'one run, median of %d:     %d other names %s   %d job temporaries %s   (%s)\n' \
+  "$single_runs" "$planted" "$(ms "$single_others")" "$planted" "$(ms "$single_planted")" \
+  "$(ratio "$single_planted" "$single_others")"
 printf '%d writers x %d runs, wall: empty %d ms   %d jobs %d ms   (%s)\n' "$writers" "$runs_each" \
   "$multi_empty" "$jobs_in_full" "$multi_full" "$(ratio "$multi_full" "$multi_empty")"
 printf 'record moves per record:     empty %s   %d jobs %s\n' "$moves_empty" "$jobs_in_full" "$moves_full"

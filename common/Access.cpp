@@ -1,7 +1,7 @@
 // The folder permission probe: what the user may really do in a folder or with a file.
 //
 // The folder probe writes its test line into a file of its own instead of "test.txt": a
-// temporary made exclusively under a random name ("test-", 16 hexadecimal digits, ".txt").
+// temporary made exclusively under a random name ("test-", 16 decimal digits, ".txt").
 // A user's own "test.txt" is never replaced or removed, and programs probing the same folder
 // at the same moment (one user starting several programs, or several workstations) never
 // delete each other's test file. The words are those of a probe with "test.txt".

@@ -1,7 +1,6 @@
 // The local time and the user's date and time settings.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -42,10 +41,6 @@ public:
     virtual ~Clock() = default;
     virtual LocalTime Now() = 0;
     virtual LocaleInfo Locale() = 0;
-    // The present moment from the system clock as a UTC file time (100 ns intervals since
-    // 1601-01-01), comparable with a file's last-write time. LDGR_NOW does not fix it: file
-    // times are the host's.
-    virtual std::uint64_t FileTimeNow() = 0;
 };
 
 } // namespace platform

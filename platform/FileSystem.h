@@ -51,7 +51,8 @@ enum class FindDetail { Attributes, AttributesAndTimes };
 
 // Output replaces or creates; Append adds at the end; Input reads. CreateNew makes a file that
 // must not exist yet (error 58 when the name is taken, by a link too): the way every temporary
-// file is made, so a name planted beforehand is never followed or reused.
+// file is made, so a name planted beforehand is never followed or reused. A temporary is held
+// without delete sharing until it is closed or, for Replace, moved into place.
 //
 // Replace writes a file whole, all or nothing, for every file the suite rewrites whole. The
 // text goes to a temporary file beside the target (made as CreateNew makes a file, under a
@@ -130,15 +131,16 @@ public:
 
     // Creates one folder level; error 75 when it exists, 76 when its parent is missing.
     virtual void CreateFolder(const std::string& path) = 0;
-    // Copies a file onto another, replacing it in one step, keeping its last-write time. The copy
-    // is never read-only, so a later copy can refresh it. Error 70 when the target is read-only
-    // or another process has it open exclusively; it is then unchanged. Error 75 when the
-    // source is not an ordinary file (a device, pipe or socket).
+    // Copies a file onto another, replacing it in one step, keeping its last-write time, which
+    // the copy takes once in place (never while it is a temporary). The copy is never read-only, so
+    // a later copy can refresh it. Error 70 when the target is read-only or another process has it
+    // open exclusively; it is then unchanged. Error 75 when the source is not an ordinary file (a
+    // device, pipe or socket).
     virtual void CopyFile(const std::string& from, const std::string& to) = 0;
     // Renames a file; error 58 when the new name exists (nothing is replaced).
     virtual void MoveFileNoReplace(const std::string& from, const std::string& to) = 0;
-    // Error 70 when the file is read-only or another process has it open exclusively; 75 for a
-    // folder.
+    // Error 70 when the file is read-only, another process has it open exclusively, or a handle
+    // holds it without delete sharing (a temporary in use); 75 for a folder.
     virtual void DeleteFile(const std::string& path) = 0;
     // Error 53 when Input finds no file, 76 when the folder is missing, 75 for a folder, 70
     // when Output, Append or Replace meet a read-only file or the sharing mode is refused. Only

@@ -16,8 +16,12 @@ inline constexpr std::string_view kTemporaryFileSuffix = ".tmp";
 // rand_s on Windows).
 std::uint64_t RandomBits();
 
-// The prefix, the 64 random bits as 16 hexadecimal digits, the suffix: a name nobody can
-// predict.
+// The prefix, the 64 random bits as 16 lower-case hexadecimal digits, the suffix: a name
+// nobody can predict.
 std::string TemporaryFileName(std::uint64_t randomBits);
+
+// Whether a name is one TemporaryFileName makes, letter case included: a user's file of a
+// similar name (".ldgrcopy.my notes.tmp", ".LDGRCOPY.0123456789ABCDEF.TMP") is none.
+bool IsTemporaryFileName(std::string_view name);
 
 } // namespace platform

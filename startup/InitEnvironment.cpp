@@ -119,11 +119,7 @@ void FindPlatformFolders() {
     if (!env.m_sLocalUserPath.empty()) {
         SkipFailingStep([&] { CreateFolderIfMissing(env.m_sLocalUserPath); });
         // What a run killed half-way left beside the working copy.
-        SkipFailingStep([&] {
-            RemoveStaleTemporaries(env.m_sLocalUserPath, platform::Files().FindAllUnordered(
-                                                             env.m_sLocalUserPath + "*",
-                                                             platform::FindDetail::Attributes));
-        });
+        SkipFailingStep([&] { RemoveStaleTemporaries(env.m_sLocalUserPath); });
     }
     SkipFailingStep([&] { env.m_sMachineName = TrimNull(GetMachineName()); });
     WriteDebugLog("m_sLocalUserPath = " + env.m_sLocalUserPath);

@@ -11,8 +11,6 @@
 namespace platform::posix {
 namespace {
 
-constexpr std::uint64_t kFileTimeOfUnixEpoch = 116444736000000000ull; // 1970-01-01 in FILETIME
-
 struct NamedLocale {
     std::string_view name;
     const char* shortDatePattern;
@@ -54,13 +52,6 @@ class PosixClock final : public Clock {
 public:
     // A malformed LDGR_NOW is ignored: the host clock answers.
     LocalTime Now() override { return FixedLocalTime().value_or(HostLocalTime()); }
-
-    std::uint64_t FileTimeNow() override {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        return kFileTimeOfUnixEpoch + static_cast<std::uint64_t>(now.tv_sec) * 10000000ull +
-               static_cast<std::uint64_t>(now.tv_nsec) / 100;
-    }
 
     LocaleInfo Locale() override {
         const NamedLocale& chosen = ChosenLocale();

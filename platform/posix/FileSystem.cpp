@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -259,6 +260,38 @@ int OpenFlags(OpenMode mode) {
     return O_RDONLY;
 }
 
+// Windows keeps a file from being deleted while a handle holds it without delete sharing, as
+// the suite holds every temporary until it is moved into place (or closed), so no sweep of
+// another program deletes one in use. Modelled with an open-file-description lock on one byte
+// far past any data: it lives exactly as long as the handle (a classic record lock would end
+// when the process closed any descriptor of the file, such as that of a test for the lock), it
+// is apart from the flock that models the sharing mode, and it never meets a lock on content.
+constexpr off_t kDeleteSharingByte = std::numeric_limits<off_t>::max();
+
+struct flock DeleteSharingRange() {
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kDeleteSharingByte;
+    range.l_len = 1;
+    return range;
+}
+
+// Holds a file open for writing without delete sharing; false with errno set on a failure.
+bool DenyDeleteSharing(int fd) {
+    struct flock range = DeleteSharingRange();
+    return fcntl(fd, F_OFD_SETLK, &range) == 0;
+}
+
+// Error 70 while a handle holds the file without delete sharing, as Windows refuses it.
+void RefuseIfDeleteDenied(const std::string& hostPath) {
+    const FileDescriptor fd(open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct flock range = DeleteSharingRange();
+    if (fd.IsOpen() && fcntl(fd.Get(), F_OFD_GETLK, &range) == 0 && range.l_type != F_UNLCK) {
+        throw Error::SharingViolation();
+    }
+}
+
 // Tries before a temporary file is given up: a name is only taken again by chance, or by
 // someone planting names, so a few suffice.
 constexpr int kTemporaryNameAttempts = 16;
@@ -272,8 +305,13 @@ public:
         for (int attempt = 1;; ++attempt) {
             m_sHostPath = ParentOf(hostTarget) + "/" + TemporaryFileName(RandomBits());
             m_fd = open(m_sHostPath.c_str(), OpenFlags(OpenMode::CreateNew) | O_CLOEXEC, mode);
-            if (m_fd >= 0) {
+            if (m_fd >= 0 && DenyDeleteSharing(m_fd)) {
                 return;
+            }
+            if (m_fd >= 0) {
+                const int error = errno;
+                Discard();
+                throw ErrorFor(error, hostTarget);
             }
             if (errno != EEXIST || attempt == kTemporaryNameAttempts) {
                 m_sHostPath.clear();
@@ -287,17 +325,25 @@ public:
 
     int Fd() const { return m_fd; }
 
-    // Flushes the content to the disk and moves the file over hostTarget in one step. On a
-    // failure the temporary is removed and the target left as it was.
-    void MoveOver(const std::string& hostTarget) {
-        const bool moved = fsync(m_fd) == 0 && close(std::exchange(m_fd, -1)) == 0 &&
-                           rename(m_sHostPath.c_str(), hostTarget.c_str()) == 0;
-        if (!moved) {
+    // Flushes the content to the disk and moves the file over hostTarget in one step, still
+    // held, so that nobody deletes it on the way; then gives it the times given, if any (a
+    // temporary keeps the time of its writing while in use, or another program's sweep would
+    // take it for an old one). On a failure of the move the temporary is removed and the
+    // target left as it was.
+    void MoveOver(const std::string& hostTarget, const timespec* timesInPlace = nullptr) {
+        if (fsync(m_fd) != 0 || rename(m_sHostPath.c_str(), hostTarget.c_str()) != 0) {
             const int error = errno;
             Discard();
             throw ErrorFor(error, hostTarget);
         }
         m_sHostPath.clear();
+        const bool stamped = timesInPlace == nullptr || futimens(m_fd, timesInPlace) == 0;
+        const int error = errno;
+        // Flushed already: the close has nothing left to report.
+        close(std::exchange(m_fd, -1));
+        if (!stamped) {
+            throw ErrorFor(error, hostTarget);
+        }
     }
 
 private:
@@ -532,8 +578,7 @@ public:
         TemporaryFile copy(hostTo, (info.st_mode & 0777) | S_IWUSR);
         CopyContent(source.Get(), copy.Fd(), hostTo);
         const timespec times[2] = {info.st_atim, info.st_mtim};
-        futimens(copy.Fd(), times);
-        copy.MoveOver(hostTo);
+        copy.MoveOver(hostTo, times);
     }
 
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
@@ -558,6 +603,7 @@ public:
         RefuseFolder(host);
         RefuseReadOnly(host);
         RefuseIfHeldExclusively(host);
+        RefuseIfDeleteDenied(host);
         if (unlink(host.c_str()) != 0) {
             throw ErrorFor(errno, host);
         }
@@ -607,6 +653,10 @@ private:
         // Windows sharing modes, emulated with advisory locks between the suite's processes.
         const int lock = share == ShareMode::Exclusive ? LOCK_EX : LOCK_SH;
         if (flock(fd.Get(), lock | LOCK_NB) != 0) {
+            throw ErrorFor(errno, host);
+        }
+        // A temporary is held without delete sharing, as the Windows build makes it.
+        if (mode == OpenMode::CreateNew && !DenyDeleteSharing(fd.Get())) {
             throw ErrorFor(errno, host);
         }
         if (mode == OpenMode::Output && ftruncate(fd.Get(), 0) != 0) {

@@ -34,12 +34,6 @@ public:
         return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     }
 
-    std::uint64_t FileTimeNow() override {
-        FILETIME now{};
-        GetSystemTimeAsFileTime(&now);
-        return (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-    }
-
     LocaleInfo Locale() override {
         LocaleInfo info;
         info.shortDatePattern = LocaleText(LOCALE_SSHORTDATE, "M/d/yyyy");

@@ -195,9 +195,16 @@ DWORD AttributesToCreate(const std::string& path, DWORD disposition) {
     return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
+// A temporary that CreateNew makes is held without delete sharing until it is closed, so no
+// sweep of another program deletes it while it is written.
+DWORD SharingOfOpen(OpenMode mode, ShareMode share) {
+    const DWORD sharing = SharingFor(share);
+    return mode == OpenMode::CreateNew ? sharing & ~DWORD{FILE_SHARE_DELETE} : sharing;
+}
+
 KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share) {
     const OpenRequest request = RequestFor(mode);
-    KernelHandle file(CreateFileA(path.c_str(), request.access, SharingFor(share), nullptr,
+    KernelHandle file(CreateFileA(path.c_str(), request.access, SharingOfOpen(mode, share), nullptr,
                                   request.disposition,
                                   AttributesToCreate(path, request.disposition), nullptr));
     if (!file.IsValid()) {
@@ -340,12 +347,14 @@ public:
 
     const KernelHandle& File() const { return m_file; }
 
-    // Flushes the content to the disk and moves the file over target in one step. On a failure
-    // the temporary is removed and the target left as it was.
-    void MoveOver(const std::string& target) {
+    // Flushes the content to the disk and moves the file over target in one step, then gives it
+    // the last-write time given, if any (a temporary keeps the time of its writing while in
+    // use, or another program's sweep would take it for an old one). On a failure the
+    // temporary is removed and the target left as it was.
+    void MoveOver(const std::string& target, const FILETIME* lastWriteInPlace = nullptr) {
         try {
             FlushToDisk(m_file.Get());
-            PutInPlace(target);
+            PutInPlace(target, lastWriteInPlace);
         } catch (...) {
             Discard();
             throw;
@@ -355,10 +364,11 @@ public:
 private:
     // The rename by handle replaces a target others have open; where the system lacks it, the
     // classic move of the closed file does, once the others have let go of the target.
-    void PutInPlace(const std::string& target) {
+    void PutInPlace(const std::string& target, const FILETIME* lastWrite) {
         const DWORD code = RenameOpenFileOver(m_file.Get(), target);
         if (code == ERROR_SUCCESS) {
             m_sPath.clear();
+            StampLastWrite(m_file, lastWrite);
             m_file.Close();
             return;
         }
@@ -370,6 +380,19 @@ private:
         }
         MoveReplacing(m_sPath, target);
         m_sPath.clear();
+        if (lastWrite != nullptr) {
+            const KernelHandle placed(CreateFileA(target.c_str(), FILE_WRITE_ATTRIBUTES,
+                                                  SharingFor(ShareMode::DenyNone), nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            StampLastWrite(placed, lastWrite);
+        }
+    }
+
+    static void StampLastWrite(const KernelHandle& file, const FILETIME* lastWrite) {
+        if (lastWrite != nullptr &&
+            (!file.IsValid() || SetFileTime(file.Get(), nullptr, nullptr, lastWrite) == 0)) {
+            throw LastError();
+        }
     }
 
     void Discard() noexcept {
@@ -507,10 +530,7 @@ public:
         RefuseToReplace(to);
         TemporaryFile copy(to);
         CopyContent(source.Get(), copy.File().Get());
-        if (SetFileTime(copy.File().Get(), nullptr, nullptr, &lastWrite) == 0) {
-            throw LastError();
-        }
-        copy.MoveOver(to);
+        copy.MoveOver(to, &lastWrite);
     }
 
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {

@@ -1,10 +1,8 @@
 // The job folder over many runs: copies started at once each take a number of their own and
-// leave every record complete; the suite's own temporaries a killed run left there (or in the
-// local folder) are swept by the next run once older than ten minutes, and nothing else is.
+// leave every record complete; names the job search cannot examine or replace never stop it.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -15,7 +13,6 @@ namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using std::chrono::minutes;
 
 constexpr int kCopies = 8;
 
@@ -57,48 +54,6 @@ TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecord
         EXPECT_EQ(lines[21], "Not Applicable");
     }
     EXPECT_TRUE(world.FolderNames(world.LocalFolder() + "/users").empty());
-}
-
-TEST(LdgrmakeJobFolder, StaleTemporariesAreSweptAndNothingElseIsTouched) {
-    HostedWorld world;
-    const auto now = fs::file_time_type::clock::now();
-    const std::string folders[] = {world.UserFolder(), world.LocalFolder()};
-    const std::vector<std::string> stale = {"~job4711.tmp", "~JOB18446744073709551615.TMP",
-                                            "TEST-0123456789ABCDEF.txt", ".ldgrcopy.4711.tmp",
-                                            ".LdgrCopy.a.b.Tmp"};
-    // Temporaries that another program may still be writing, and old look-alikes.
-    const std::vector<std::string> fresh = {"~job815.tmp", "test-fedcba9876543210.txt"};
-    const std::vector<std::string> lookAlikes = {
-        "~job1x.tmp",     "job1.tmp",       "~job.tmp",
-        "~job1.tmp.bak",  "test.txt",       "test-123.txt",
-        ".ldgrcopy..tmp", "ldgrcopy.1.tmp", "test-0123456789abcdeg.txt"};
-    for (const std::string& folder : folders) {
-        for (const auto& [names, age] :
-             {std::pair{&stale, minutes(11)}, {&fresh, minutes(9)}, {&lookAlikes, minutes(60)}}) {
-            for (const std::string& name : *names) {
-                world.WriteFile(folder + "/" + name, name);
-                fs::last_write_time(folder + "/" + name, now - age);
-            }
-        }
-        // A folder named like a temporary is no temporary.
-        world.MakeFolder(folder + "/~job9.tmp");
-        fs::last_write_time(folder + "/~job9.tmp", now - minutes(60));
-    }
-
-    const RunResult run = world.Run();
-    ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-
-    for (const std::string& folder : folders) {
-        for (const std::string& name : stale) {
-            EXPECT_FALSE(fs::exists(folder + "/" + name)) << folder << "/" << name;
-        }
-        for (const auto* names : {&fresh, &lookAlikes}) {
-            for (const std::string& name : *names) {
-                EXPECT_EQ(world.ReadFile(folder + "/" + name), name);
-            }
-        }
-        EXPECT_TRUE(fs::is_directory(folder + "/~job9.tmp"));
-    }
 }
 
 // Names the job search cannot examine or replace: links whose target is gone or that point at

@@ -3,8 +3,10 @@
 #include "KorvaneIni/IniIndex.h"
 #include "KorvaneIni/KorvaneIni.h"
 #include "common/Environment.h"
+#include "common/ErrorHandling.h"
 #include "common/Identity.h"
 #include "common/Paths.h"
+#include "common/Temporaries.h"
 #include "config/BConfigFile.h"
 #include "config/ConfigReaders.h"
 #include "config/model/CConfigOptions.h"
@@ -144,6 +146,18 @@ void TellDefaultsFilled(const KorvaneIni::IniIndex& index, const CConfigOptions&
     }
 }
 
+// Removes the stale temporaries in the folder of the file to write: a write killed half-way
+// leaves its temporary there, as large as the file, and no program of the suite lists that
+// folder.
+void SweepFolderOf(const std::string& sWriteTo) {
+    BCommon::SkipFailingStep([&] {
+        const std::string sFolder = BCommon::FolderOf(platform::Ui().CommandLinePath(sWriteTo));
+        if (!sFolder.empty()) {
+            BCommon::RemoveStaleTemporaries(sFolder);
+        }
+    });
+}
+
 int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     // The file is read and parsed once, here: the readers' opens of the unchanged file reuse
     // what this handle holds, and so do the warnings (a second parse of a large file would
@@ -169,6 +183,7 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     if (!arguments.sWriteTo) {
         return 0;
     }
+    SweepFolderOf(*arguments.sWriteTo);
     const bool bWritten = options.WriteIniFile(*arguments.sWriteTo);
     PrintBoxes(desktop.TakeTexts());
     if (!bWritten) {

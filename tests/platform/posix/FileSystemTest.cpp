@@ -251,4 +251,35 @@ TEST_F(HostedFiles, FilesOtherProcessesHoldAreRefusedAsSharingViolations) {
     }
 }
 
+// A temporary is held without delete sharing until it is closed or moved into place, as the
+// Windows build holds it: deleting it meanwhile is refused with 70 and changes nothing. A file
+// open for output shares deletion, as there.
+TEST_F(HostedFiles, TemporariesInUseCannotBeDeleted) {
+    auto created = files.OpenText("C:\\jobs\\~job.tmp", OpenMode::CreateNew);
+    auto replacing = files.OpenText("C:\\jobs\\b.prt", OpenMode::Replace);
+    auto written = files.OpenText("C:\\jobs\\readme", OpenMode::Output);
+    std::string replacement;
+    for (const auto& entry : fs::directory_iterator(Jobs())) {
+        if (entry.path().filename().string().starts_with(".ldgrcopy.")) {
+            replacement = "C:\\jobs\\" + entry.path().filename().string();
+        }
+    }
+    ASSERT_FALSE(replacement.empty());
+    const std::pair<std::string, int> cases[] = {
+        {"C:\\jobs\\~job.tmp", ldgr::kPermissionDenied},
+        {replacement, ldgr::kPermissionDenied},
+        {"C:\\jobs\\readme", 0},
+    };
+    for (const auto& [path, error] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ErrorOf([&] { files.DeleteFile(path); }), error);
+        EXPECT_NE(files.FindFirst(path).has_value(), error == 0);
+    }
+    created.reset();
+    EXPECT_EQ(ErrorOf([&] { files.DeleteFile("C:\\jobs\\~job.tmp"); }), 0);
+    replacing->Write("new");
+    replacing->Close();
+    EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "new");
+}
+
 } // namespace

@@ -1,0 +1,94 @@
+// The suite's temporaries over a temporary prefix (hosted build only): the names made, and
+// the work one sweep of a folder full of them may do.
+#include "common/Temporaries.h"
+
+#include "platform/Forwarding.h"
+#include "platform/Platform.h"
+#include "support/posix/HostedWorld.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using BCommon::TemporaryKind;
+
+class Temporaries : public ldgr::test::HostedWorld {
+protected:
+    void SetUp() override {
+        HostedWorld::SetUp();
+        MakeHostFolders(Host("drive_c/jobs"));
+    }
+};
+
+// Every name made has the one fixed shape a sweep takes for the suite's: the length and the
+// alphabet of the random part never vary.
+TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
+    struct Case {
+        TemporaryKind kind;
+        std::string prefix;
+        std::string suffix;
+    };
+    const Case cases[] = {
+        {.kind = TemporaryKind::JobRecord, .prefix = "~job", .suffix = ".tmp"},
+        {.kind = TemporaryKind::AccessProbe, .prefix = "test-", .suffix = ".txt"},
+    };
+    for (const Case& c : cases) {
+        for (int made = 0; made < 64; ++made) {
+            const std::string name = BCommon::CreateTemporary("C:\\jobs\\", c.kind).sName;
+            SCOPED_TRACE(name);
+            ASSERT_EQ(name.size(), c.prefix.size() + 16 + c.suffix.size());
+            EXPECT_TRUE(name.starts_with(c.prefix) && name.ends_with(c.suffix));
+            EXPECT_TRUE(BCommon::IsSuiteTemporaryName(name));
+        }
+    }
+}
+
+// Counts the time queries a sweep makes.
+class CountingFiles final : public platform::ForwardingFiles {
+public:
+    std::size_t queries = 0;
+
+    std::optional<platform::FileVersion> VersionOf(const std::string& path) override {
+        ++queries;
+        return ForwardingFiles::VersionOf(path);
+    }
+    std::optional<platform::FindEntry> FindFirst(const std::string& path) override {
+        ++queries;
+        return ForwardingFiles::FindFirst(path);
+    }
+};
+
+// A folder planted full of stale names of the suite's shape: each run deletes a bounded number
+// after a bounded number of queries, and runs one after another empty it.
+TEST_F(Temporaries, OneSweepDoesABoundedWork) {
+    constexpr int kPlanted = 300;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (int n = 0; n < kPlanted; ++n) {
+        const std::string digits = std::to_string(n);
+        const std::string host =
+            Host("drive_c/jobs/~job" + std::string(16 - digits.size(), '0') + digits + ".tmp");
+        WriteHostFile(host, "");
+        fs::last_write_time(host, old);
+    }
+    const auto remaining = [&] {
+        return static_cast<int>(
+            std::distance(fs::directory_iterator(Host("drive_c/jobs")), fs::directory_iterator()));
+    };
+    const auto sweep = [] { BCommon::RemoveStaleTemporaries("C:\\jobs"); };
+    CountingFiles counting;
+    {
+        const platform::ScopedServices services({.files = &counting});
+        sweep();
+    }
+    EXPECT_EQ(remaining(), kPlanted - 64);
+    EXPECT_LE(counting.queries, 129u); // 128 candidates and the folder's clock
+    for (int run = 0; run < 20 && remaining() > 0; ++run) {
+        sweep();
+    }
+    EXPECT_EQ(remaining(), 0);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+// The suite's temporaries left in the folders a run lists: the stale ones are swept, by their
+// exact names and by the folder's own clock, and nothing else is; a temporary in use never is.
+#include "HostedWorld.h"
+#include "WineRunner.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::minutes;
+
+// A file planted at a name, last written so many minutes ago (ahead when negative).
+struct Planted {
+    std::string name;
+    int minutesAgo = 0;
+    bool swept = false;
+};
+
+void Plant(const HostedWorld& world, const std::string& folder, const Planted& file) {
+    world.WriteFile(folder + "/" + file.name, file.name);
+    fs::last_write_time(folder + "/" + file.name,
+                        fs::file_time_type::clock::now() - minutes(file.minutesAgo));
+}
+
+// The names of a folder shaped as the suite's temporaries, or as the files planted there.
+std::set<std::string> TemporaryLookingNames(const HostedWorld& world, const std::string& folder) {
+    std::set<std::string> names;
+    for (const std::string& name : world.FolderNames(folder)) {
+        if (name.starts_with("~") || name.starts_with(".") || name.substr(0, 4) == "test" ||
+            name.substr(0, 4) == "TEST") {
+            names.insert(name);
+        }
+    }
+    return names;
+}
+
+TEST(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
+    const std::vector<Planted> planted = {
+        {.name = "~job0000000000004711.tmp", .minutesAgo = 11, .swept = true},
+        {.name = "test-0000000000000815.txt", .minutesAgo = 11, .swept = true},
+        {.name = ".ldgrcopy.00000000deadbeef.tmp", .minutesAgo = 11, .swept = true},
+        // Stamped by a clock running ahead of the folder's: never in use.
+        {.name = "~job0000000000000042.tmp", .minutesAgo = -11, .swept = true},
+        {.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = -11, .swept = true},
+        // Another program may still be writing these.
+        {.name = "~job1234567890123456.tmp", .minutesAgo = 9},
+        {.name = "test-1234567890123456.txt", .minutesAgo = -9},
+        // A user's files of like names, however old.
+        {.name = "~job1.tmp", .minutesAgo = 60},
+        {.name = "~JOB2024.TMP", .minutesAgo = 60},
+        {.name = "~JOB0000000000004711.TMP", .minutesAgo = 60},
+        {.name = "~job00000000000047111.tmp", .minutesAgo = 60},
+        {.name = "TEST-0000000000000000.TXT", .minutesAgo = 60},
+        {.name = "test-0123456789abcdef.txt", .minutesAgo = 60},
+        {.name = ".ldgrcopy.my notes.tmp", .minutesAgo = 60},
+        {.name = ".ldgrcopy.0123456789ABCDEF.tmp", .minutesAgo = 60},
+        {.name = ".ldgrcopy.0123456789abcdef.tmp.bak", .minutesAgo = 60},
+    };
+    HostedWorld world;
+    const std::string folders[] = {world.UserFolder(), world.LocalFolder()};
+    std::set<std::string> kept = {"~job0000000000000009.tmp"};
+    for (const std::string& folder : folders) {
+        for (const Planted& file : planted) {
+            Plant(world, folder, file);
+            if (!file.swept) {
+                kept.insert(file.name);
+            }
+        }
+        // A folder named like a temporary is no temporary.
+        world.MakeFolder(folder + "/~job0000000000000009.tmp");
+        fs::last_write_time(folder + "/~job0000000000000009.tmp",
+                            fs::file_time_type::clock::now() - minutes(60));
+    }
+
+    const RunResult run = world.Run();
+    ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+
+    for (const std::string& folder : folders) {
+        SCOPED_TRACE(folder);
+        // The file that told the folder's clock is gone too.
+        EXPECT_EQ(TemporaryLookingNames(world, folder), kept);
+        for (const std::string& name : kept) {
+            if (!fs::is_directory(folder + "/" + name)) {
+                EXPECT_EQ(world.ReadFile(folder + "/" + name), name);
+            }
+        }
+    }
+}
+
+// The workstation's clock runs a quarter of an hour off the file server's, whose times the
+// files carry (NO_FAKE_STAT: faketime shifts the clock only): neither a temporary in use is
+// taken for a stale one, nor a stale one for one in use.
+TEST(Temporaries, AgesAreJudgedByTheFoldersClockNotTheWorkstations) {
+    LDGR_HOSTED_ONLY("faketime shifts the clock of host programs");
+    struct Case {
+        const char* shift;
+        int minutesAgo;
+        bool swept;
+    };
+    const Case cases[] = {
+        {.shift = "+15m", .minutesAgo = 1, .swept = false},
+        {.shift = "-15m", .minutesAgo = 11, .swept = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shift);
+        HostedWorld world;
+        world.SetEnv("NO_FAKE_STAT", "1");
+        // The preloaded clock comes before the sanitizer's run-time library, where there is one.
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        world.SetEnv("ASAN_OPTIONS",
+                     std::string(asan == nullptr ? "" : asan) + ":verify_asan_link_order=0");
+        const Planted job{.name = "~job0000000000004711.tmp", .minutesAgo = c.minutesAgo};
+        const Planted copy{.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = c.minutesAgo};
+        Plant(world, world.UserFolder(), job);
+        Plant(world, world.LocalFolder(), copy);
+
+        const RunResult run = world.Run("ldgrmake", {"faketime", "-f", c.shift});
+        ASSERT_EQ(run.exitCode, 0) << run.stderrText;
+        EXPECT_NE(fs::exists(world.UserFolder() + "/" + job.name), c.swept);
+        EXPECT_NE(fs::exists(world.LocalFolder() + "/" + copy.name), c.swept);
+    }
+}
+
+// A program copying the shared file, an old one, is held up in the flush of its working
+// copy's temporary (strace delays that call) while another program starts in the same profile
+// and sweeps it: the temporary is not taken for a stale one and the copy arrives.
+TEST(Temporaries, ACopyOnItsWayIsNotSweptByAProgramStartingMeanwhile) {
+    LDGR_HOSTED_ONLY("strace holds up a host program");
+    HostedWorld world;
+    const std::string shared = world.OnDriveC("Ledgerline\\Config.ini");
+    fs::last_write_time(shared, fs::file_time_type::clock::now() - minutes(31));
+    RunResult copying;
+    std::jthread first([&] {
+        copying = world.Run("ldgrmake", {"strace", "-o", "/dev/null", "-e", "trace=fsync", "-e",
+                                         "inject=fsync:delay_enter=3000000:when=1"});
+    });
+    const auto temporaryAppeared = [&] {
+        std::error_code missing;
+        for (const auto& entry : fs::directory_iterator(world.LocalFolder(), missing)) {
+            if (entry.path().filename().string().starts_with(".ldgrcopy.")) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!temporaryAppeared() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(temporaryAppeared());
+    const RunResult sweeping = world.Run("ldgrproc");
+    first.join();
+
+    EXPECT_EQ(sweeping.exitCode, 0) << sweeping.stderrText;
+    EXPECT_EQ(copying.exitCode, 0) << copying.stderrText;
+    EXPECT_EQ(world.ReadFile(world.LocalFolder() + "/ldgrmake.ini"), world.ReadFile(shared));
+    EXPECT_EQ(fs::last_write_time(world.LocalFolder() + "/ldgrmake.ini"),
+              fs::last_write_time(shared));
+}
+
+// Rewrites killed half-way leave their temporaries beside the file written, in a folder no
+// other program lists: the tool sweeps it.
+TEST(Temporaries, LdgrcheckSweepsTheFolderItWritesInto) {
+    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck");
+    HostedWorld world;
+    const std::string folder = world.Root() + "/work";
+    const std::vector<Planted> planted = {
+        {.name = ".ldgrcopy.00000000deadbeef.tmp", .minutesAgo = 11, .swept = true},
+        {.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = 1},
+        {.name = ".ldgrcopy.my notes.tmp", .minutesAgo = 60},
+    };
+    for (const Planted& file : planted) {
+        Plant(world, folder, file);
+    }
+    const RunResult run =
+        world.RunCommand({LDGR_CHECK_EXE, "Z:" + world.OnDriveC("Ledgerline\\Config.ini"),
+                          "--write", "Z:" + folder + "/new.ini"});
+    ASSERT_EQ(run.exitCode, 0) << run.stdoutText;
+    for (const Planted& file : planted) {
+        EXPECT_NE(fs::exists(folder + "/" + file.name), file.swept) << file.name;
+    }
+}
+
+} // namespace
+} // namespace e2e
