@@ -300,8 +300,9 @@ std::string FirstField(const std::string& sContent) {
 }
 
 // The longest first line a spool cache holds: the spool folder that the registry read gave,
-// which fits that read's 1024-byte buffer, and Windows paths are shorter still (260). A longer
-// line was never a spool folder, so the cache is broken; only this much of it is read.
+// which fits that read's 1024-byte buffer (a Windows path is at most 260 characters unless
+// written in its long form). A longer line was never a spool folder, so the cache is broken;
+// only this much of it is read.
 constexpr std::size_t kLongestSpoolCacheLine = 1024;
 
 // The first field of the spool cache; nothing when its first line is longer than any spool
