@@ -4,8 +4,12 @@
 # few runs moves the ratio by a few tenths), and the file-system calls that each option read
 # costs, from the difference of the two traces: 1,000 groups make 11,988 option reads more
 # than 1 group (6 passes of 2 entries for each further group).
-#   bench/ldgrmake_startup.sh [runs] [ldgrmake executable]   (needs strace; default: builds
-#   the default preset and measures its ldgrmake)
+# Then start-up over files far larger than they should be, wall time and peak memory (median
+# of 3 runs each): a spool cache of 3 sparse gigabytes without a line end, read because the
+# registry holds no spool folder; and a registry file of LDGR_BENCH_REGISTRY_MB megabytes
+# (50 by default), which start-up asks some thirty times for a value.
+#   bench/ldgrmake_startup.sh [runs] [ldgrmake executable]   (needs strace and GNU time;
+#   default: builds the default preset and measures its ldgrmake)
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 setup_benchmark "${2:-}"
@@ -52,3 +56,46 @@ awk -v one="$one" -v many="$many" -v c1="$calls1" -v c2="$calls1000" 'BEGIN {
   printf "1,000 groups cost %.2fx one group; %.2f file-system calls per option read\n",
          (one > 0 ? many / one : 0), (c2 - c1) / 11988
 }'
+
+# A prefix for one large-file case, started once (skeleton and working copy).
+large_prefix() {
+  local prefix="$work/$1"
+  mkdir -p "$prefix/drive_c/Ledgerline/Data/users/alice"
+  cp "$root/examples/registry.reg" "$prefix/registry.reg"
+  "$root/bench/make_config.sh" 1 > "$prefix/drive_c/Ledgerline/Config.ini"
+  LDGR_PREFIX="$prefix" "$exe" 2>/dev/null
+  echo "$prefix"
+}
+
+# The regedit export of many keys of one value each, about $1 megabytes, then the example's.
+large_registry() {
+  awk -v mb="$1" 'BEGIN {
+    printf "Windows Registry Editor Version 5.00\r\n\r\n"
+    for (i = 0; i < mb * 1048576 / 100; i++)
+      printf "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Bulk\\Key%07d]\r\n\"Value\"=\"generated text of key %07d........\"\r\n", i, i
+  }'
+  tail -n +2 "$root/examples/registry.reg"
+}
+
+# Median wall time and median peak memory of 3 runs in a prefix, their records removed again.
+large_runs() {
+  local prefix="$1"
+  : > "$work/large"
+  for _ in 1 2 3; do
+    LDGR_PREFIX="$prefix" /usr/bin/time -f '%e %M' -a -o "$work/large" "$exe" 2>/dev/null
+    find "$prefix/drive_c/Ledgerline/Data/users/alice" -name '*.prt' -delete
+  done
+  printf 'median of 3: %6.2f s   peak memory: %7.1f MB\n' \
+    "$(awk '{ print $1 }' "$work/large" | median)" \
+    "$(awk '{ print $2 / 1024 }' "$work/large" | median)"
+}
+
+spool=$(large_prefix spool)
+grep -v DefaultSpoolDirectory "$root/examples/registry.reg" > "$spool/registry.reg"
+truncate -s 3G "$spool/drive_c/users/alice/LdgrApp/spldir.txt"
+printf 'start-up, 3 GB spool cache:      %s\n' "$(large_runs "$spool")"
+
+megabytes="${LDGR_BENCH_REGISTRY_MB:-50}"
+registry=$(large_prefix registry)
+large_registry "$megabytes" > "$registry/registry.reg"
+printf 'start-up, %s MB registry file:  %s\n' "$megabytes" "$(large_runs "$registry")"

@@ -3,6 +3,7 @@
 
 #include "platform/FileBytes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -77,6 +78,9 @@ public:
     // The same for a reader that keeps the bytes: where the system allows, a large file is read
     // into memory of its own, faulted in at once, and not copied again.
     virtual FileBytes ReadAllBytes() { return FileBytes(ReadAll()); }
+    // At most count bytes from the current position, fewer only at the file's end (Input
+    // mode): a reader that needs a file's first line reads no further, however large the file.
+    virtual std::string ReadAtMost(std::size_t count) = 0;
     virtual void Close() = 0;
 };
 

@@ -20,8 +20,11 @@
 #include "platform/Platform.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace BCommon {
 namespace {
@@ -292,6 +295,24 @@ std::string FirstField(const std::string& sContent) {
     return ldgr::text::TrimBlanks(line.substr(start, line.find(',', start) - start));
 }
 
+// The longest first line a spool cache holds: the spool folder that the registry read gave,
+// which fits that read's 1024-byte buffer (a Windows path is at most 260 characters unless
+// written in its long form). A longer line was never a spool folder, so the cache is broken;
+// only this much of it is read.
+constexpr std::size_t kLongestSpoolCacheLine = 1024;
+
+// The first field of the spool cache; nothing when its first line is longer than any spool
+// folder (the cache is broken).
+std::optional<std::string> ReadSpoolCache(const std::string& cacheFile) {
+    auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Input);
+    const std::string start = cache->ReadAtMost(kLongestSpoolCacheLine + 1);
+    cache->Close();
+    if (start.size() > kLongestSpoolCacheLine && start.find_first_of("\r\n") == std::string::npos) {
+        return std::nullopt;
+    }
+    return FirstField(start);
+}
+
 // The spool folder (registry, else the cache file, else the default) and
 // the name of this program's spool index.
 void FindSpoolFolder(const ProgramIdentity& program) {
@@ -318,11 +339,9 @@ void FindSpoolFolder(const ProgramIdentity& program) {
         }
     } else if (!cacheFile.empty()) {
         SkipFailingStep([&] {
-            auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Input);
-            const std::string field = FirstField(cache->ReadAll());
-            cache->Close();
-            if (field.size() > 1) {
-                env.m_sSpoolPath = field;
+            const std::optional<std::string> field = ReadSpoolCache(cacheFile);
+            if (field && field->size() > 1) {
+                env.m_sSpoolPath = *field;
             }
         });
     }

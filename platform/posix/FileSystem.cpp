@@ -27,8 +27,6 @@ namespace {
 
 using ldgr::Error;
 
-constexpr std::uint64_t kFileTimeOfUnixEpoch = 116444736000000000ull; // 1970-01-01 in FILETIME
-
 std::string ParentOf(const std::string& hostPath) {
     const auto slash = hostPath.find_last_of('/');
     return slash == std::string::npos || slash == 0 ? "/" : hostPath.substr(0, slash);
@@ -105,13 +103,6 @@ bool IsHiddenName(const std::string& name) {
 // The order of a Windows listing: names compared in capitals.
 std::string UpperKey(const std::string& name) {
     return ldgr::ascii::Upper(name);
-}
-
-// A host time stamp as a FILETIME. Before 1970 the host time is negative; the unsigned sum
-// still gives the right FILETIME.
-std::uint64_t FileTimeOf(const timespec& time) {
-    return kFileTimeOfUnixEpoch + static_cast<std::uint64_t>(time.tv_sec) * 10000000ull +
-           static_cast<std::uint64_t>(time.tv_nsec) / 100;
 }
 
 FindEntry EntryFor(const std::string& name, const struct stat& info) {
@@ -196,6 +187,13 @@ std::size_t ReadPiece(int fd, std::span<char> buffer, const std::string& hostPat
     return *used;
 }
 
+// At most count bytes from the current position, fewer only at the file's end.
+std::string ReadUpTo(int fd, std::size_t count, const std::string& hostPath) {
+    std::string bytes(count, '\0');
+    bytes.resize(ReadPiece(fd, bytes, hostPath));
+    return bytes;
+}
+
 class PosixTextFile final : public TextFile {
 public:
     PosixTextFile(int fd, std::string hostPath) : m_fd(fd), m_sHostPath(std::move(hostPath)) {}
@@ -215,6 +213,11 @@ public:
     std::string ReadAll() override {
         RequireOpen(m_fd);
         return ReadRest(m_fd, m_sHostPath);
+    }
+
+    std::string ReadAtMost(std::size_t count) override {
+        RequireOpen(m_fd);
+        return ReadUpTo(m_fd, count, m_sHostPath);
     }
 
     FileBytes ReadAllBytes() override {
@@ -382,6 +385,11 @@ public:
         return ReadRest(m_temporary.Fd(), m_sHostTarget);
     }
 
+    std::string ReadAtMost(std::size_t count) override {
+        RequireOpen(m_temporary.Fd());
+        return ReadUpTo(m_temporary.Fd(), count, m_sHostTarget);
+    }
+
     void Close() override {
         RequireOpen(m_temporary.Fd());
         m_temporary.MoveOver(m_sHostTarget);
@@ -490,14 +498,6 @@ FindEntry AttributesOnly(const std::string& name, bool isFolder) {
     entry.isFolder = isFolder;
     entry.isHidden = IsHiddenName(name);
     return entry;
-}
-
-FileVersion VersionFrom(const struct stat& info) {
-    return {.size = static_cast<std::uint64_t>(info.st_size),
-            .lastWriteTime = FileTimeOf(info.st_mtim),
-            .changeTime = FileTimeOf(info.st_ctim),
-            .volume = static_cast<std::uint64_t>(info.st_dev),
-            .fileIndex = static_cast<std::uint64_t>(info.st_ino)};
 }
 
 class PosixFileSystem final : public FileSystem {

@@ -1,5 +1,5 @@
 // Host file descriptors: an owner that closes one, the open that takes ordinary files only,
-// and reading to the end.
+// reading to the end, and the version of a host file.
 #include "platform/posix/HostIo.h"
 
 #include <cerrno>
@@ -24,6 +24,8 @@ std::size_t ExpectedRest(int fd) {
     }
     return static_cast<std::size_t>(info.st_size - position);
 }
+
+constexpr std::uint64_t kFileTimeOfUnixEpoch = 116444736000000000ull; // 1970-01-01 in FILETIME
 
 constexpr std::size_t kLargeFile = std::size_t{1} << 20;
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
@@ -132,6 +134,20 @@ std::optional<FileBytes> ReadToEndBytes(int fd) {
         return std::nullopt;
     }
     return FileBytes(memory.release(), *used, ReleaseLarge);
+}
+
+// Before 1970 the host time is negative; the unsigned sum still gives the right FILETIME.
+std::uint64_t FileTimeOf(const timespec& time) {
+    return kFileTimeOfUnixEpoch + static_cast<std::uint64_t>(time.tv_sec) * 10000000ull +
+           static_cast<std::uint64_t>(time.tv_nsec) / 100;
+}
+
+FileVersion VersionFrom(const struct stat& info) {
+    return {.size = static_cast<std::uint64_t>(info.st_size),
+            .lastWriteTime = FileTimeOf(info.st_mtim),
+            .changeTime = FileTimeOf(info.st_ctim),
+            .volume = static_cast<std::uint64_t>(info.st_dev),
+            .fileIndex = static_cast<std::uint64_t>(info.st_ino)};
 }
 
 } // namespace platform::posix

@@ -1,15 +1,19 @@
 // Host file descriptors: an owner that closes one, the open that takes ordinary files only,
-// and reading to the end.
+// reading to the end, and the version of a host file.
 #pragma once
 
 #include "platform/FileBytes.h"
+#include "platform/FileSystem.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <time.h>
 #include <utility>
 
 namespace platform::posix {
@@ -49,5 +53,10 @@ std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize);
 // The same as bytes to keep: a large file is read into memory of its own, never zeroed in
 // between, faulted in with one call and in huge pages where the system offers them.
 std::optional<FileBytes> ReadToEndBytes(int fd);
+
+// A host time stamp as a FILETIME.
+std::uint64_t FileTimeOf(const timespec& time);
+// The version of a file as a host query describes it.
+FileVersion VersionFrom(const struct stat& info);
 
 } // namespace platform::posix

@@ -1,105 +1,99 @@
-// The hosted registry: the prefix's registry.reg, read only, read again whenever it changes.
+// The hosted registry: the prefix's registry.reg, read only, parsed again whenever it changes.
 #include "platform/posix/HostIo.h"
 #include "platform/posix/Hosted.h"
 #include "platform/posix/RegFile.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdint>
+#include <cstddef>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace platform::posix {
 namespace {
 
-// A file last changed at least this long before it was read cannot change again without a
-// new modification time: two seconds cover the coarsest file-time step (FAT) and the tick of
-// the kernel's file clock. A file changed more recently is compared byte for byte.
-constexpr std::int64_t kUncertainNanoseconds = 2'000'000'000;
-
 std::string RegistryFilePath() {
     return PrefixFolder() + "/registry.reg";
 }
 
-std::int64_t Nanoseconds(const timespec& time) {
-    return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
-}
-
-std::int64_t NowNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return Nanoseconds(now);
-}
-
-// What tells one version of a file from another without reading it.
-struct FileStamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::int64_t modified = 0;
-    std::int64_t changed = 0;
-
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp StampOf(const struct stat& info) {
-    return {info.st_dev, info.st_ino, info.st_size, Nanoseconds(info.st_mtim),
-            Nanoseconds(info.st_ctim)};
+// The version of the registry file, with one query; nothing when it is missing or no ordinary
+// file.
+std::optional<FileVersion> RegistryFileVersion(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return VersionFrom(info);
 }
 
 // A registry file is a few kilobytes; one past this size is not taken for one (and is read as
 // an unreadable file) rather than filling the memory.
 constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
 
-// The registry file of the current prefix, parsed once per version of the file.
+// The registry file of the current prefix, parsed once per version of the file: kept under its
+// path and version (size, last-write time, change time and identity), as the INI library keeps
+// the files it parses, so that an unchanged file costs one query per read.
 class RegistryFileCache {
 public:
     std::shared_ptr<const RegFile> Current() {
         const std::string path = RegistryFilePath();
-        const std::int64_t now = NowNanoseconds();
-        const FileDescriptor file(OpenOrdinaryFile(path, O_RDONLY));
-        struct stat info {};
-        if (!file.IsOpen() || fstat(file.Get(), &info) != 0) {
+        const std::optional<FileVersion> before = RegistryFileVersion(path);
+        if (!before) {
             return nullptr;
         }
-        const FileStamp stamp = StampOf(info);
+        // Held while a new version is read and parsed: readers on other threads wait for that
+        // one parse rather than each making their own of the same file.
         std::lock_guard lock(m_mutex);
-        if (m_parsed && path == m_path && stamp == m_stamp && IsSettled()) {
+        if (m_parsed && m_version == *before && m_path == path) {
             return m_parsed;
         }
-        std::optional<std::string> bytes = ReadToEnd(file.Get(), kMaxFileSize);
-        if (!bytes) {
-            return nullptr;
-        }
-        if (!m_parsed || path != m_path || *bytes != m_bytes) {
-            m_parsed = std::make_shared<const RegFile>(RegFile::Parse(*bytes));
-            m_bytes = std::move(*bytes);
-            m_path = path;
-        }
-        m_stamp = stamp;
-        m_readAt = now;
-        return m_parsed;
+        return Load(path, *before);
+    }
+
+    std::size_t Parses() {
+        std::lock_guard lock(m_mutex);
+        return m_parses;
     }
 
 private:
-    // Whether the version read last had been left alone long enough before it was read.
-    bool IsSettled() const {
-        return std::max(m_stamp.modified, m_stamp.changed) + kUncertainNanoseconds < m_readAt;
+    // What is read is kept under the version seen before the read: a version that came after
+    // it has another identity or change time, so a later read parses it anew. A read whose
+    // length differs from that size met such a change (or a writer at work) and serves this
+    // read only.
+    std::shared_ptr<const RegFile> Load(const std::string& path, const FileVersion& before) {
+        const FileDescriptor file(OpenOrdinaryFile(path, O_RDONLY));
+        if (!file.IsOpen()) {
+            return nullptr;
+        }
+        const std::optional<std::string> bytes = ReadToEnd(file.Get(), kMaxFileSize);
+        if (!bytes) {
+            return nullptr;
+        }
+        auto parsed = std::make_shared<const RegFile>(RegFile::Parse(*bytes));
+        ++m_parses;
+        if (bytes->size() == before.size) {
+            m_path = path;
+            m_version = before;
+            m_parsed = parsed;
+        }
+        return parsed;
     }
 
     std::mutex m_mutex;
     std::string m_path;
-    FileStamp m_stamp;
-    std::int64_t m_readAt = 0;
-    std::string m_bytes;
+    FileVersion m_version;
     std::shared_ptr<const RegFile> m_parsed;
+    std::size_t m_parses = 0;
 };
+
+RegistryFileCache& Cache() {
+    static RegistryFileCache cache;
+    return cache;
+}
 
 // Full access needs a registry the user could change: a writable file, and no
 // LDGR_REGISTRY_READONLY (set and not empty) saying otherwise.
@@ -139,8 +133,11 @@ public:
 } // namespace
 
 std::shared_ptr<const RegFile> CurrentRegistryFile() {
-    static RegistryFileCache cache;
-    return cache.Current();
+    return Cache().Current();
+}
+
+std::size_t RegistryFileParses() {
+    return Cache().Parses();
 }
 
 Registry& HostedRegistry() {

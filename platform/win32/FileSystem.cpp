@@ -108,6 +108,25 @@ std::string ReadRest(HANDLE file) {
     return content;
 }
 
+// At most count bytes from the current position, fewer only at the file's end.
+std::string ReadUpTo(HANDLE file, std::size_t count) {
+    std::string bytes(count, '\0');
+    std::size_t used = 0;
+    while (used < count) {
+        DWORD got = 0;
+        const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(count - used, 1u << 20));
+        if (ReadFile(file, bytes.data() + used, asked, &got, nullptr) == 0) {
+            throw LastError();
+        }
+        if (got == 0) {
+            break;
+        }
+        used += got;
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
 // Writes what the system still holds of a file to the disk or the file server. A failure
 // there means the file never fully arrived, however well every write went.
 void FlushToDisk(HANDLE file) {
@@ -129,6 +148,11 @@ public:
     std::string ReadAll() override {
         RequireOpen(m_file);
         return ReadRest(m_file.Get());
+    }
+
+    std::string ReadAtMost(std::size_t count) override {
+        RequireOpen(m_file);
+        return ReadUpTo(m_file.Get(), count);
     }
 
     // A written file is flushed first: a file server may accept every write and fail
@@ -420,6 +444,11 @@ public:
     std::string ReadAll() override {
         RequireOpen(m_temporary.File());
         return ReadRest(m_temporary.File().Get());
+    }
+
+    std::string ReadAtMost(std::size_t count) override {
+        RequireOpen(m_temporary.File());
+        return ReadUpTo(m_temporary.File().Get(), count);
     }
 
     void Close() override {

@@ -44,6 +44,12 @@ public:
         }
         return all;
     }
+    std::string ReadAtMost(std::size_t count) override {
+        RequireOpen();
+        std::string start = m_content.substr(0, count);
+        m_content.erase(0, start.size());
+        return start;
+    }
     void Close() override {
         RequireOpen();
         m_open = false;

@@ -6,7 +6,11 @@
 #include "platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -110,6 +114,45 @@ TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone
     WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
     EXPECT_TRUE(BCommon::InitEnvironment());
     EXPECT_EQ(BCommon::Env().m_sUserPathLetter, "users\\bob");
+}
+
+// Without the registry's spool folder, the cache's first line is read and nothing past it: a
+// line longer than any spool folder is a broken cache, and the default stays.
+TEST_F(InitEnvironmentTest, SpoolCacheIsReadAsFarAsItsFirstLine) {
+    const std::string kDefault = "C:\\windows\\system32\\spool\\printers";
+    const std::string longest(1024, 'x');
+    struct Case {
+        const char* name;
+        std::string content;
+        std::uintmax_t sparseSize = 0; // the file made this large with a hole after the content
+        std::string expected;
+    };
+    const Case cases[] = {
+        {.name = "longest line", .content = longest + "\r\nnext", .expected = longest},
+        {.name = "longest line, no line end", .content = longest, .expected = longest},
+        {.name = "line one byte too long", .content = longest + "x\r\n", .expected = kDefault},
+        {.name = "line before a gigabyte",
+         .content = "D:\\Spool\r\n",
+         .sparseSize = std::uintmax_t{1} << 30,
+         .expected = "D:\\Spool"},
+        {.name = "a gigabyte of no line",
+         .content = "D:\\Spool",
+         .sparseSize = std::uintmax_t{1} << 30,
+         .expected = kDefault},
+    };
+    const std::string cache = Host("drive_c/users/bob/LdgrApp/spldir.txt");
+    MakeHostFolders(Host("drive_c/users/bob/LdgrApp"));
+    for (const Case& c : cases) {
+        WriteHostFile(cache, c.content);
+        if (c.sparseSize != 0) {
+            std::filesystem::resize_file(cache, c.sparseSize);
+        }
+        const std::optional<std::uint64_t> before = BytesReadSoFar();
+        EXPECT_EQ(Start("").m_sSpoolPath, c.expected) << c.name;
+        if (before) {
+            EXPECT_LT(*BytesReadSoFar() - *before, std::uint64_t{1} << 20) << c.name;
+        }
+    }
 }
 
 TEST(ConvertTruthValue, AcceptsTrueFalseInAnyCaseAndNumbers) {

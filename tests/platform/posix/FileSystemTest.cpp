@@ -162,6 +162,15 @@ TEST_F(HostedFiles, FilesReadWholeAsBytesAreReadToTheLastByte) {
     }
 }
 
+// A bounded read stops where it was asked to or at the file's end.
+TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
+    WriteHostFile(Jobs() + "/lines", "abc\r\ndef");
+    const auto file = files.OpenText("C:\\jobs\\lines", OpenMode::Input);
+    EXPECT_EQ(file->ReadAtMost(4), "abc\r");
+    EXPECT_EQ(file->ReadAtMost(100), "\ndef");
+    EXPECT_EQ(file->ReadAtMost(100), "");
+}
+
 // Each failure raises its classic number and leaves every file as it was. What is not an
 // ordinary file is refused at once, never waited on: should an open wait on the FIFO, which
 // nobody holds open, the alarm ends the run instead of letting it hang.

@@ -3,8 +3,10 @@
 #include "support/posix/HostedWorld.h"
 #include "support/posix/Unprivileged.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -18,8 +20,9 @@ const char* const kKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
 
 class HostedRegistry : public ldgr::test::HostedWorld {
 protected:
-    void WriteRegistry(const std::string& valueLine) const {
-        WriteHostFile(Host("registry.reg"),
+    void WriteRegistry(const std::string& valueLine,
+                       const std::string& fileName = "registry.reg") const {
+        WriteHostFile(Host(fileName),
                       "Windows Registry Editor Version 5.00\r\n\r\n"
                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n" +
                           valueLine + "\r\n");
@@ -47,14 +50,39 @@ TEST_F(HostedRegistry, ValueFitsTheBufferOrFails) {
     }
 }
 
-// Same size, written within the file clock's resolution: only the bytes tell the versions apart.
+// Each version is parsed once and only once: a rewrite of the same size and time stamp, in
+// place or as another file renamed over it, is another version.
 TEST_F(HostedRegistry, SeesEveryChangeOfTheFileAndWhatItLacks) {
     EXPECT_EQ(Read("Word").status, RegistryStatus::KeyNotOpened); // no registry.reg
-    for (const char* text : {"one", "two", "six", "ten"}) {
-        WriteRegistry("\"Word\"=\"" + std::string(text) + "\"");
-        EXPECT_EQ(Read("Word").data, std::string(text) + '\0');
-    }
+    const std::string file = Host("registry.reg");
+    WriteRegistry("\"Word\"=\"one\"");
+    const auto stamp = std::filesystem::last_write_time(file);
+    const std::size_t parses = platform::posix::RegistryFileParses();
+    EXPECT_EQ(Read("Word").data, std::string("one") + '\0');
+    EXPECT_EQ(Read("Word").data, std::string("one") + '\0');
+    WriteRegistry("\"Word\"=\"two\"");
+    std::filesystem::last_write_time(file, stamp);
+    EXPECT_EQ(Read("Word").data, std::string("two") + '\0');
+    WriteRegistry("\"Word\"=\"six\"", "other.reg");
+    std::filesystem::last_write_time(Host("other.reg"), stamp);
+    std::filesystem::rename(Host("other.reg"), file);
+    EXPECT_EQ(Read("Word").data, std::string("six") + '\0');
     EXPECT_EQ(Read("ConfigFile").status, RegistryStatus::ValueNotRead);
+    EXPECT_EQ(platform::posix::RegistryFileParses() - parses, 3u);
+}
+
+// A file just written is read once too, however often its values are asked for (start-up asks
+// some thirty times).
+TEST_F(HostedRegistry, AnUnchangedFileIsReadOnce) {
+    const std::string padding(std::size_t{1} << 20, 'p');
+    WriteRegistry("\"Word\"=\"x\"\r\n;" + padding);
+    const std::optional<std::uint64_t> before = BytesReadSoFar();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(Read("Word").status, RegistryStatus::Ok);
+    }
+    if (before) {
+        EXPECT_LT(*BytesReadSoFar() - *before, 2 * padding.size());
+    }
 }
 
 // LDGR_REGISTRY_READONLY=1 stands for a registry the user may read but not change; root may

@@ -68,6 +68,15 @@ TEST(Win32Errors, CodesBecomeClassicNumbers) {
     }
 }
 
+// A bounded read stops where it was asked to or at the file's end.
+TEST_F(Win32Folder, BoundedReadsStopWhereAskedOrAtTheEnd) {
+    Write("lines.txt", "abc\r\ndef");
+    const auto file = platform::Files().OpenText(Path("lines.txt"), OpenMode::Input);
+    EXPECT_EQ(file->ReadAtMost(4), "abc\r");
+    EXPECT_EQ(file->ReadAtMost(100), "\ndef");
+    EXPECT_EQ(file->ReadAtMost(100), "");
+}
+
 // What is not a file on a disk (here the null device) is refused at once with 75.
 TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
     auto& files = platform::Files();

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <filesystem>
+#include <fstream>
 
 extern char** environ;
 
@@ -63,6 +64,18 @@ bool HostedWorld::HostExists(const std::string& hostPath) {
 
 void HostedWorld::LinkDrive(char letter, const std::string& hostFolder) const {
     fs::create_directory_symlink(hostFolder, Host(std::string("dosdevices/") + letter + ":"));
+}
+
+std::optional<std::uint64_t> HostedWorld::BytesReadSoFar() {
+    std::ifstream counters("/proc/self/io");
+    std::string name;
+    std::uint64_t count = 0;
+    while (counters >> name >> count) {
+        if (name == "rchar:") {
+            return count;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace ldgr::test

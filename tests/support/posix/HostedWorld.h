@@ -3,9 +3,11 @@
 
 #include "support/posix/TemporaryFolder.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,9 @@ protected:
     }
     // Makes a dosdevices entry: letter ("d") -> host folder.
     void LinkDrive(char letter, const std::string& hostFolder) const;
+    // The bytes this process has read from files so far, as the host counts them; nothing
+    // where the host does not say.
+    static std::optional<std::uint64_t> BytesReadSoFar();
 
 private:
     std::unique_ptr<TemporaryFolder> m_prefix;
