@@ -154,7 +154,8 @@ TEST_F(Win32Folder, RewritesOfAHiddenOrSystemFileKeepItsAttributes) {
     for (const OpenMode mode : {OpenMode::Output, OpenMode::Replace}) {
         for (const DWORD attributes :
              {kKept, DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_NORMAL}}) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(mode)) + " " + std::to_string(attributes));
+            SCOPED_TRACE((mode == OpenMode::Output ? "Output " : "Replace ") +
+                         std::to_string(attributes));
             Write("spldir.txt", "old");
             SetFileAttributesA(Path("spldir.txt").c_str(), attributes);
             Write("spldir.txt", "new", mode);
