@@ -258,8 +258,10 @@ bool CanBeReplaced(const std::string& path) {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw Error(ldgr::kPermissionDenied);
     }
-    const KernelHandle file(CreateFileA(path.c_str(), DELETE, SharingFor(ShareMode::DenyNone),
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The name itself, as the rename replaces it: a link there, not what it points to.
+    const KernelHandle file(
+        CreateFileA(path.c_str(), DELETE, SharingFor(ShareMode::DenyNone), nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file.IsValid()) {
         const DWORD code = GetLastError();
         if (code == ERROR_ACCESS_DENIED) {
