@@ -22,6 +22,14 @@ void WriteDebugLog(const std::string& message) {
     });
 }
 
+std::unique_ptr<platform::TextFile> OpenRewrite(const std::string& sPath) {
+    auto file = platform::Files().OpenText(sPath, platform::OpenMode::Replace);
+    if (file->WritesInPlace()) {
+        WriteDebugLog("rewriting " + sPath + " in place: its folder lets no new file replace it");
+    }
+    return file;
+}
+
 std::string GetErrorText(std::int32_t number, const std::string& description,
                          const std::string& procedureName) {
     return "Unexpected error " + std::to_string(number) + " in procedure '" + procedureName +

@@ -53,7 +53,10 @@ enum class FindDetail { Attributes, AttributesAndTimes };
 // Output replaces or creates; Append adds at the end; Input reads. CreateNew makes a file that
 // must not exist yet (error 58 when the name is taken, by a link too): the way every temporary
 // file is made, so a name planted beforehand is never followed or reused. A temporary is held
-// without delete sharing until it is closed or, for Replace, moved into place.
+// without delete sharing until it is closed or, for Replace, moved into place. Output and
+// Append never follow a link at the last component either: a link there, dangling or not, is
+// refused with error 75, so no file is ever created or written where a planted link points.
+// Input reads through links.
 //
 // Replace writes a file whole, all or nothing, for every file the suite rewrites whole. The
 // text goes to a temporary file beside the target (made as CreateNew makes a file, under a
@@ -61,7 +64,15 @@ enum class FindDetail { Attributes, AttributesAndTimes };
 // step, so a reader sees the old file or the new one, never a part. A file destroyed without
 // a successful Close, or a Close that fails, removes the temporary and leaves the target as it
 // was. The target is checked at the open as Output checks it: error 70 when it is read-only or
-// another process holds it exclusively, 75 for a folder, 76 when its folder is missing.
+// another process holds it exclusively, 75 for a folder, 76 when its folder is missing. The
+// new file keeps the hidden and system attributes of the one it replaces.
+//
+// Where the target exists and is writable but the user may not make a file beside it or
+// replace it (a folder locked down by an administrator, a share that grants write but not
+// delete), the target is rewritten in place instead, as Output would, and the file says so
+// (TextFile::WritesInPlace). The text is still held back until Close, so a file destroyed
+// without Close leaves the target as it was; only a Close that fails part-way leaves it cut.
+// A link at the target is refused there with 75, as Output refuses it.
 enum class OpenMode { Output, Append, Input, CreateNew, Replace };
 
 // Output and Append let other processes read and write the file meanwhile; Exclusive refuses
@@ -82,6 +93,9 @@ public:
     // mode): a reader that needs a file's first line reads no further, however large the file.
     virtual std::string ReadAtMost(std::size_t count) = 0;
     virtual void Close() = 0;
+    // Whether a Replace file rewrites its target in place because its folder lets no file be
+    // made or replaced beside it: a caller that keeps a log tells it there.
+    virtual bool WritesInPlace() const { return false; }
 };
 
 class FileSystem {

@@ -332,7 +332,7 @@ void FindSpoolFolder(const ProgramIdentity& program) {
         env.m_sSpoolPath = value;
         if (!cacheFile.empty()) {
             SkipFailingStep([&] {
-                auto cache = platform::Files().OpenText(cacheFile, platform::OpenMode::Replace);
+                auto cache = OpenRewrite(cacheFile);
                 cache->Write(value + "\r\n");
                 cache->Close();
             });

@@ -1,6 +1,7 @@
 // CConfigOptions: the version check, the table-driven "GENERAL" section, the whole file.
 #include "config/model/CConfigOptions.h"
 
+#include "common/Diagnostics.h"
 #include "common/Environment.h"
 #include "common/ErrorHandling.h"
 #include "config/BConfigFile.h"
@@ -215,7 +216,7 @@ bool CConfigOptions::ReadGeneralSection(const std::string& sIniFile, std::int32_
 
 bool CConfigOptions::WriteIniFile(const std::string& sIniFile) const {
     return BCommon::ReportingFailures("CConfigOptions::WriteIniFile", false, [&] {
-        const auto file = platform::Files().OpenText(sIniFile, platform::OpenMode::Replace);
+        const auto file = BCommon::OpenRewrite(sIniFile);
         // A file left unclosed is dropped whole: the old file stays as it was.
         if (!WriteGeneralSection(*file) || !PrinterGroups().WriteIniFile(*file)) {
             return false;

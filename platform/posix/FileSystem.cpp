@@ -247,12 +247,14 @@ private:
     std::string m_sHostPath;
 };
 
+// A file written is never opened through a link at its name: a link planted there, dangling or
+// not, fails the open (ELOOP, error 75) instead of creating or changing the file it points to.
 int OpenFlags(OpenMode mode) {
     switch (mode) {
     case OpenMode::Output:
-        return O_WRONLY | O_CREAT;
+        return O_WRONLY | O_CREAT | O_NOFOLLOW;
     case OpenMode::Append:
-        return O_WRONLY | O_CREAT | O_APPEND;
+        return O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW;
     case OpenMode::Input:
         return O_RDONLY;
     // Replace writes a temporary file, made as CreateNew makes a file.
@@ -399,6 +401,74 @@ private:
     std::string m_sHostTarget;
     TemporaryFile m_temporary;
 };
+
+// A Replace file written over its target, where no file can be made beside it (see OpenMode):
+// opened as Output opens a file but never created, and never through a link. The text is held
+// until Close, which cuts the target and writes it, so a file dropped unclosed leaves the
+// target as it was.
+class InPlaceTextFile final : public TextFile {
+public:
+    explicit InPlaceTextFile(std::string hostTarget)
+        : m_sHostTarget(std::move(hostTarget)),
+          m_fd(OpenOrdinaryFile(m_sHostTarget, O_WRONLY | O_NOFOLLOW)) {
+        if (!m_fd.IsOpen() || flock(m_fd.Get(), LOCK_SH | LOCK_NB) != 0) {
+            throw ErrorFor(errno, m_sHostTarget);
+        }
+    }
+
+    void Write(std::string_view bytes) override {
+        RequireOpen(m_fd.Get());
+        m_sText.append(bytes);
+    }
+
+    // Written only: nothing of the target is read back.
+    std::string ReadAll() override { throw Error(ldgr::kBadFileMode); }
+    std::string ReadAtMost(std::size_t) override { throw Error(ldgr::kBadFileMode); }
+
+    void Close() override {
+        RequireOpen(m_fd.Get());
+        const FileDescriptor fd(m_fd.Release());
+        if (ftruncate(fd.Get(), 0) != 0) {
+            throw ErrorFor(errno, m_sHostTarget);
+        }
+        WriteAll(fd.Get(), m_sText, m_sHostTarget);
+        if (fsync(fd.Get()) != 0) {
+            throw ErrorFor(errno, m_sHostTarget);
+        }
+    }
+
+    bool WritesInPlace() const override { return true; }
+
+private:
+    std::string m_sHostTarget;
+    FileDescriptor m_fd;
+    std::string m_sText;
+};
+
+// A rewrite made beside its target where the folder allows; where the user may not make a file
+// there (error 70 for missing rights, not for a holder) but the target exists, made in place.
+// A read-only mount gives another error and stays refused.
+std::unique_ptr<TextFile> OpenReplacing(const std::string& hostTarget) {
+    try {
+        return std::make_unique<ReplacingTextFile>(hostTarget);
+    } catch (const Error& e) {
+        struct stat info {};
+        if (e.Number() != ldgr::kPermissionDenied || e.IsSharingViolation() ||
+            lstat(hostTarget.c_str(), &info) != 0) {
+            throw;
+        }
+    }
+    return std::make_unique<InPlaceTextFile>(hostTarget);
+}
+
+// A link at the name of a file to be written is refused (75), whatever it points to; the open
+// itself refuses one planted after this check.
+void RefuseLink(const std::string& hostPath) {
+    struct stat info {};
+    if (lstat(hostPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        throw Error(ldgr::kPathFileAccessError);
+    }
+}
 
 // A file that another process holds open with exclusive sharing is neither replaced nor
 // deleted (error 70). Holders that share the file (readers, appenders) are not asked: they let
@@ -617,7 +687,7 @@ public:
         }
         RefuseFolder(host);
         RefuseToReplace(host);
-        return std::make_unique<ReplacingTextFile>(host);
+        return OpenReplacing(host);
     }
 
     bool HoldsBytes(const std::string& path, std::string_view bytes) override {
@@ -642,8 +712,12 @@ private:
     // A file opened on its descriptor (any mode but Replace), with its sharing mode taken.
     static std::unique_ptr<PosixTextFile> OpenDescriptor(const std::string& host, OpenMode mode,
                                                          ShareMode share) {
+        const bool writing = mode == OpenMode::Output || mode == OpenMode::Append;
+        if (writing) {
+            RefuseLink(host);
+        }
         RefuseFolder(host);
-        if (mode == OpenMode::Output || mode == OpenMode::Append) {
+        if (writing) {
             RefuseReadOnly(host);
         }
         FileDescriptor fd(OpenOrdinaryFile(host, OpenFlags(mode), 0666));

@@ -176,15 +176,22 @@ private:
 struct OpenRequest {
     DWORD access;
     DWORD disposition;
+    DWORD flags = 0;
 };
+
+// A file written is opened at its name itself, never through a link there: the open takes a
+// reparse point (a symbolic link, a junction) as it is, dangling or not, and the file is then
+// refused. Opened, not created anew, so a link is found before anything is cut; Output cuts the
+// file once it is known. Reading the attributes tells a reparse point.
+constexpr DWORD kWritingFlags = FILE_FLAG_OPEN_REPARSE_POINT;
 
 OpenRequest RequestFor(OpenMode mode) {
     switch (mode) {
     case OpenMode::Output:
-        return {GENERIC_WRITE, CREATE_ALWAYS};
+        return {GENERIC_WRITE | FILE_READ_ATTRIBUTES, OPEN_ALWAYS, kWritingFlags};
     // Appending access alone: every write lands at the end, also with other writers.
     case OpenMode::Append:
-        return {FILE_APPEND_DATA, OPEN_ALWAYS};
+        return {FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, OPEN_ALWAYS, kWritingFlags};
     case OpenMode::Input:
         return {GENERIC_READ, OPEN_EXISTING};
     // CREATE_NEW fails on any existing name, a link included, without following it. Replace
@@ -195,6 +202,10 @@ OpenRequest RequestFor(OpenMode mode) {
     }
     return {GENERIC_READ, OPEN_EXISTING};
 }
+
+// A Replace target rewritten in place: opened as Output opens a file, but never created.
+constexpr OpenRequest kRewriteInPlace{GENERIC_WRITE | FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                                      kWritingFlags};
 
 DWORD SharingFor(ShareMode share) {
     return share == ShareMode::Exclusive ? 0
@@ -209,14 +220,16 @@ void RefuseUnlessOnDisk(const KernelHandle& file) {
     }
 }
 
-// Windows refuses CREATE_ALWAYS over an existing hidden or system file (access denied) unless
-// the call asks for the file's own hidden and system attributes, which then stay; Wine and the
-// hosted build overwrite it anyway. So a rewrite names the attributes the file has.
-DWORD AttributesToCreate(const std::string& path, DWORD disposition) {
-    const DWORD existing = disposition == CREATE_ALWAYS ? AttributesOf(path) : kNoAttributes;
-    const DWORD kept =
-        existing == kNoAttributes ? 0 : existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+// A link or other reparse point opened as itself, at the name of a file to be written, is
+// refused with 75.
+void RefuseReparsePoint(const KernelHandle& file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(file.Get(), &information) == 0) {
+        throw LastError();
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        throw Error(ldgr::kPathFileAccessError);
+    }
 }
 
 // A temporary that CreateNew makes is held without delete sharing until it is closed, so no
@@ -226,16 +239,39 @@ DWORD SharingOfOpen(OpenMode mode, ShareMode share) {
     return mode == OpenMode::CreateNew ? sharing & ~DWORD{FILE_SHARE_DELETE} : sharing;
 }
 
-KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share) {
-    const OpenRequest request = RequestFor(mode);
-    KernelHandle file(CreateFileA(path.c_str(), request.access, SharingOfOpen(mode, share), nullptr,
-                                  request.disposition,
-                                  AttributesToCreate(path, request.disposition), nullptr));
+// Cuts a file just opened to nothing. Unlike CREATE_ALWAYS, which Windows refuses over a hidden
+// or system file unless the call names those attributes, the file keeps its attributes.
+void CutToNothing(const KernelHandle& file) {
+    if (SetEndOfFile(file.Get()) == 0) {
+        throw LastError();
+    }
+}
+
+KernelHandle OpenAsRequested(const std::string& path, const OpenRequest& request, DWORD sharing) {
+    KernelHandle file(CreateFileA(path.c_str(), request.access, sharing, nullptr,
+                                  request.disposition, FILE_ATTRIBUTE_NORMAL | request.flags,
+                                  nullptr));
     if (!file.IsValid()) {
         throw LastError();
     }
     RefuseUnlessOnDisk(file);
+    if ((request.flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0) {
+        RefuseReparsePoint(file);
+    }
     return file;
+}
+
+KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share) {
+    return OpenAsRequested(path, RequestFor(mode), SharingOfOpen(mode, share));
+}
+
+// The hidden and system attributes of a file a new one replaces, to be given to the new one: a
+// move puts the new file in place with its own attributes. Normal for a missing target.
+DWORD AttributesToKeep(const std::string& target) {
+    const DWORD existing = AttributesOf(target);
+    const DWORD kept =
+        existing == kNoAttributes ? 0 : existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
 // A file is replaced only where Windows lets a rename replace it: a file on a disk that is not
@@ -243,21 +279,36 @@ KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share)
 // without delete sharing, which keeps it from being deleted as every rename over it must. A
 // file others have open with delete sharing passes: the rename at Close replaces it where the
 // system can, and waits a moment for it where it cannot. A missing target needs no check; the
-// temporary file beside it tells a missing folder.
-void RefuseToReplace(const std::string& path) {
+// temporary file beside it tells a missing folder. False where the user has no right to delete
+// the file (a share that grants write but not delete): no rename can replace it then.
+bool CanBeReplaced(const std::string& path) {
     const DWORD attributes = AttributesOf(path);
     if (attributes == kNoAttributes) {
-        return;
+        return true;
     }
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw Error(ldgr::kPermissionDenied);
     }
-    const KernelHandle file(CreateFileA(path.c_str(), DELETE, SharingFor(ShareMode::DenyNone),
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The name itself, as the rename replaces it: a link there, not what it points to.
+    const KernelHandle file(
+        CreateFileA(path.c_str(), DELETE, SharingFor(ShareMode::DenyNone), nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file.IsValid()) {
-        throw LastError();
+        const DWORD code = GetLastError();
+        if (code == ERROR_ACCESS_DENIED) {
+            return false;
+        }
+        throw ErrorFromCode(code);
     }
     RefuseUnlessOnDisk(file);
+    return true;
+}
+
+// The same checks, where only a rename will do: missing rights refuse it too.
+void RefuseToReplace(const std::string& path) {
+    if (!CanBeReplaced(path)) {
+        throw Error(ldgr::kPermissionDenied);
+    }
 }
 
 // The full path of a file, as the rename by handle takes it.
@@ -342,7 +393,7 @@ constexpr int kTemporaryNameAttempts = 16;
 // The suite's temporary file beside a target: made exclusively, never through a link planted
 // at its name, under a name nobody can predict; another name is tried when one is taken.
 // Removed unless it is moved over its target. Opened with DELETE access too, so it can be
-// renamed through its own handle.
+// renamed through its own handle. Made with the hidden and system attributes of the target.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& target) {
@@ -350,10 +401,11 @@ public:
         const std::string prefix =
             folder.empty() || folder.ends_with('\\') ? folder : folder + "\\";
         const OpenRequest request = RequestFor(OpenMode::CreateNew);
+        const DWORD attributes = AttributesToKeep(target);
         for (int attempt = 1;; ++attempt) {
             m_sPath = prefix + TemporaryFileName(RandomBits());
             *m_file.Receive() = CreateFileA(m_sPath.c_str(), request.access | DELETE, 0, nullptr,
-                                            request.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                            request.disposition, attributes, nullptr);
             if (m_file.IsValid()) {
                 return;
             }
@@ -460,6 +512,58 @@ private:
     std::string m_sTarget;
     TemporaryFile m_temporary;
 };
+
+// A Replace file written over its target, where no file can be made or replaced beside it (see
+// OpenMode): the text is held until Close, which cuts the target and writes it, so a file
+// dropped unclosed leaves the target as it was. The target keeps its attributes.
+class InPlaceTextFile final : public TextFile {
+public:
+    explicit InPlaceTextFile(const std::string& target)
+        : m_file(OpenAsRequested(target, kRewriteInPlace, SharingFor(ShareMode::DenyNone))) {}
+
+    void Write(std::string_view bytes) override {
+        RequireOpen(m_file);
+        m_sText.append(bytes);
+    }
+
+    // Written only: nothing of the target is read back.
+    std::string ReadAll() override { throw Error(ldgr::kBadFileMode); }
+    std::string ReadAtMost(std::size_t) override { throw Error(ldgr::kBadFileMode); }
+
+    void Close() override {
+        RequireOpen(m_file);
+        KernelHandle file = std::move(m_file);
+        CutToNothing(file);
+        WriteAll(file.Get(), m_sText);
+        FlushToDisk(file.Get());
+        if (!file.Close()) {
+            throw LastError();
+        }
+    }
+
+    bool WritesInPlace() const override { return true; }
+
+private:
+    KernelHandle m_file;
+    std::string m_sText;
+};
+
+// A rewrite made beside its target where the user may make a file there and replace the
+// target; where the target exists but cannot be replaced, or no file can be made beside it
+// (access denied, not a holder), made in place.
+std::unique_ptr<TextFile> OpenReplacing(const std::string& path) {
+    if (CanBeReplaced(path)) {
+        try {
+            return std::make_unique<ReplacingTextFile>(path);
+        } catch (const Error& e) {
+            if (e.Number() != ldgr::kPermissionDenied || e.IsSharingViolation() ||
+                AttributesOf(path) == kNoAttributes) {
+                throw;
+            }
+        }
+    }
+    return std::make_unique<InPlaceTextFile>(path);
+}
 
 void CopyContent(HANDLE from, HANDLE to) {
     ReadPieces(from, [&](std::string_view piece) { WriteAll(to, piece); });
@@ -583,11 +687,13 @@ public:
             throw Error(ldgr::kPathFileAccessError);
         }
         if (mode == OpenMode::Replace) {
-            RefuseToReplace(path);
-            return std::make_unique<ReplacingTextFile>(path);
+            return OpenReplacing(path);
         }
-        return std::make_unique<WindowsTextFile>(OpenOnDisk(path, mode, share),
-                                                 mode != OpenMode::Input);
+        KernelHandle file = OpenOnDisk(path, mode, share);
+        if (mode == OpenMode::Output) {
+            CutToNothing(file);
+        }
+        return std::make_unique<WindowsTextFile>(std::move(file), mode != OpenMode::Input);
     }
 };
 

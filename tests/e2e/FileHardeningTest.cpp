@@ -1,5 +1,6 @@
-// ldgrmake meeting what is not an ordinary file or a read-only shared configuration, and an
-// ldgrcheck rewrite that fails part-way: no run waits, no file is left half-written or stale.
+// ldgrmake meeting what is not an ordinary file, links planted in its local folder or a
+// read-only shared configuration, and ldgrcheck rewrites that fail part-way or meet a locked
+// folder: no run waits, writes through a link, or leaves a file half-written or stale.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -7,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace e2e {
 namespace {
@@ -51,6 +53,24 @@ TEST(FileHardening, FifoOrDeviceReadsAsAMissingFile) {
         EXPECT_EQ(world.FolderNames(world.LocalFolder()),
                   missing.FolderNames(missing.LocalFolder()));
     }
+}
+
+// Links planted at the local folder's files, dangling into a folder outside the prefix: the
+// debug log (appended to), the spool cache and the working copy (written whole) never create
+// a file where one points.
+TEST(FileHardening, NoFileIsCreatedThroughALinkInTheLocalFolder) {
+    LDGR_HOSTED_ONLY("Wine takes a host link to a file for the file itself, never for a link");
+    HostedWorld world;
+    const std::string outside = world.Root() + "/outside";
+    world.MakeFolder(outside);
+    world.MakeFolder(world.LocalFolder());
+    for (const char* name : {"ldgrmake.txt", "spldir.txt", "ldgrmake.ini"}) {
+        fs::create_symlink(outside + "/" + name, world.LocalFolder() + "/" + name);
+    }
+    const RunResult run = world.Run();
+    EXPECT_EQ(run.exitCode, 0) << run.stderrText;
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_TRUE(fs::is_symlink(world.LocalFolder() + "/ldgrmake.txt"));
 }
 
 // Administrators make the shared file read-only; the working copy still follows its changes.
@@ -148,6 +168,36 @@ TEST(Ldgrcheck, DefaultsFilledFromTheConfigurationFolderAsAWorkstationReadsIt) {
     EXPECT_NE(run.stdoutText.find("AutoUpdateLocation not in the file: \\\\SRV\\share\\ written"),
               std::string::npos)
         << run.stdoutText;
+}
+
+// A configuration folder locked down by an administrator: the user may write the file but make
+// no file beside it. The rewrite is made in place, as the original made it, and leaves nothing
+// else behind.
+TEST(Ldgrcheck, RewritesInPlaceWhereTheFolderForbidsNewFiles) {
+    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck as another user with host tools");
+    HostedWorld world;
+    const std::string locked = world.Root() + "/locked";
+    const std::string file = locked + "/a.ini";
+    world.MakeFolder(locked);
+    // The shared file as this writer writes it, with a comment it leaves out.
+    const std::string written = world.ReadFile(world.OnDriveC("Ledgerline\\Config.ini"));
+    world.WriteFile(file, "; locked down\r\n" + written);
+    fs::permissions(file, static_cast<fs::perms>(0666));
+    fs::permissions(locked, static_cast<fs::perms>(0555));
+    for (const std::string& folder : {world.Root(), world.Prefix()}) {
+        fs::permissions(folder, fs::perms::all);
+    }
+    // Permission bits bind root only where the run drops to an ordinary user.
+    std::vector<std::string> command = {"setpriv", "--reuid=nobody", "--regid=nogroup",
+                                        "--clear-groups"};
+    if (geteuid() != 0) {
+        command.clear();
+    }
+    command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + file, "--write", "Z:" + file});
+    const RunResult run = world.RunCommand(command);
+    EXPECT_EQ(run.exitCode, 0) << run.stdoutText << run.stderrText;
+    EXPECT_EQ(world.ReadFile(file), written);
+    EXPECT_EQ(world.FolderNames(locked), std::vector<std::string>{"a.ini"});
 }
 
 } // namespace

@@ -1,10 +1,13 @@
-// The service-log probe (hosted: real files, a second process holding the log).
+// The service-log probe and the rewrite that says when it is made in place (hosted: real files,
+// a second process holding the log, a folder locked for the user nobody).
 #include "common/Diagnostics.h"
 
 #include "common/Environment.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
+#include "support/posix/Unprivileged.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -35,6 +38,41 @@ TEST_F(Diagnostics, ServiceLogIsLockedOnlyWhileAnotherProgramHoldsIt) {
         EXPECT_EQ(Env().m_bServiceLogLocked, kind.has_value());
     }
     EXPECT_EQ(ReadHostFile(log), "service lines\r\n");
+}
+
+// A rewrite in a folder that lets the user make no file is made in place, and the debug log
+// says so; one made beside its target, as ever, adds nothing to the log.
+TEST_F(Diagnostics, RewriteInPlaceIsToldInTheDebugLog) {
+    namespace fs = std::filesystem;
+    const std::string local = Host("drive_c/local");
+    MakeHostFolders(local);
+    fs::permissions(local, fs::perms::all);
+    fs::permissions(Prefix(), fs::perms::all);
+    Env().m_bDebugLog = true;
+    Env().m_sLocalUserPath = "C:\\local\\";
+    const std::pair<const char*, const char*> cases[] = {
+        {"open", ""},
+        {"locked",
+         "ldgrmake: rewriting C:\\locked\\a.ini in place: its folder lets no new file replace "
+         "it\r\n"},
+    };
+    for (const auto& [name, logged] : cases) {
+        const std::string folder = Host("drive_c/") + name;
+        MakeHostFolders(folder);
+        WriteHostFile(folder + "/a.ini", "old");
+        fs::permissions(folder + "/a.ini", static_cast<fs::perms>(0666));
+        fs::permissions(folder, static_cast<fs::perms>(name == std::string("open") ? 0777 : 0555));
+        fs::remove(local + "/ldgrmake.txt");
+        const auto rewritten = ldgr::test::RunUnprivileged([&] {
+            auto file = BCommon::OpenRewrite(std::string("C:\\") + name + "\\a.ini");
+            file->Write("new");
+            file->Close();
+            return ReadHostFile(folder + "/a.ini");
+        });
+        EXPECT_EQ(rewritten, "new") << name;
+        EXPECT_EQ(HostExists(local + "/ldgrmake.txt") ? ReadHostFile(local + "/ldgrmake.txt") : "",
+                  logged);
+    }
 }
 
 } // namespace

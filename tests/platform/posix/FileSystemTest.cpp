@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
+#include "support/posix/Unprivileged.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -177,6 +178,9 @@ TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
 TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     MakeReadOnly(Jobs() + "/c.dat");
     fs::create_symlink(Scratch() + "/d/victim", Jobs() + "/planted");
+    const std::string linked = "Z:" + Scratch() + "/linked";
+    fs::create_symlink(Jobs() + "/b.prt", Scratch() + "/linked");
+    fs::create_symlink(Jobs() + "/c.dat", Scratch() + "/linkedReadOnly");
     const std::string fifo = Scratch() + "/fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
     alarm(30);
@@ -196,6 +200,12 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         {kFileAlreadyExists, Open("C:\\jobs\\B.PRT", OpenMode::CreateNew)},
         // A link planted at the name is neither followed nor replaced.
         {kFileAlreadyExists, Open("C:\\jobs\\planted", OpenMode::CreateNew)},
+        // Nor is a link written through, whatever it points to.
+        {kPathFileAccessError, Open("C:\\jobs\\planted", OpenMode::Output)},
+        {kPathFileAccessError, Open("C:\\jobs\\planted", OpenMode::Append)},
+        {kPathFileAccessError, Open(linked, OpenMode::Output)},
+        {kPathFileAccessError, Open(linked, OpenMode::Append, ShareMode::Exclusive)},
+        {kPathFileAccessError, Open("Z:" + Scratch() + "/linkedReadOnly", OpenMode::Append)},
         {kPermissionDenied, Open("C:\\jobs\\c.dat", OpenMode::Replace)},
         {kPathFileAccessError, Open("C:\\jobs\\Sub", OpenMode::Replace)},
         {kPathFileAccessError, Open("Z:" + fifo, OpenMode::Input)},
@@ -211,6 +221,7 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     EXPECT_EQ(JobNames(), withLink);
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
     EXPECT_EQ(files.OpenText("C:\\jobs\\c.dat", OpenMode::Input)->ReadAll(), "c.dat");
+    EXPECT_EQ(files.OpenText(linked, OpenMode::Input)->ReadAll(), "b.prt") << "links are read";
     EXPECT_TRUE(fs::is_empty(Scratch() + "/d"));
     alarm(0);
 }
@@ -229,6 +240,47 @@ TEST_F(HostedFiles, ReplaceChangesTheTargetOnlyWhenClosed) {
     EXPECT_EQ(JobNames(), kAll);
     EXPECT_EQ(ReadHostFile(Jobs() + "/A.prt"), "whole");
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
+}
+
+// A folder that lets the user write its files but make none: a rewrite there is made in place,
+// only at Close (a file dropped before leaves the target as it was), and says so. What cannot be
+// rewritten in place stays refused: a missing or read-only target, a link at the name.
+TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
+    const std::string locked = Host("drive_c/locked");
+    MakeHostFolders(locked);
+    for (const auto& [name, mode] : {std::pair{"shared.ini", 0666}, {"readonly.ini", 0444}}) {
+        WriteHostFile(locked + "/" + name, "old");
+        fs::permissions(locked + "/" + name, static_cast<fs::perms>(mode));
+    }
+    fs::create_symlink(Scratch() + "/d/victim", locked + "/planted.ini");
+    fs::permissions(locked, static_cast<fs::perms>(0555));
+    fs::permissions(Prefix(), fs::perms::all);
+    const auto rewrite = [&](const std::string& name) {
+        const std::string host = locked + "/" + name;
+        try {
+            files.OpenText("C:\\locked\\" + name, OpenMode::Replace)->Write("dropped");
+            auto file = files.OpenText("C:\\locked\\" + name, OpenMode::Replace);
+            file->Write("new");
+            const std::string before = ReadHostFile(host);
+            file->Close();
+            return (file->WritesInPlace() ? "in place: " : "beside: ") + before + ", " +
+                   ReadHostFile(host);
+        } catch (const ldgr::Error& e) {
+            return "error " + std::to_string(e.Number());
+        }
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"shared.ini", "in place: old, new"},
+        {"missing.ini", "error 70"},
+        {"readonly.ini", "error 70"},
+        {"planted.ini", "error 75"},
+    };
+    for (const auto& [name, outcome] : cases) {
+        EXPECT_EQ(ldgr::test::RunUnprivileged([&] { return rewrite(name); }), outcome) << name;
+    }
+    EXPECT_EQ(NamesOf(files.FindAll("C:\\locked\\*")),
+              (Names{".", "..", "readonly.ini", "shared.ini"}));
+    EXPECT_TRUE(fs::is_empty(Scratch() + "/d"));
 }
 
 // Another process holding the file exclusively keeps out every open, copy and delete; one that

@@ -155,18 +155,23 @@ TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
 }
 
-// Output over a hidden or system file names the file's own attributes, as Windows demands
-// (it refuses the rewrite otherwise; Wine does not): the file keeps them and gets the new text.
-TEST_F(Win32Folder, OutputOverAHiddenOrSystemFileKeepsItsAttributes) {
+// Output (cutting the file it opens) and Replace (moving a new file over it) keep the hidden and
+// system attributes of the file they rewrite, and the file gets the new text. Windows refuses to
+// create a file anew over a hidden one, and a move brings the new file's own attributes.
+TEST_F(Win32Folder, RewritesOfAHiddenOrSystemFileKeepItsAttributes) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    for (const DWORD attributes : {kKept, DWORD{FILE_ATTRIBUTE_NORMAL}}) {
-        Write("spldir.txt", "old");
-        SetFileAttributesA(Path("spldir.txt").c_str(), attributes);
-        Write("spldir.txt", "new");
-        EXPECT_EQ(GetFileAttributesA(Path("spldir.txt").c_str()) & kKept, attributes & kKept)
-            << attributes;
-        EXPECT_EQ(Read("spldir.txt"), "new") << attributes;
-        SetFileAttributesA(Path("spldir.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const OpenMode mode : {OpenMode::Output, OpenMode::Replace}) {
+        for (const DWORD attributes :
+             {kKept, DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_NORMAL}}) {
+            SCOPED_TRACE((mode == OpenMode::Output ? "Output " : "Replace ") +
+                         std::to_string(attributes));
+            Write("spldir.txt", "old");
+            SetFileAttributesA(Path("spldir.txt").c_str(), attributes);
+            Write("spldir.txt", "new", mode);
+            EXPECT_EQ(GetFileAttributesA(Path("spldir.txt").c_str()) & kKept, attributes & kKept);
+            EXPECT_EQ(Read("spldir.txt"), "new");
+            SetFileAttributesA(Path("spldir.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
     }
 }
 
