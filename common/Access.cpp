@@ -84,38 +84,39 @@ struct ListAndReadOutcome {
     bool readable = false;
 };
 
-// The list and read tests in one walk over the folder's ordinary files, as the folder yields
-// them: listed when any comes back, readable when the first that opens for reading comes before
-// one that exists and does not. The test files of other probes are passed over, as is a file
-// gone by the time it is opened (another program's record moved to its job number, say):
-// neither says anything about the folder. The walk ends there, so a large folder is read no
-// further than its first usable file. When every file was passed over, the first listed is
-// opened; with nothing listed, the folder itself, which fails.
+// The list and read tests in one walk over the folder's ordinary files, in the order of its
+// listing: listed when any comes back, readable when the first that opens for reading comes
+// before one that exists and does not. The test files of other probes are passed over, as is a
+// file gone by the time it is opened (another program's record moved to its job number, say):
+// neither says anything about the folder. No file is opened past the first usable one. When
+// every file was passed over, the first listed is opened; with nothing listed, the folder
+// itself, which fails.
 ListAndReadOutcome ListAndReadTests(const std::string& sFolder, const std::string& sOwnProbe) {
     ListAndReadOutcome outcome;
     std::string sFirstListed;
     std::optional<bool> readable;
     SkipFailingStep([&] {
-        platform::Files().VisitUnordered(
-            sFolder + "*.*", platform::FindDetail::Attributes,
-            [&](const platform::FindEntry& entry) {
-                if (!entry.IsOrdinaryFile()) {
-                    return true;
-                }
-                if (!outcome.listed) {
-                    outcome.listed = true;
-                    sFirstListed = entry.name;
-                }
-                if (entry.name != sOwnProbe && IsProbeFileName(entry.name)) {
-                    return true;
-                }
-                if (CanOpen(sFolder + entry.name, platform::OpenMode::Input)) {
-                    readable = true;
-                } else if (!FindFile(sFolder + entry.name).empty()) {
-                    readable = false;
-                }
-                return !readable.has_value();
-            });
+        for (const platform::FindEntry& entry :
+             platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes)) {
+            if (!entry.IsOrdinaryFile()) {
+                continue;
+            }
+            if (!outcome.listed) {
+                outcome.listed = true;
+                sFirstListed = entry.name;
+            }
+            if (entry.name != sOwnProbe && IsProbeFileName(entry.name)) {
+                continue;
+            }
+            if (CanOpen(sFolder + entry.name, platform::OpenMode::Input)) {
+                readable = true;
+            } else if (!FindFile(sFolder + entry.name).empty()) {
+                readable = false;
+            }
+            if (readable) {
+                break;
+            }
+        }
     });
     outcome.readable =
         readable ? *readable : CanOpen(sFolder + sFirstListed, platform::OpenMode::Input);

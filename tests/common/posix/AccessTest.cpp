@@ -89,17 +89,16 @@ TEST_F(Probe, FileWords) {
     EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
 }
 
-// The real file system walked in sorted order (as NTFS yields names), so a test knows which file
-// comes first; when asked, the first record is moved away right after the listing, as ldgrmake
-// moves its record from a temporary name to its job number.
-class ListedInOrder final : public platform::ForwardingFiles {
+// The real file system, except that when asked the first record is moved away right after the
+// listing, as ldgrmake moves its record from a temporary name to its job number; it counts the
+// files opened for reading.
+class RecordMovedAway final : public platform::ForwardingFiles {
 public:
     bool moveRecordAway = false;
-    std::size_t listed = 0;
-    std::size_t visited = 0;
+    int reads = 0;
 
-    void VisitUnordered(const std::string& pattern, platform::FindDetail detail,
-                        const platform::FindVisitor& visit) override {
+    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
+                                             platform::FindDetail detail) override {
         std::vector<platform::FindEntry> found = Underneath().FindAll(pattern, detail);
         const auto record = std::find_if(found.begin(), found.end(), [](const auto& entry) {
             return entry.name.starts_with("~job");
@@ -109,14 +108,12 @@ public:
             Underneath().MoveFileNoReplace(folder + record->name, folder + "moved.prt");
             std::rotate(found.begin(), record, record + 1);
         }
-        listed = found.size();
-        visited = 0;
-        for (const platform::FindEntry& entry : found) {
-            ++visited;
-            if (!visit(entry)) {
-                return;
-            }
-        }
+        return found;
+    }
+    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
+                                                 platform::ShareMode share) override {
+        reads += mode == platform::OpenMode::Input ? 1 : 0;
+        return Underneath().OpenText(path, mode, share);
     }
 };
 
@@ -127,7 +124,7 @@ TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
         {"a.txt", "writelistdelete"},
         {"test-0000000000000000.txt", "writelistreaddelete"},
     };
-    ListedInOrder files;
+    RecordMovedAway files;
     const platform::ScopedServices services({.files = &files});
     for (const auto& [name, words] : held) {
         const fs::path folder = Folder("held", kOpen, {name, "z.txt"});
@@ -136,11 +133,26 @@ TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
         EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), words) << name;
         fs::remove(folder / name);
     }
-    Folder("jobs", kOpen, {"~job1.tmp", "~job2.tmp"});
+    Folder("jobs", kOpen, {"~job1.tmp", "~job2.tmp", "~job3.tmp"});
     files.moveRecordAway = true;
+    files.reads = 0;
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
     EXPECT_TRUE(fs::exists(Host("drive_c/jobs/moved.prt")));
-    EXPECT_LT(files.visited, files.listed) << "the walk ends at the first file read";
+    EXPECT_EQ(files.reads, 2) << "the moved record, then the first file read";
+}
+
+// The read test takes the first file of the folder's own listing, in the order the world lists
+// names (sorted, as NTFS yields them), however the host keeps them: a held 0.prt ahead of forty
+// readable job files means no read.
+TEST_F(Probe, FirstFileIsTheFirstOfTheListingOrder) {
+    std::vector<std::string> names = {"0.prt"};
+    for (int job = 1; job <= 40; ++job) {
+        names.push_back("job" + std::to_string(job) + ".dat");
+    }
+    const fs::path folder = Folder("users", kOpen, names);
+    const LockHolder holder(folder / "0.prt", LockHolder::Kind::Exclusive);
+    ASSERT_TRUE(holder.Holding());
+    EXPECT_EQ(BCommon::GetFolderAccess("C:\\users"), "writelistdelete");
 }
 
 } // namespace
