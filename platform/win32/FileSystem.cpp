@@ -336,6 +336,13 @@ struct RenameInfoEx {
     DWORD FileNameLength; // bytes, without a terminating null
     WCHAR FileName[1];
 };
+// The layout the system reads, in both builds: the flags, the root folder's handle aligned as a
+// pointer, the name's length in bytes, the name.
+constexpr bool kWidePointers = sizeof(void*) == 8;
+static_assert(offsetof(RenameInfoEx, Flags) == 0);
+static_assert(offsetof(RenameInfoEx, RootDirectory) == (kWidePointers ? 8 : 4));
+static_assert(offsetof(RenameInfoEx, FileNameLength) == (kWidePointers ? 16 : 8));
+static_assert(offsetof(RenameInfoEx, FileName) == (kWidePointers ? 20 : 12));
 
 // Renames an open file, opened with DELETE access, over target; the system's error code, or
 // ERROR_SUCCESS.
@@ -361,28 +368,19 @@ bool IsUnsupported(DWORD code) {
            code == ERROR_INVALID_FUNCTION || code == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-// The classic move over a file fails while any other program has the file open, however it
-// shares it (access denied), or is opening it (sharing violation). Programs read the suite's
-// files for a moment, so the move is tried for about a second before it fails.
-constexpr int kMoveAttempts = 20;
-constexpr DWORD kMoveRetryMilliseconds = 50;
-
-bool IsHeldByAnother(DWORD code) {
-    return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
-           code == ERROR_LOCK_VIOLATION;
-}
-
+// A replacing rename, by name or by handle, fails while another program has the target open
+// without delete sharing (access denied; the file-system protocol refuses to replace an open
+// file) or is opening it (sharing violation). Programs read the suite's files for a moment, so
+// both renames are tried for about a second before they fail.
 void MoveReplacing(const std::string& from, const std::string& to) {
-    for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(from.c_str(), to.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
-            return;
-        }
-        const DWORD code = GetLastError();
-        if (!IsHeldByAnother(code) || attempt == kMoveAttempts) {
-            throw ErrorFromCode(code);
-        }
-        Sleep(kMoveRetryMilliseconds);
+    const DWORD code = RetryWhileHeld([&] {
+        return MoveFileExA(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0
+                   ? ERROR_SUCCESS
+                   : GetLastError();
+    });
+    if (code != ERROR_SUCCESS) {
+        throw ErrorFromCode(code);
     }
 }
 
@@ -441,7 +439,7 @@ private:
     // The rename by handle replaces a target others have open; where the system lacks it, the
     // classic move of the closed file does, once the others have let go of the target.
     void PutInPlace(const std::string& target, const FILETIME* lastWrite) {
-        const DWORD code = RenameOpenFileOver(m_file.Get(), target);
+        const DWORD code = RetryWhileHeld([&] { return RenameOpenFileOver(m_file.Get(), target); });
         if (code == ERROR_SUCCESS) {
             m_sPath.clear();
             StampLastWrite(m_file, lastWrite);

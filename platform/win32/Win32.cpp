@@ -67,6 +67,27 @@ Error FlushErrorFromCode(DWORD code) {
     return Error(full ? ldgr::kDiskFull : ldgr::kDeviceIOError);
 }
 
+namespace {
+
+bool IsHeldByAnother(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
+           code == ERROR_LOCK_VIOLATION;
+}
+
+} // namespace
+
+DWORD RetryWhileHeld(const std::function<DWORD()>& rename) {
+    constexpr int kAttempts = 20;
+    constexpr DWORD kPauseMilliseconds = 50;
+    for (int attempt = 1;; ++attempt) {
+        const DWORD code = rename();
+        if (code == ERROR_SUCCESS || !IsHeldByAnother(code) || attempt == kAttempts) {
+            return code;
+        }
+        Sleep(kPauseMilliseconds);
+    }
+}
+
 std::wstring ToWide(const std::string& text) {
     if (text.empty()) {
         return {};

@@ -17,6 +17,7 @@
 #undef CopyFile
 #undef DeleteFile
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -100,6 +101,11 @@ ldgr::Error LastError();
 // The classic error for a failed flush of written data: 61 when the disk is full, else 57
 // (device I/O error), as the data did not arrive whatever the system's reason.
 ldgr::Error FlushErrorFromCode(DWORD code);
+
+// Runs a rename (any call answering with a system error code) until it succeeds, fails for a
+// reason other than another program holding the file (access denied, a sharing or lock
+// violation), or was tried 20 times, 50 ms apart; its last answer.
+DWORD RetryWhileHeld(const std::function<DWORD()>& rename);
 
 // UTF-16 text of system code page text, for the calls that only take UTF-16.
 std::wstring ToWide(const std::string& text);

@@ -130,7 +130,8 @@ TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
 }
 
 // A reader with full sharing does not keep a rewrite or a copy from replacing the file: where
-// the system cannot rename over an open file (Wine, older Windows) the move waits for it.
+// the system cannot rename over an open file (Wine, older Windows) the move waits for it. Under
+// Wine this runs the classic move; on Windows 10 1709 and later, the rename by handle.
 TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
     auto& files = platform::Files();
     Write("Config.ini", "new");
@@ -205,6 +206,37 @@ TEST(Win32System, VersionQueryTellsTheSystemsOwnVersion) {
     EXPECT_EQ(std::make_pair(version->major, version->minor),
               std::make_pair(static_cast<unsigned>(system.dwMajorVersion),
                              static_cast<unsigned>(system.dwMinorVersion)));
+}
+
+// A rename held up by another program is tried again, whichever way it renames; any other
+// failure is final at once. Wine answers 87 to the rename by handle, so the Replace tests above
+// run the classic move there; both share this loop.
+TEST(Win32Rename, HeldTargetsAreTriedAgainOtherFailuresNot) {
+    struct Case {
+        DWORD failure = 0;
+        int failures = 0; // before the rename succeeds
+        int calls = 0;
+        DWORD answer = 0;
+    };
+    const Case cases[] = {
+        {.failure = ERROR_ACCESS_DENIED, .failures = 2, .calls = 3, .answer = ERROR_SUCCESS},
+        {.failure = ERROR_SHARING_VIOLATION,
+         .failures = 100,
+         .calls = 20,
+         .answer = ERROR_SHARING_VIOLATION},
+        {.failure = ERROR_PATH_NOT_FOUND,
+         .failures = 100,
+         .calls = 1,
+         .answer = ERROR_PATH_NOT_FOUND},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failure);
+        int calls = 0;
+        const DWORD answer = platform::win32::RetryWhileHeld(
+            [&] { return ++calls > c.failures ? ERROR_SUCCESS : c.failure; });
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(calls, c.calls);
+    }
 }
 
 // A character the code page lacks becomes "?", never a look-alike naming another file; bytes
