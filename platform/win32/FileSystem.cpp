@@ -247,8 +247,40 @@ void CutToNothing(const KernelHandle& file) {
     }
 }
 
-KernelHandle OpenAsRequested(const std::string& path, const OpenRequest& request, DWORD sharing) {
-    KernelHandle file(CreateFileA(path.c_str(), request.access, sharing, nullptr,
+// The full path of a file, as the rename by handle takes it.
+std::string FullPathOf(const std::string& path) {
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        throw LastError();
+    }
+    full.resize(length);
+    return full;
+}
+
+// A temporary's path as the wide calls take it. Its name may be longer than the name of the
+// target it stands for, so where the path passes MAX_PATH it is given in the long-path form
+// ("\\?\" and the full path), which the limit does not bind: a temporary fits wherever its
+// target does. Other files keep the limit, as the system's calls set it.
+std::wstring TemporaryPath(const std::string& path) {
+    std::wstring wide = ToWide(path);
+    if (path.size() < MAX_PATH) {
+        return wide;
+    }
+    // The wide call: the ANSI one stops at the limit itself.
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        throw LastError();
+    }
+    full.resize(length);
+    return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+KernelHandle OpenAsRequested(const std::wstring& path, const OpenRequest& request, DWORD sharing) {
+    KernelHandle file(CreateFileW(path.c_str(), request.access, sharing, nullptr,
                                   request.disposition, FILE_ATTRIBUTE_NORMAL | request.flags,
                                   nullptr));
     if (!file.IsValid()) {
@@ -262,7 +294,9 @@ KernelHandle OpenAsRequested(const std::string& path, const OpenRequest& request
 }
 
 KernelHandle OpenOnDisk(const std::string& path, OpenMode mode, ShareMode share) {
-    return OpenAsRequested(path, RequestFor(mode), SharingOfOpen(mode, share));
+    // CreateNew makes every temporary.
+    return OpenAsRequested(mode == OpenMode::CreateNew ? TemporaryPath(path) : ToWide(path),
+                           RequestFor(mode), SharingOfOpen(mode, share));
 }
 
 // The hidden and system attributes of a file a new one replaces, to be given to the new one: a
@@ -309,18 +343,6 @@ void RefuseToReplace(const std::string& path) {
     if (!CanBeReplaced(path)) {
         throw Error(ldgr::kPermissionDenied);
     }
-}
-
-// The full path of a file, as the rename by handle takes it.
-std::string FullPathOf(const std::string& path) {
-    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-    std::string full(size, '\0');
-    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) {
-        throw LastError();
-    }
-    full.resize(length);
-    return full;
 }
 
 // The rename that replaces a file other programs have open, the old file unlinked as POSIX
@@ -374,7 +396,7 @@ bool IsUnsupported(DWORD code) {
 // both renames are tried for about a second before they fail.
 void MoveReplacing(const std::string& from, const std::string& to) {
     const DWORD code = RetryWhileHeld([&] {
-        return MoveFileExA(from.c_str(), to.c_str(),
+        return MoveFileExW(TemporaryPath(from).c_str(), ToWide(to).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0
                    ? ERROR_SUCCESS
                    : GetLastError();
@@ -402,8 +424,8 @@ public:
         const DWORD attributes = AttributesToKeep(target);
         for (int attempt = 1;; ++attempt) {
             m_sPath = prefix + TemporaryFileName(RandomBits());
-            *m_file.Receive() = CreateFileA(m_sPath.c_str(), request.access | DELETE, 0, nullptr,
-                                            request.disposition, attributes, nullptr);
+            *m_file.Receive() = CreateFileW(TemporaryPath(m_sPath).c_str(), request.access | DELETE,
+                                            0, nullptr, request.disposition, attributes, nullptr);
             if (m_file.IsValid()) {
                 return;
             }
@@ -472,7 +494,7 @@ private:
     void Discard() noexcept {
         m_file.Close();
         if (!m_sPath.empty()) {
-            ::DeleteFileA(std::exchange(m_sPath, {}).c_str());
+            ::DeleteFileW(TemporaryPath(std::exchange(m_sPath, {})).c_str());
         }
     }
 
@@ -517,7 +539,8 @@ private:
 class InPlaceTextFile final : public TextFile {
 public:
     explicit InPlaceTextFile(const std::string& target)
-        : m_file(OpenAsRequested(target, kRewriteInPlace, SharingFor(ShareMode::DenyNone))) {}
+        : m_file(
+              OpenAsRequested(ToWide(target), kRewriteInPlace, SharingFor(ShareMode::DenyNone))) {}
 
     void Write(std::string_view bytes) override {
         RequireOpen(m_file);
@@ -664,8 +687,10 @@ public:
         copy.MoveOver(to, &lastWrite);
     }
 
+    // The file moved or deleted may be a temporary (a job record on its way to its number).
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
-        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) == 0) {
+        if (MoveFileExW(TemporaryPath(from).c_str(), ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH) ==
+            0) {
             throw LastError();
         }
     }
@@ -674,7 +699,7 @@ public:
         if (IsFolder(path)) {
             throw Error(ldgr::kPathFileAccessError);
         }
-        if (::DeleteFileA(path.c_str()) == 0) {
+        if (::DeleteFileW(TemporaryPath(path).c_str()) == 0) {
             throw LastError();
         }
     }

@@ -190,6 +190,43 @@ TEST_F(Win32Folder, ReplaceChangesTheTargetOnlyWhenClosed) {
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
 }
 
+// A file whose full path fits the system's limit is rewritten whole and copied onto like any
+// other, however long the name of the temporary beside it: here a target of 259 characters, the
+// longest a path can be.
+TEST_F(Win32Folder, TemporariesFitWhereTheirTargetFits) {
+    const std::string name = "a.ini";
+    std::string folder = m_sFolder;
+    while (folder.size() + 1 + name.size() < MAX_PATH - 1) {
+        const std::size_t room = MAX_PATH - 1 - folder.size() - 1 - name.size() - 1;
+        folder += "\\" + std::string(std::min<std::size_t>(room, 200), 'd');
+        ASSERT_TRUE(std::filesystem::create_directory(folder)) << folder;
+    }
+    const std::string target = folder + "\\" + name;
+    ASSERT_EQ(target.size(), std::size_t{MAX_PATH - 1});
+    auto& files = platform::Files();
+    const auto write = [&](const std::string& text, OpenMode mode) {
+        const auto file = files.OpenText(target, mode);
+        file->Write(text);
+        file->Close();
+    };
+    write("in place", OpenMode::Output);
+    write("whole", OpenMode::Replace);
+    EXPECT_EQ(files.OpenText(target, OpenMode::Input)->ReadAll(), "whole");
+    Write("source.ini", "copied");
+    files.CopyFile(Path("source.ini"), target);
+    EXPECT_EQ(files.OpenText(target, OpenMode::Input)->ReadAll(), "copied");
+    // A job record's way: made under a longer name beside its number, then moved there; and one
+    // left behind, deleted.
+    const std::string temporary = folder + "\\~job0123456789012345.tmp";
+    for (const bool moved : {true, false}) {
+        files.OpenText(temporary, OpenMode::CreateNew)->Close();
+        moved ? files.MoveFileNoReplace(temporary, folder + "\\1.prt")
+              : files.DeleteFile(temporary);
+    }
+    EXPECT_TRUE(files.FindFirst(folder + "\\1.prt"));
+    EXPECT_EQ(files.FindAll(folder + "\\*.tmp").size(), 0u);
+}
+
 // The manifest names every Windows up to 10 and 11, so the version query tells the system's
 // own version (ntdll's, which no manifest changes) instead of the 6.2 or 6.3 that programs
 // without an entry for the system are told. The test session's Wine plays Windows 10.
