@@ -212,8 +212,11 @@ std::vector<std::string> WineCommand(const std::string& prefix, const std::strin
     const std::string registry = prefix + "/registry.reg";
     // Imported into the 32-bit view only, where the suite's 32-bit setup writes: a build that
     // reads the other view finds none of the world's values.
-    const char* script = "hostname \"$0\" && { [ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 "
-                         ">/dev/null; } && exec wine \"$3\"";
+    // A step before the program that fails says so: the run is then no run of the program.
+    const char* script =
+        "hostname \"$0\" || { echo \"cannot take the host name $0\" >&2; exit 125; }; "
+        "[ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 >/dev/null || "
+        "{ echo \"wine reg import ended with status $?\" >&2; exit 125; }; exec wine \"$3\"";
     return {"unshare", "--uts",
             "/bin/sh", "-c",
             script,    settings.at("LDGR_COMPUTERNAME"),
