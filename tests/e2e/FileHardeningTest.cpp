@@ -1,6 +1,6 @@
 // ldgrmake meeting what is not an ordinary file, links planted in its local folder or a
-// read-only shared configuration, and ldgrcheck rewrites that fail part-way or meet a locked
-// folder: no run waits, writes through a link, or leaves a file half-written or stale.
+// read-only shared configuration, and ldgrcheck rewrites that fail part-way: no run waits,
+// writes through a link, or leaves a file half-written or stale.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -8,7 +8,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace e2e {
 namespace {
@@ -55,9 +54,7 @@ TEST(FileHardening, FifoOrDeviceReadsAsAMissingFile) {
     }
 }
 
-// Links planted at the local folder's files, dangling into a folder outside the prefix: the
-// debug log (appended to), the spool cache and the working copy (written whole) never create
-// a file where one points.
+// Dangling links at the debug log, spool cache and working copy: nothing is made where they point.
 TEST(FileHardening, NoFileIsCreatedThroughALinkInTheLocalFolder) {
     LDGR_HOSTED_ONLY("Wine takes a host link to a file for the file itself, never for a link");
     HostedWorld world;
@@ -168,36 +165,6 @@ TEST(Ldgrcheck, DefaultsFilledFromTheConfigurationFolderAsAWorkstationReadsIt) {
     EXPECT_NE(run.stdoutText.find("AutoUpdateLocation not in the file: \\\\SRV\\share\\ written"),
               std::string::npos)
         << run.stdoutText;
-}
-
-// A configuration folder locked down by an administrator: the user may write the file but make
-// no file beside it. The rewrite is made in place, as the original made it, and leaves nothing
-// else behind.
-TEST(Ldgrcheck, RewritesInPlaceWhereTheFolderForbidsNewFiles) {
-    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck as another user with host tools");
-    HostedWorld world;
-    const std::string locked = world.Root() + "/locked";
-    const std::string file = locked + "/a.ini";
-    world.MakeFolder(locked);
-    // The shared file as this writer writes it, with a comment it leaves out.
-    const std::string written = world.ReadFile(world.OnDriveC("Ledgerline\\Config.ini"));
-    world.WriteFile(file, "; locked down\r\n" + written);
-    fs::permissions(file, static_cast<fs::perms>(0666));
-    fs::permissions(locked, static_cast<fs::perms>(0555));
-    for (const std::string& folder : {world.Root(), world.Prefix()}) {
-        fs::permissions(folder, fs::perms::all);
-    }
-    // Permission bits bind root only where the run drops to an ordinary user.
-    std::vector<std::string> command = {"setpriv", "--reuid=nobody", "--regid=nogroup",
-                                        "--clear-groups"};
-    if (geteuid() != 0) {
-        command.clear();
-    }
-    command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + file, "--write", "Z:" + file});
-    const RunResult run = world.RunCommand(command);
-    EXPECT_EQ(run.exitCode, 0) << run.stdoutText << run.stderrText;
-    EXPECT_EQ(world.ReadFile(file), written);
-    EXPECT_EQ(world.FolderNames(locked), std::vector<std::string>{"a.ini"});
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 // log, the program identity and the spool cache.
 #include "HostedWorld.h"
 
-#include <cstdint>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace e2e {
@@ -90,21 +88,6 @@ TEST(Ldgrmake, SpoolFolderIsCachedForRunsWhoseRegistryHasNone) {
     world.WriteFile(cache, "  D:\\Spool\\Jobs,second field\r\n");
     ASSERT_EQ(world.Run().exitCode, 0);
     EXPECT_NE(world.DebugLog().find("m_sSpoolPath = D:\\Spool\\Jobs\r\n"), std::string::npos);
-}
-
-// A spool cache of three sparse gigabytes without a line end is broken: the run reads no more
-// of it than a spool folder takes and keeps the default.
-TEST(Ldgrmake, SpoolCacheWithoutAFirstLineLeavesTheDefault) {
-    HostedWorld world;
-    const std::string registry = world.ReadFile(world.RegistryFile());
-    world.WriteFile(world.RegistryFile(), registry.substr(0, registry.find("\"DefaultSpool")));
-    const std::string cache = world.LocalFolder() + "/spldir.txt";
-    world.WriteFile(cache, "D:\\Spool");
-    std::filesystem::resize_file(cache, std::uintmax_t{3} << 30);
-    ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_NE(world.DebugLog().find("m_sSpoolPath = C:\\windows\\system32\\spool\\printers\r\n"),
-              std::string::npos)
-        << world.DebugLog();
 }
 
 } // namespace

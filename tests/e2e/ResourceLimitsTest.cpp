@@ -30,9 +30,8 @@ std::string RunTimeErrorBox(int number, const std::string& description) {
     return "\"text\":\"Run-time error '" + std::to_string(number) + "':\\r\\r" + description + "\"";
 }
 
-// With one file handle to spare, the probe of the job folder cannot open a file while it lists
-// the folder: the run stops with "Too many files" instead of taking the folder for one it may
-// not read and sending the record to the local profile.
+// Out of file handles in the job folder's probe: "Too many files", not a record sent to the
+// local profile as if the folder could not be read.
 TEST(ResourceLimits, RunOutOfFileHandlesStopsWithError67) {
     LDGR_HOSTED_ONLY("limits the hosted process with a host tool");
     if (kSanitized) {
@@ -68,9 +67,8 @@ TEST(ResourceLimits, WritePastTheFileSizeLimitStopsWithError61) {
     EXPECT_EQ(FilesNamed(world, world.Prefix(), ".prt"), std::vector<std::string>{});
 }
 
-// ldgrcheck in an address space of 128 MB, or 64 MB: a file of 300,000 sections, which it reads
-// once and walks a section at a time, is checked; a file whose one section of a million entries
-// cannot be walked in that space ends with "Out of memory" and status 1, never an abort.
+// ldgrcheck in a small address space checks 300,000 sections (walked one at a time); a section of
+// a million entries ends with "Out of memory" and status 1, never an abort.
 TEST(ResourceLimits, LdgrcheckOutOfMemoryEndsWithTheErrorNamed) {
     LDGR_HOSTED_ONLY("limits the hosted process with a host tool");
     if (kSanitized) {

@@ -109,9 +109,8 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
     }
 }
 
-// Numbers taken by others after the listing: one seen by name costs no move; a move that finds
-// its name taken tries the listing's next free number; three such losses list the folder again,
-// the numbers lost staying taken (a name the move refuses need not be listed).
+// Numbers taken after the listing: one seen by name costs no move, a lost move tries the next
+// free number, three losses list the folder again with the lost numbers still taken.
 TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     struct Case {
         int lost;
@@ -138,9 +137,8 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     }
 }
 
-// A folder whose numbers are all taken, or lost one by one to other programs (each number lost
-// stays taken when the folder is listed again), ends the run with an overflow, also where the
-// record could not have been written there at all.
+// Every number taken, or lost one by one to other programs, ends with an overflow, also where
+// no record could have been written.
 TEST_F(JobFolder, EveryNumberTakenOrLostEndsWithOverflow) {
     struct Case {
         const char* what = "";

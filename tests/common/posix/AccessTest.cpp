@@ -89,9 +89,8 @@ TEST_F(Probe, FileWords) {
     EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
 }
 
-// The real file system, except that when asked the first record is moved away right after the
-// listing, as ldgrmake moves its record from a temporary name to its job number; it counts the
-// files opened for reading.
+// The real files, the first record moved away right after the listing when asked (as ldgrmake
+// moves it to its job number), and the files opened for reading counted.
 class RecordMovedAway final : public platform::ForwardingFiles {
 public:
     bool moveRecordAway = false;
@@ -141,9 +140,8 @@ TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
     EXPECT_EQ(files.reads, 2) << "the moved record, then the first file read";
 }
 
-// The read test takes the first file of the folder's own listing, in the order the world lists
-// names (sorted, as NTFS yields them), however the host keeps them: a held 0.prt ahead of forty
-// readable job files means no read.
+// The read test takes the first file of the world's (sorted) listing, whatever the host's order:
+// a held 0.prt ahead of forty readable files means no read.
 TEST_F(Probe, FirstFileIsTheFirstOfTheListingOrder) {
     std::vector<std::string> names = {"0.prt"};
     for (int job = 1; job <= 40; ++job) {

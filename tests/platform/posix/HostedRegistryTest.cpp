@@ -3,10 +3,8 @@
 #include "support/posix/HostedWorld.h"
 #include "support/posix/Unprivileged.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 #include <tuple>
 
@@ -69,20 +67,6 @@ TEST_F(HostedRegistry, SeesEveryChangeOfTheFileAndWhatItLacks) {
     EXPECT_EQ(Read("Word").data, std::string("six") + '\0');
     EXPECT_EQ(Read("ConfigFile").status, RegistryStatus::ValueNotRead);
     EXPECT_EQ(platform::posix::RegistryFileParses() - parses, 3u);
-}
-
-// A file just written is read once too, however often its values are asked for (start-up asks
-// some thirty times).
-TEST_F(HostedRegistry, AnUnchangedFileIsReadOnce) {
-    const std::string padding(std::size_t{1} << 20, 'p');
-    WriteRegistry("\"Word\"=\"x\"\r\n;" + padding);
-    const std::optional<std::uint64_t> before = BytesReadSoFar();
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(Read("Word").status, RegistryStatus::Ok);
-    }
-    if (before) {
-        EXPECT_LT(*BytesReadSoFar() - *before, 2 * padding.size());
-    }
 }
 
 // LDGR_REGISTRY_READONLY=1 stands for a registry the user may read but not change; root may

@@ -129,9 +129,8 @@ TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
     }
 }
 
-// A reader with full sharing does not keep a rewrite or a copy from replacing the file: where
-// the system cannot rename over an open file (Wine, older Windows) the move waits for it. Under
-// Wine this runs the classic move; on Windows 10 1709 and later, the rename by handle.
+// A reader with full sharing does not keep a rewrite or a copy from replacing the file: where the
+// system cannot rename over an open file (Wine, older Windows) the move waits for it.
 TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
     auto& files = platform::Files();
     Write("Config.ini", "new");
@@ -156,9 +155,8 @@ TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
 }
 
-// Output (cutting the file it opens) and Replace (moving a new file over it) keep the hidden and
-// system attributes of the file they rewrite, and the file gets the new text. Windows refuses to
-// create a file anew over a hidden one, and a move brings the new file's own attributes.
+// Output and Replace keep the hidden and system attributes of the file they rewrite (Windows
+// refuses to create a file over a hidden one; a move brings the new file's attributes).
 TEST_F(Win32Folder, RewritesOfAHiddenOrSystemFileKeepItsAttributes) {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     for (const OpenMode mode : {OpenMode::Output, OpenMode::Replace}) {
@@ -227,9 +225,8 @@ TEST_F(Win32Folder, TemporariesFitWhereTheirTargetFits) {
     EXPECT_EQ(files.FindAll(folder + "\\*.tmp").size(), 0u);
 }
 
-// The manifest names every Windows up to 10 and 11, so the version query tells the system's
-// own version (ntdll's, which no manifest changes) instead of the 6.2 or 6.3 that programs
-// without an entry for the system are told. The test session's Wine plays Windows 10.
+// The manifest names every Windows up to 11, so the version query tells the system's own
+// version (ntdll's) instead of the 6.2 told to programs without an entry for it.
 TEST(Win32System, VersionQueryTellsTheSystemsOwnVersion) {
     using RtlGetVersionCall = LONG(WINAPI*)(OSVERSIONINFOW*);
     const auto rtlGetVersion = reinterpret_cast<RtlGetVersionCall>(
@@ -245,9 +242,8 @@ TEST(Win32System, VersionQueryTellsTheSystemsOwnVersion) {
                              static_cast<unsigned>(system.dwMinorVersion)));
 }
 
-// A rename held up by another program is tried again, whichever way it renames; any other
-// failure is final at once. Wine answers 87 to the rename by handle, so the Replace tests above
-// run the classic move there; both share this loop.
+// A rename held up by another program is tried again (both ways of renaming share this loop);
+// any other failure is final at once.
 TEST(Win32Rename, HeldTargetsAreTriedAgainOtherFailuresNot) {
     struct Case {
         DWORD failure = 0;
