@@ -67,7 +67,8 @@ TEST_F(Probe, FolderWords) {
         {"C:\\unlisted", "delete"},
         {"", ""}};
     for (const auto& [path, word] : cases) {
-        EXPECT_EQ(Unprivileged([&] { return BCommon::GetFolderAccess(path); }), word) << path;
+        EXPECT_EQ(Unprivileged([&path = path] { return BCommon::GetFolderAccess(path); }), word)
+            << path;
     }
     EXPECT_TRUE(fs::is_empty(Host("drive_c/open"))) << "the test file is removed";
 }
@@ -84,7 +85,8 @@ TEST_F(Probe, FileWords) {
         {"C:\\files", ""},
         {"", ""}};
     for (const auto& [path, word] : cases) {
-        EXPECT_EQ(Unprivileged([&] { return BCommon::GetFileAccess(path); }), word) << path;
+        EXPECT_EQ(Unprivileged([&path = path] { return BCommon::GetFileAccess(path); }), word)
+            << path;
     }
     EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
 }

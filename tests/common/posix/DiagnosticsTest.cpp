@@ -63,7 +63,7 @@ TEST_F(Diagnostics, RewriteInPlaceIsToldInTheDebugLog) {
         fs::permissions(folder + "/a.ini", static_cast<fs::perms>(0666));
         fs::permissions(folder, static_cast<fs::perms>(name == std::string("open") ? 0777 : 0555));
         fs::remove(local + "/ldgrmake.txt");
-        const auto rewritten = ldgr::test::RunUnprivileged([&] {
+        const auto rewritten = ldgr::test::RunUnprivileged([&, &name = name] {
             auto file = BCommon::OpenRewrite(std::string("C:\\") + name + "\\a.ini");
             file->Write("new");
             file->Close();

@@ -64,7 +64,7 @@ TEST_F(KeyedCollectionTest, RefusedAddLeavesCollectionUnchanged) {
     Fill({{"a", "ka"}, {"b", std::nullopt}});
     for (const auto& [key, before, after, number] : cases) {
         SCOPED_TRACE(number);
-        const auto add = [&] {
+        const auto add = [&, &key = key, &before = before, &after = after] {
             collection.Add(std::make_shared<CPreDefinedValue>(), key, before, after);
         };
         EXPECT_EQ(Raised(add), std::pair(number, std::string("CPreDefinedValues::Add")));

@@ -271,7 +271,8 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
         {"planted.ini", "error 75"},
     };
     for (const auto& [name, outcome] : cases) {
-        EXPECT_EQ(ldgr::test::RunUnprivileged([&] { return rewrite(name); }), outcome) << name;
+        EXPECT_EQ(ldgr::test::RunUnprivileged([&, &name = name] { return rewrite(name); }), outcome)
+            << name;
     }
     // The planted link is still there, listed as itself; nothing was made where it points.
     EXPECT_EQ(NamesOf(files.FindAll("C:\\locked\\*")),
@@ -328,7 +329,7 @@ TEST_F(HostedFiles, TemporariesInUseCannotBeDeleted) {
     };
     for (const auto& [path, error] : cases) {
         SCOPED_TRACE(path);
-        EXPECT_EQ(ErrorOf([&] { files.DeleteFile(path); }), error);
+        EXPECT_EQ(ErrorOf([&, &path = path] { files.DeleteFile(path); }), error);
         EXPECT_NE(files.FindFirst(path).has_value(), error == 0);
     }
     created.reset();
