@@ -96,27 +96,26 @@ ListAndReadOutcome ListAndReadTests(const std::string& sFolder, const std::strin
     std::string sFirstListed;
     std::optional<bool> readable;
     SkipFailingStep([&] {
-        for (const platform::FindEntry& entry :
-             platform::Files().FindAll(sFolder + "*.*", platform::FindDetail::Attributes)) {
-            if (!entry.IsOrdinaryFile()) {
-                continue;
-            }
-            if (!outcome.listed) {
-                outcome.listed = true;
-                sFirstListed = entry.name;
-            }
-            if (entry.name != sOwnProbe && IsProbeFileName(entry.name)) {
-                continue;
-            }
-            if (CanOpen(sFolder + entry.name, platform::OpenMode::Input)) {
-                readable = true;
-            } else if (!FindFile(sFolder + entry.name).empty()) {
-                readable = false;
-            }
-            if (readable) {
-                break;
-            }
-        }
+        platform::Files().VisitInOrder(
+            sFolder + "*.*", platform::FindDetail::Attributes,
+            [&](const platform::FindEntry& entry) {
+                if (!entry.IsOrdinaryFile()) {
+                    return true;
+                }
+                if (!outcome.listed) {
+                    outcome.listed = true;
+                    sFirstListed = entry.name;
+                }
+                if (entry.name != sOwnProbe && IsProbeFileName(entry.name)) {
+                    return true;
+                }
+                if (CanOpen(sFolder + entry.name, platform::OpenMode::Input)) {
+                    readable = true;
+                } else if (!FindFile(sFolder + entry.name).empty()) {
+                    readable = false;
+                }
+                return !readable.has_value();
+            });
     });
     outcome.readable =
         readable ? *readable : CanOpen(sFolder + sFirstListed, platform::OpenMode::Input);

@@ -130,6 +130,19 @@ public:
         }
     }
 
+    // Hands the entries FindAll gives to visit in its order, until visit returns false: a caller
+    // that needs the first few entries of a large folder in listing order pays for ordering no
+    // more of it than those, where the system allows. Where listings come whole, this walks
+    // one of FindAll.
+    virtual void VisitInOrder(const std::string& pattern, FindDetail detail,
+                              const FindVisitor& visit) {
+        for (const FindEntry& entry : FindAll(pattern, detail)) {
+            if (!visit(entry)) {
+                return;
+            }
+        }
+    }
+
     // The version of the ordinary file a path names (no wildcards), found with one query where
     // the system allows; nothing for a missing file, a folder, a device, pipe or socket. Where
     // a listing is all there is, its size and last-write time.

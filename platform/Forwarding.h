@@ -25,6 +25,10 @@ public:
                         const FindVisitor& visit) override {
         m_inner.VisitUnordered(pattern, detail, visit);
     }
+    void VisitInOrder(const std::string& pattern, FindDetail detail,
+                      const FindVisitor& visit) override {
+        m_inner.VisitInOrder(pattern, detail, visit);
+    }
     void CreateFolder(const std::string& path) override { m_inner.CreateFolder(path); }
     void CopyFile(const std::string& from, const std::string& to) override {
         m_inner.CopyFile(from, to);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -98,11 +99,6 @@ bool HasWildcard(const std::string& name) {
 // A name beginning with a dot is hidden ("." and ".." are the folder's own entries).
 bool IsHiddenName(const std::string& name) {
     return name.size() > 1 && name[0] == '.' && name != "..";
-}
-
-// The order of a Windows listing: names compared in capitals.
-std::string UpperKey(const std::string& name) {
-    return ldgr::ascii::Upper(name);
 }
 
 FindEntry EntryFor(const std::string& name, const struct stat& info) {
@@ -517,49 +513,29 @@ Error MoveErrorFor(int error, const std::string& hostFrom, const std::string& ho
                                                : ErrorFor(errno, hostFrom);
 }
 
-// The entries in the order of a Windows listing (names compared in capitals), each name's key
-// made once. Most names differ in their first eight characters, which sort as one number.
-void SortAsListed(std::vector<HostFolderEntry>& entries) {
-    struct Key {
-        std::uint64_t head; // the first eight bytes of the key, the first most significant
-        std::uint32_t index;
-    };
-    std::vector<std::string> keys;
-    std::vector<Key> order;
-    keys.reserve(entries.size());
-    order.reserve(entries.size());
-    for (std::uint32_t i = 0; i < entries.size(); ++i) {
-        keys.push_back(UpperKey(entries[i].name));
-        std::uint64_t head = 0;
-        for (std::size_t b = 0; b < 8; ++b) {
-            head = (head << 8) | (b < keys[i].size() ? static_cast<unsigned char>(keys[i][b]) : 0);
-        }
-        order.push_back({head, i});
-    }
-    std::sort(order.begin(), order.end(), [&](const Key& a, const Key& b) {
-        return a.head != b.head ? a.head < b.head : keys[a.index] < keys[b.index];
+// Whether a name comes before another in a Windows listing: names compared in capitals.
+bool ListedBefore(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(ldgr::ascii::Upper(x)) <
+               static_cast<unsigned char>(ldgr::ascii::Upper(y));
     });
-    std::vector<HostFolderEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const Key& key : order) {
-        sorted.push_back(std::move(entries[key.index]));
-    }
-    entries = std::move(sorted);
 }
 
-// The entries of a folder with their kinds ("." and ".." first where asked for), in the order
-// a Windows listing shows them; nothing when the folder cannot be read.
-std::optional<std::vector<HostFolderEntry>> ListFolderSorted(const std::string& hostFolder,
-                                                             bool withDotEntries) {
-    std::optional<std::vector<HostFolderEntry>> entries = ReadHostFolder(hostFolder);
-    if (!entries) {
-        return entries;
+// Hands the entries to take in the order of a Windows listing, until take returns false. The
+// order is found as it goes (a heap), so a caller that stops after the first few entries of a
+// large folder does not pay for ordering the rest.
+void TakeAsListed(std::vector<HostFolderEntry>& entries,
+                  const std::function<bool(HostFolderEntry&&)>& take) {
+    const auto later = [](const HostFolderEntry& a, const HostFolderEntry& b) {
+        return ListedBefore(b.name, a.name);
+    };
+    std::make_heap(entries.begin(), entries.end(), later);
+    for (auto end = entries.end(); end != entries.begin(); --end) {
+        std::pop_heap(entries.begin(), end, later);
+        if (!take(std::move(*(end - 1)))) {
+            return;
+        }
     }
-    SortAsListed(*entries);
-    if (withDotEntries) {
-        entries->insert(entries->begin(), {{".", DT_DIR}, {"..", DT_DIR}});
-    }
-    return entries;
 }
 
 FindEntry AttributesOnly(const std::string& name, bool isFolder) {
@@ -616,6 +592,11 @@ public:
     void VisitUnordered(const std::string& pattern, FindDetail detail,
                         const FindVisitor& visit) override {
         Visit(pattern, detail, false, visit);
+    }
+
+    void VisitInOrder(const std::string& pattern, FindDetail detail,
+                      const FindVisitor& visit) override {
+        Visit(pattern, detail, true, visit);
     }
 
     void CreateFolder(const std::string& path) override {
@@ -785,13 +766,12 @@ private:
             VisitHostFolder(hostFolder, withDotEntries, matching);
             return;
         }
-        if (auto listing = ListFolderSorted(hostFolder, withDotEntries)) {
-            for (HostFolderEntry& listed : *listing) {
-                if (!matching(std::move(listed))) {
-                    return;
-                }
-            }
+        std::optional<std::vector<HostFolderEntry>> listing = ReadHostFolder(hostFolder);
+        if (!listing ||
+            (withDotEntries && (!matching({".", DT_DIR}) || !matching({"..", DT_DIR})))) {
+            return;
         }
+        TakeAsListed(*listing, matching);
     }
 };
 

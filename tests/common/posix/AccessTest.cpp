@@ -98,8 +98,8 @@ public:
     bool moveRecordAway = false;
     int reads = 0;
 
-    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
-                                             platform::FindDetail detail) override {
+    void VisitInOrder(const std::string& pattern, platform::FindDetail detail,
+                      const platform::FindVisitor& visit) override {
         std::vector<platform::FindEntry> found = Underneath().FindAll(pattern, detail);
         const auto record = std::find_if(found.begin(), found.end(), [](const auto& entry) {
             return entry.name.starts_with("~job");
@@ -109,7 +109,11 @@ public:
             Underneath().MoveFileNoReplace(folder + record->name, folder + "moved.prt");
             std::rotate(found.begin(), record, record + 1);
         }
-        return found;
+        for (const platform::FindEntry& entry : found) {
+            if (!visit(entry)) {
+                return;
+            }
+        }
     }
     std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
                                                  platform::ShareMode share) override {
