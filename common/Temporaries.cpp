@@ -11,17 +11,10 @@
 namespace BCommon {
 namespace {
 
-// What a temporary's name is made of: a prefix, a random part of 16 decimal digits, a suffix.
-// A name with few letters is found quickly in every letter case where a system matches names
-// by reading the whole folder.
-struct NameShape {
-    std::string_view prefix;
-    std::string_view suffix;
-};
-constexpr NameShape kJobShape{"~job", ".tmp"};
-constexpr NameShape kProbeShape{"test-", ".txt"};
-constexpr std::size_t kRandomDigits = 16;
-constexpr std::uint64_t kRandomRange = 10'000'000'000'000'000ull; // 10^16
+// The random part is decimal digits: a name with few letters is found quickly in every letter
+// case where a system matches names by reading the whole folder.
+constexpr platform::TemporaryNameShape kJobShape{"~job", "0123456789", ".tmp"};
+constexpr platform::TemporaryNameShape kProbeShape{"test-", "0123456789", ".txt"};
 
 // Random names taken by someone else this often in a row say something is wrong.
 constexpr int kNameAttempts = 16;
@@ -30,19 +23,6 @@ constexpr std::uint64_t kStaleAge = 10ull * 60 * 10'000'000;
 // The work of one sweep of one folder: deletions, and the time queries that find them.
 constexpr std::size_t kMostRemovals = 64;
 constexpr std::size_t kMostTimeQueries = 2 * kMostRemovals;
-
-std::string RandomName(const NameShape& shape) {
-    const std::string digits = std::to_string(platform::RandomBits() % kRandomRange);
-    return std::string(shape.prefix) + std::string(kRandomDigits - digits.size(), '0') + digits +
-           std::string(shape.suffix);
-}
-
-bool HasShape(std::string_view name, const NameShape& shape) {
-    return name.size() == shape.prefix.size() + kRandomDigits + shape.suffix.size() &&
-           name.starts_with(shape.prefix) && name.ends_with(shape.suffix) &&
-           name.substr(shape.prefix.size(), kRandomDigits).find_first_not_of("0123456789") ==
-               std::string_view::npos;
-}
 
 // Stale either way: a clock set back since, or a stamp from a clock that ran ahead, would
 // otherwise keep a leftover for ever.
@@ -75,9 +55,10 @@ std::optional<std::uint64_t> FolderClock(const std::string& sFolder) {
 } // namespace
 
 CreatedTemporary CreateTemporary(const std::string& sFolder, TemporaryKind kind) {
-    const NameShape& shape = kind == TemporaryKind::JobRecord ? kJobShape : kProbeShape;
+    const platform::TemporaryNameShape& shape =
+        kind == TemporaryKind::JobRecord ? kJobShape : kProbeShape;
     for (int attempt = 1;; ++attempt) {
-        std::string sName = RandomName(shape);
+        std::string sName = platform::TemporaryName(shape, platform::RandomBits());
         try {
             return {sName,
                     platform::Files().OpenText(sFolder + sName, platform::OpenMode::CreateNew)};
@@ -90,12 +71,13 @@ CreatedTemporary CreateTemporary(const std::string& sFolder, TemporaryKind kind)
 }
 
 bool IsProbeFileName(std::string_view sName) {
-    return HasShape(sName, kProbeShape);
+    return platform::HasTemporaryShape(sName, kProbeShape);
 }
 
 bool IsSuiteTemporaryName(std::string_view sName) {
-    return HasShape(sName, kJobShape) || HasShape(sName, kProbeShape) ||
-           platform::IsTemporaryFileName(sName);
+    return platform::HasTemporaryShape(sName, kJobShape) ||
+           platform::HasTemporaryShape(sName, kProbeShape) ||
+           platform::HasTemporaryShape(sName, platform::kCopyShape);
 }
 
 TemporarySample::TemporarySample() : m_random(platform::RandomBits()) {

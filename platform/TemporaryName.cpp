@@ -10,29 +10,20 @@ std::uint64_t RandomBits() {
     return (std::uint64_t{source()} << 32) | source();
 }
 
-namespace {
-
-constexpr std::string_view kHexDigits = "0123456789abcdef";
-constexpr std::size_t kRandomDigits = 16;
-
-} // namespace
-
-std::string TemporaryFileName(std::uint64_t randomBits) {
-    std::string digits(kRandomDigits, '0');
-    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-        *digit = kHexDigits[randomBits & 15];
-        randomBits >>= 4;
+std::string TemporaryName(const TemporaryNameShape& shape, std::uint64_t randomBits) {
+    std::string random(kRandomCharacters, shape.alphabet.front());
+    for (auto character = random.rbegin(); character != random.rend(); ++character) {
+        *character = shape.alphabet[randomBits % shape.alphabet.size()];
+        randomBits /= shape.alphabet.size();
     }
-    return std::string(kTemporaryFilePrefix) + digits + std::string(kTemporaryFileSuffix);
+    return std::string(shape.prefix) + random + std::string(shape.suffix);
 }
 
-bool IsTemporaryFileName(std::string_view name) {
-    if (name.size() != kTemporaryFilePrefix.size() + kRandomDigits + kTemporaryFileSuffix.size() ||
-        !name.starts_with(kTemporaryFilePrefix) || !name.ends_with(kTemporaryFileSuffix)) {
-        return false;
-    }
-    return name.substr(kTemporaryFilePrefix.size(), kRandomDigits).find_first_not_of(kHexDigits) ==
-           std::string_view::npos;
+bool HasTemporaryShape(std::string_view name, const TemporaryNameShape& shape) {
+    return name.size() == shape.prefix.size() + kRandomCharacters + shape.suffix.size() &&
+           name.starts_with(shape.prefix) && name.ends_with(shape.suffix) &&
+           name.substr(shape.prefix.size(), kRandomCharacters).find_first_not_of(shape.alphabet) ==
+               std::string_view::npos;
 }
 
 } // namespace platform

@@ -2,26 +2,36 @@
 // bits that make them unpredictable.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace platform {
 
-// What the name of a file made beside the one it will replace begins and ends with.
-inline constexpr std::string_view kTemporaryFilePrefix = ".ldgrcopy.";
-inline constexpr std::string_view kTemporaryFileSuffix = ".tmp";
+// What a temporary's name is made of: a prefix, a random part of kRandomCharacters characters
+// of an alphabet, a suffix.
+struct TemporaryNameShape {
+    std::string_view prefix;
+    std::string_view alphabet;
+    std::string_view suffix;
+};
+inline constexpr std::size_t kRandomCharacters = 16;
+
+// The name of a file made beside the one it will replace: 16 lower-case hexadecimal digits, all
+// 64 random bits.
+inline constexpr TemporaryNameShape kCopyShape{".ldgrcopy.", "0123456789abcdef", ".tmp"};
 
 // 64 bits from the system's random source (the kernel's on the hosted build, the C runtime's
 // rand_s on Windows).
 std::uint64_t RandomBits();
 
-// The prefix, the 64 random bits as 16 lower-case hexadecimal digits, the suffix: a name
-// nobody can predict.
-std::string TemporaryFileName(std::uint64_t randomBits);
+// A name of that shape, its random part the random bits written in the alphabet's digits (the
+// last 16 of them): a name nobody can predict.
+std::string TemporaryName(const TemporaryNameShape& shape, std::uint64_t randomBits);
 
-// Whether a name is one TemporaryFileName makes, letter case included: a user's file of a
-// similar name (".ldgrcopy.my notes.tmp", ".LDGRCOPY.0123456789ABCDEF.TMP") is none.
-bool IsTemporaryFileName(std::string_view name);
+// Whether a name has that shape exactly, letter case included: a user's file of a similar name
+// (".ldgrcopy.my notes.tmp", ".LDGRCOPY.0123456789ABCDEF.TMP", "~job1.tmp") is none.
+bool HasTemporaryShape(std::string_view name, const TemporaryNameShape& shape);
 
 } // namespace platform

@@ -304,7 +304,7 @@ class TemporaryFile {
 public:
     TemporaryFile(const std::string& hostTarget, mode_t mode) {
         for (int attempt = 1;; ++attempt) {
-            m_sHostPath = ParentOf(hostTarget) + "/" + TemporaryFileName(RandomBits());
+            m_sHostPath = ParentOf(hostTarget) + "/" + TemporaryName(kCopyShape, RandomBits());
             m_fd = open(m_sHostPath.c_str(), OpenFlags(OpenMode::CreateNew) | O_CLOEXEC, mode);
             if (m_fd >= 0 && DenyDeleteSharing(m_fd)) {
                 return;

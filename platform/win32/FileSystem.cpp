@@ -423,7 +423,7 @@ public:
         const OpenRequest request = RequestFor(OpenMode::CreateNew);
         const DWORD attributes = AttributesToKeep(target);
         for (int attempt = 1;; ++attempt) {
-            m_sPath = prefix + TemporaryFileName(RandomBits());
+            m_sPath = prefix + TemporaryName(kCopyShape, RandomBits());
             *m_file.Receive() = CreateFileW(TemporaryPath(m_sPath).c_str(), request.access | DELETE,
                                             0, nullptr, request.disposition, attributes, nullptr);
             if (m_file.IsValid()) {

@@ -196,8 +196,6 @@ int Check(const Arguments& arguments, RecordingDesktop& desktop) {
     return 0;
 }
 
-} // namespace
-
 // What no reader trapped (the system out of memory or file handles where the tool itself
 // reads) ends the check as a workstation's run would end: the error named, status 1.
 int ShowRunTimeError() {
@@ -206,6 +204,8 @@ int ShowRunTimeError() {
                 error.Description().c_str());
     return 1;
 }
+
+} // namespace
 
 int main(int argc, char** argv) {
     try {
