@@ -1,11 +1,11 @@
 // The offline job record: numbering in the job folder and writing the record whole.
 #include "GUI/OfflineJob.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Temporaries.h"
-#include "common/Text.h"
-#include "platform/Error.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Temporaries.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <bitset>
 #include <functional>

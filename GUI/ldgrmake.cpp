@@ -1,11 +1,11 @@
 // ldgrmake, the "Log Offline Job" program: start-up, then one offline job record in the
 // user's job folder.
 #include "GUI/OfflineJob.h"
-#include "common/DateAndFiles.h"
-#include "common/Environment.h"
-#include "platform/Error.h"
-#include "platform/Platform.h"
-#include "startup/InitEnvironment.h"
+#include "ledgerline/common/DateAndFiles.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Platform.h"
+#include "ledgerline/startup/InitEnvironment.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The parsed form of one INI file: its bytes and a hash index of its sections and entries.
-#include "KorvaneIni/IniIndex.h"
+#include "ledgerline/KorvaneIni/IniIndex.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The parsed form of one INI file: its bytes and a hash index of its sections and entries.
 #pragma once
 
-#include "platform/FileBytes.h"
+#include "ledgerline/platform/FileBytes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -114,5 +114,9 @@ private:
     std::unique_ptr<Section[]> m_sections; // by section number
     mutable std::mutex m_indexing;         // held while a section is indexed
 };
+
+// The parsed file a handle of KorvaneIni.h reads, for a caller in this tree that walks the whole
+// of it (a checking tool looking at every entry); null for a stale or 0 handle.
+std::shared_ptr<const IniIndex> ParsedFile(std::int32_t hIniFile);
 
 } // namespace KorvaneIni

@@ -1,8 +1,8 @@
 // The INI-reading library: open handles over shared parsed files.
-#include "KorvaneIni/KorvaneIni.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
 
-#include "KorvaneIni/ParseCache.h"
-#include "platform/Platform.h"
+#include "ledgerline/KorvaneIni/ParseCache.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,7 @@
 // The INI-reading library: open a configuration file, read entries by section and key, close.
 #pragma once
 
-#include "KorvaneIni/IniIndex.h"
-
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -33,10 +30,6 @@ std::optional<std::int32_t> ReadIniString(const char* sPath, const char* sSectio
 // the copy is read once, for the comparison and the reads that follow. Errors of the read are
 // raised as the file service raises them.
 bool HoldsParsedBytes(std::int32_t hIniFile, const std::string& sPath);
-
-// The parsed file a handle reads, for a caller that walks the whole of it (a checking tool
-// looking at every entry); null for a stale or 0 handle.
-std::shared_ptr<const IniIndex> ParsedFile(std::int32_t hIniFile);
 
 // Drops the parsed files kept for later opens, so the next open of each reads it afresh.
 // Open handles keep what they read.

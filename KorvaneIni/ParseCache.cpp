@@ -1,9 +1,9 @@
 // The parsed files kept between opens: a file is parsed again only when it has changed.
-#include "KorvaneIni/ParseCache.h"
+#include "ledgerline/KorvaneIni/ParseCache.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,8 +1,8 @@
 // The parsed files kept between opens: a file is parsed again only when it has changed.
 #pragma once
 
-#include "KorvaneIni/IniIndex.h"
-#include "platform/FileSystem.h"
+#include "ledgerline/KorvaneIni/IniIndex.h"
+#include "ledgerline/platform/FileSystem.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,10 +1,10 @@
 // What the common helpers cost over the hosted platform (hosted build only: it points
 // LDGR_PREFIX at a temporary prefix): the 26-letter drive search, the folder probe, the folder
 // count and the date text.
-#include "common/Access.h"
-#include "common/DateAndFiles.h"
-#include "common/Paths.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Access.h"
+#include "ledgerline/common/DateAndFiles.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

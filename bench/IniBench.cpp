@@ -1,11 +1,11 @@
 // Speed of the INI library: reading a whole configuration file against two other INI readers,
 // and the start-up snapshot's pattern of one open, one read and one close on an unchanged file.
 // Hosted only: the file is written into a temporary prefix and read there by every reader.
-#include "KorvaneIni/IniIndex.h"
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Environment.h"
-#include "config/BConfigFile.h"
-#include "platform/Platform.h"
+#include "ledgerline/KorvaneIni/IniIndex.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <INIReader.h>
 #include <SimpleIni.h>

@@ -5,13 +5,13 @@
 // A user's own "test.txt" is never replaced or removed, and programs probing the same folder
 // at the same moment (one user starting several programs, or several workstations) never
 // delete each other's test file. The words are those of a probe with "test.txt".
-#include "common/Access.h"
+#include "ledgerline/common/Access.h"
 
-#include "common/DateAndFiles.h"
-#include "common/ErrorHandling.h"
-#include "common/Paths.h"
-#include "common/Temporaries.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/DateAndFiles.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/common/Temporaries.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <optional>
 #include <utility>

@@ -1,11 +1,11 @@
 // Date text and file search.
-#include "common/DateAndFiles.h"
+#include "ledgerline/common/DateAndFiles.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Identity.h"
-#include "common/Paths.h"
-#include "common/Text.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Identity.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <optional>
 #include <string_view>

@@ -1,9 +1,9 @@
 // The debug log, the one error report of the system, and the service-log probe.
-#include "common/Diagnostics.h"
+#include "ledgerline/common/Diagnostics.h"
 
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/platform/Platform.h"
 
 namespace BCommon {
 

@@ -1,7 +1,7 @@
 // The debug log, the one error report of the system, and the service-log probe.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "ledgerline/platform/FileSystem.h"
 
 #include <cstdint>
 #include <memory>

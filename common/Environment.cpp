@@ -1,7 +1,7 @@
 // The process-wide environment record.
-#include "common/Environment.h"
+#include "ledgerline/common/Environment.h"
 
-#include "common/Text.h"
+#include "ledgerline/common/Text.h"
 
 namespace BCommon {
 

@@ -3,8 +3,8 @@
 // the procedure's name and returns the procedure's fallback.
 #pragma once
 
-#include "common/Diagnostics.h"
-#include "platform/Error.h"
+#include "ledgerline/common/Diagnostics.h"
+#include "ledgerline/platform/Error.h"
 
 #include <string>
 #include <string_view>

@@ -1,11 +1,11 @@
 // Identity and local-profile helpers: computer name, shell folders, the local product folder.
-#include "common/Identity.h"
+#include "ledgerline/common/Identity.h"
 
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "common/Paths.h"
-#include "common/Text.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Platform.h"
 
 namespace BCommon {
 namespace {

@@ -7,14 +7,14 @@
 //   always has a stamp and an unchanged file always has the same one;
 // - a folder count stops at 32767, the largest 16-bit count.
 // No text is written through a buffer of fixed size: every result is a growing string.
-#include "common/Paths.h"
+#include "ledgerline/common/Paths.h"
 
-#include "common/DateAndFiles.h"
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "platform/Error.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/DateAndFiles.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <limits>
 

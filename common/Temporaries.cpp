@@ -1,10 +1,10 @@
 // The suite's own temporary files: made under names nobody can predict, swept when stale.
-#include "common/Temporaries.h"
+#include "ledgerline/common/Temporaries.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Paths.h"
-#include "platform/Platform.h"
-#include "platform/TemporaryName.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/platform/Platform.h"
+#include "ledgerline/platform/TemporaryName.h"
 
 #include <optional>
 

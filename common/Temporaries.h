@@ -1,7 +1,7 @@
 // The suite's own temporary files: made under names nobody can predict, swept when stale.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "ledgerline/platform/FileSystem.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 // Text operations with the runtime's rules.
-#include "common/Text.h"
+#include "ledgerline/common/Text.h"
 
-#include "platform/AsciiText.h"
+#include "ledgerline/platform/AsciiText.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Module getip: this host's network address as text.
-#include "common/getip.h"
+#include "ledgerline/common/getip.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Platform.h"
 
 namespace getip {
 namespace {

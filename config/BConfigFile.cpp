@@ -1,13 +1,13 @@
 // Module BConfigFile: finding the configuration file, reading one entry, writing INI lines.
-#include "config/BConfigFile.h"
+#include "ledgerline/config/BConfigFile.h"
 
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "config/ReadingConventions.h"
-#include "platform/Error.h"
-#include "platform/Platform.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/config/ReadingConventions.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
 #include <array>

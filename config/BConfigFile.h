@@ -1,8 +1,8 @@
 // Module BConfigFile: finding the configuration file, reading one entry, writing INI lines.
 #pragma once
 
-#include "KorvaneIni/KorvaneIni.h"
-#include "platform/FileSystem.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/platform/FileSystem.h"
 
 #include <cstdint>
 #include <optional>

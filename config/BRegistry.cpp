@@ -1,8 +1,8 @@
 // Module BRegistry: the two registry readers.
-#include "config/BRegistry.h"
+#include "ledgerline/config/BRegistry.h"
 
-#include "common/ErrorHandling.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // Module BRegistry: the two registry readers.
 #pragma once
 
-#include "platform/Registry.h"
+#include "ledgerline/platform/Registry.h"
 
 #include <string>
 

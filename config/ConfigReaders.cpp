@@ -1,12 +1,12 @@
 // The configuration readers of module BCommon that start-up uses.
-#include "config/ConfigReaders.h"
+#include "ledgerline/config/ConfigReaders.h"
 
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "config/BConfigFile.h"
-#include "config/BRegistry.h"
-#include "config/ReadingConventions.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/BRegistry.h"
+#include "ledgerline/config/ReadingConventions.h"
 
 #include <limits>
 

@@ -1,12 +1,12 @@
 // The conventions every configuration reader follows: entry kinds, messages, Boolean and
 // numeric entries.
-#include "config/ReadingConventions.h"
+#include "ledgerline/config/ReadingConventions.h"
 
-#include "common/Environment.h"
-#include "common/Text.h"
-#include "config/BConfigFile.h"
-#include "platform/AsciiText.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/platform/AsciiText.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 // Fuzz target: any bytes as a configuration file; one that reads must round-trip unchanged.
-#include "common/Environment.h"
-#include "config/BConfigFile.h"
 #include "config/ConfigDoubles.h"
-#include "config/model/CConfigOptions.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/CConfigOptions.h"
 
 #include <cstdint>
 #include <cstdio>

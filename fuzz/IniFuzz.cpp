@@ -1,8 +1,8 @@
 // Fuzz target: any bytes as an INI file, looked up through buffers of many sizes.
-#include "KorvaneIni/IniIndex.h"
-#include "KorvaneIni/KorvaneIni.h"
 #include "config/ConfigDoubles.h"
-#include "platform/Platform.h"
+#include "ledgerline/KorvaneIni/IniIndex.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Fuzz target: any bytes as a registry file, every key walked and some values looked up.
-#include "platform/posix/RegFile.h"
+#include "ledgerline/platform/posix/RegFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The program's one error type and the runtime's standard descriptions.
-#include "platform/Error.h"
+#include "ledgerline/platform/Error.h"
 
 #include <new>
 #include <stdexcept>

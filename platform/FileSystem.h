@@ -1,7 +1,7 @@
 // File and folder operations on Windows paths (backslash separators, drive letters, UNC names).
 #pragma once
 
-#include "platform/FileBytes.h"
+#include "ledgerline/platform/FileBytes.h"
 
 #include <cstddef>
 #include <cstdint>

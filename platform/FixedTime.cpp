@@ -1,5 +1,5 @@
 // The fixed local time of LDGR_NOW.
-#include "platform/FixedTime.h"
+#include "ledgerline/platform/FixedTime.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // runs of the two builds can be compared byte for byte.
 #pragma once
 
-#include "platform/Clock.h"
+#include "ledgerline/platform/Clock.h"
 
 #include <optional>
 #include <string_view>

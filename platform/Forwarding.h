@@ -2,7 +2,7 @@
 // it shows) derives and overrides only what it changes.
 #pragma once
 
-#include "platform/Platform.h"
+#include "ledgerline/platform/Platform.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 // Unattended message boxes: scripted answers, the readable block and the JSON log line.
-#include "platform/MessageBoxScript.h"
+#include "ledgerline/platform/MessageBoxScript.h"
 
-#include "platform/AsciiText.h"
-#include "platform/Desktop.h"
+#include "ledgerline/platform/AsciiText.h"
+#include "ledgerline/platform/Desktop.h"
 
 #include <algorithm>
 #include <cstdio>

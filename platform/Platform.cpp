@@ -1,14 +1,28 @@
-// The services tests put in place of the real ones, and the scope that does it.
-#include "platform/Platform.h"
+// The services tests put in place of the real ones, the scope that does it, and the program's
+// start.
+#include "ledgerline/platform/Platform.h"
+
+#include <atomic>
 
 namespace platform {
 namespace {
+
+std::atomic<bool> started{false};
 
 template <class T> T* Keep(T* replacement, T* current) {
     return replacement != nullptr ? replacement : current;
 }
 
 } // namespace
+
+void StartProgram(int argc, char** argv) {
+    detail::PrepareProgram(argc, argv);
+    started = true;
+}
+
+bool ProgramStarted() {
+    return started;
+}
 
 Services& detail::Replacements() {
     static Services replacements;

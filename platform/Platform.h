@@ -1,12 +1,12 @@
 // The one accessor through which core code reaches the operating system.
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/Desktop.h"
-#include "platform/FileSystem.h"
-#include "platform/Network.h"
-#include "platform/Registry.h"
-#include "platform/SystemInfo.h"
+#include "ledgerline/platform/Clock.h"
+#include "ledgerline/platform/Desktop.h"
+#include "ledgerline/platform/FileSystem.h"
+#include "ledgerline/platform/Network.h"
+#include "ledgerline/platform/Registry.h"
+#include "ledgerline/platform/SystemInfo.h"
 
 namespace platform {
 
@@ -74,6 +74,13 @@ inline Clock& Time() {
 // Called once by the program entry before anything else: records the program's identity
 // from its command line and prepares the platform (on the hosted build, the prefix).
 void StartProgram(int argc, char** argv);
+// Whether StartProgram has run in this process.
+bool ProgramStarted();
+
+namespace detail {
+// The build's own part of StartProgram.
+void PrepareProgram(int argc, char** argv);
+} // namespace detail
 
 // Replaces some services for as long as the object lives (tests: fault injection, scripted
 // answers). Members left null keep the service in use.

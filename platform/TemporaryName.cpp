@@ -1,5 +1,5 @@
 // The names of the suite's temporary files, and the random bits that make them unpredictable.
-#include "platform/TemporaryName.h"
+#include "ledgerline/platform/TemporaryName.h"
 
 #include <random>
 

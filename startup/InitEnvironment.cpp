@@ -1,23 +1,23 @@
 // The suite's start-up routine: identity, constants, folders, configuration, data folder,
 // spool folder, options and the printer-group snapshot, in a fixed order.
-#include "startup/InitEnvironment.h"
+#include "ledgerline/startup/InitEnvironment.h"
 
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Access.h"
-#include "common/DateAndFiles.h"
-#include "common/Diagnostics.h"
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "common/Identity.h"
-#include "common/Paths.h"
-#include "common/Temporaries.h"
-#include "common/Text.h"
-#include "common/getip.h"
-#include "config/BConfigFile.h"
-#include "config/BRegistry.h"
-#include "config/ConfigReaders.h"
-#include "config/ReadingConventions.h"
-#include "platform/Platform.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Access.h"
+#include "ledgerline/common/DateAndFiles.h"
+#include "ledgerline/common/Diagnostics.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Identity.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/common/Temporaries.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/common/getip.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/BRegistry.h"
+#include "ledgerline/config/ConfigReaders.h"
+#include "ledgerline/config/ReadingConventions.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <cmath>
 #include <cstddef>
@@ -67,6 +67,16 @@ struct ProgramIdentity {
 
 std::string Option(const std::string& sKey, const std::string& sSection = {}) {
     return GetGeneralOption(Env().m_sconfigfile, sKey, sSection);
+}
+
+// Which program of the suite is starting is its executable's name, which only StartProgram
+// records; without it the record would be filled for a program with no name.
+void RefuseToStartUnnamed() {
+    platform::Ui().ShowMessageBox(
+        "InitEnvironment",
+        "InitEnvironment was called before platform::StartProgram.\n\nA program calls "
+        "platform::StartProgram(argc, argv) first, then BCommon::InitEnvironment().",
+        platform::kOkOnly + platform::kCritical);
 }
 
 // A truth-value option: a text that does not convert leaves the field as it was.
@@ -475,6 +485,10 @@ std::optional<bool> ConvertTruthValue(const std::string& sText) {
 }
 
 bool InitEnvironment() {
+    if (!platform::ProgramStarted()) {
+        RefuseToStartUnnamed();
+        return false;
+    }
     ProgramIdentity program;
     SkipFailingStep([&] { program.sExeName = platform::Ui().ExeName(); });
     SetIdentityAndConstants(program);

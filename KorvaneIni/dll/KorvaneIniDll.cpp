@@ -1,6 +1,6 @@
 // KorvaneIni.dll: the INI library under the exported names and the calling convention that the
 // suite's programs bind it by at run time (Windows build only).
-#include "KorvaneIni/KorvaneIni.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
 
 // Nothing may leave an export as an exception: its callers are programs of other languages
 // and runtimes. A failure reads as the contract's own "nothing": no handle, an empty copy.

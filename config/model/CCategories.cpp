@@ -1,9 +1,9 @@
 // CCategories: reading and writing a group's category sections.
-#include "config/model/CCategories.h"
+#include "ledgerline/config/model/CCategories.h"
 
-#include "common/ErrorHandling.h"
-#include "config/BConfigFile.h"
-#include "config/model/ModelIo.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/ModelIo.h"
 
 namespace {
 

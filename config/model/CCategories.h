@@ -1,8 +1,8 @@
 // CCategories: a printer group's categories, read from and written to their sections.
 #pragma once
 
-#include "config/model/CCategory.h"
-#include "config/model/KeyedCollection.h"
+#include "ledgerline/config/model/CCategory.h"
+#include "ledgerline/config/model/KeyedCollection.h"
 
 class CCategories final : public KeyedCollection<CCategories, CCategory> {
 public:

@@ -1,10 +1,10 @@
 // CCategory: the display rule, and reading and writing one category section.
-#include "config/model/CCategory.h"
+#include "ledgerline/config/model/CCategory.h"
 
-#include "common/ErrorHandling.h"
-#include "config/BConfigFile.h"
-#include "config/model/ModelIo.h"
-#include "platform/Desktop.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/ModelIo.h"
+#include "ledgerline/platform/Desktop.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CCategory: an item of information a printer group asks for, with its predefined values.
 #pragma once
 
-#include "config/model/CPreDefinedValues.h"
+#include "ledgerline/config/model/CPreDefinedValues.h"
 
 #include <cstdint>
 #include <memory>

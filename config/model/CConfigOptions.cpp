@@ -1,13 +1,13 @@
 // CConfigOptions: the version check, the table-driven "GENERAL" section, the whole file.
-#include "config/model/CConfigOptions.h"
+#include "ledgerline/config/model/CConfigOptions.h"
 
-#include "common/Diagnostics.h"
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "config/BConfigFile.h"
-#include "config/ConfigReaders.h"
-#include "config/model/ModelIo.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Diagnostics.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/ConfigReaders.h"
+#include "ledgerline/config/model/ModelIo.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
 #include <array>

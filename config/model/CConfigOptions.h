@@ -2,7 +2,7 @@
 // groups of one configuration file.
 #pragma once
 
-#include "config/model/CPrinterGroups.h"
+#include "ledgerline/config/model/CPrinterGroups.h"
 
 #include <cstdint>
 #include <memory>

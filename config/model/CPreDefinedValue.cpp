@@ -1,10 +1,10 @@
 // CPreDefinedValue: the computed-value codes, and reading and writing one value entry.
-#include "config/model/CPreDefinedValue.h"
+#include "ledgerline/config/model/CPreDefinedValue.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "config/BConfigFile.h"
-#include "config/model/ModelIo.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/ModelIo.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // CPreDefinedValue: one value offered for a category, a constant text or a computed-value code.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "ledgerline/platform/FileSystem.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
 // CPreDefinedValues: reading and writing a category's predefined-value entries.
-#include "config/model/CPreDefinedValues.h"
+#include "ledgerline/config/model/CPreDefinedValues.h"
 
-#include "common/ErrorHandling.h"
-#include "config/BConfigFile.h"
-#include "config/model/ModelIo.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/ModelIo.h"
 
 namespace {
 

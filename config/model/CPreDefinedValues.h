@@ -1,8 +1,8 @@
 // CPreDefinedValues: a category's predefined values, read from and written to its section.
 #pragma once
 
-#include "config/model/CPreDefinedValue.h"
-#include "config/model/KeyedCollection.h"
+#include "ledgerline/config/model/CPreDefinedValue.h"
+#include "ledgerline/config/model/KeyedCollection.h"
 
 class CPreDefinedValues final : public KeyedCollection<CPreDefinedValues, CPreDefinedValue> {
 public:

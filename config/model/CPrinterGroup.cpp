@@ -1,11 +1,11 @@
 // CPrinterGroup: reading and writing one printer-group section.
-#include "config/model/CPrinterGroup.h"
+#include "ledgerline/config/model/CPrinterGroup.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Text.h"
-#include "config/BConfigFile.h"
-#include "config/model/ModelIo.h"
-#include "platform/Desktop.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/ModelIo.h"
+#include "ledgerline/platform/Desktop.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CPrinterGroup: a named set of per-group monitoring options with the group's categories.
 #pragma once
 
-#include "config/model/CCategories.h"
+#include "ledgerline/config/model/CCategories.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
 // CPrinterGroups: reading both layouts of the group sections, writing layout 2.
-#include "config/model/CPrinterGroups.h"
+#include "ledgerline/config/model/CPrinterGroups.h"
 
-#include "common/ErrorHandling.h"
-#include "config/BConfigFile.h"
-#include "config/model/ModelIo.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/model/ModelIo.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // written in layout 2.
 #pragma once
 
-#include "config/model/CPrinterGroup.h"
-#include "config/model/KeyedCollection.h"
+#include "ledgerline/config/model/CPrinterGroup.h"
+#include "ledgerline/config/model/KeyedCollection.h"
 
 class CPrinterGroups final : public KeyedCollection<CPrinterGroups, CPrinterGroup> {
 public:

@@ -1,7 +1,7 @@
 // The keyed collection's own failures and its key comparison.
-#include "config/model/KeyedCollection.h"
+#include "ledgerline/config/model/KeyedCollection.h"
 
-#include "common/Text.h"
+#include "ledgerline/common/Text.h"
 
 namespace model {
 

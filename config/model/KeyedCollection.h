@@ -2,7 +2,7 @@
 // at 1-based positions, each with an optional key that is unique ignoring letter case.
 #pragma once
 
-#include "platform/Error.h"
+#include "ledgerline/platform/Error.h"
 
 #include <cstddef>
 #include <cstdint>

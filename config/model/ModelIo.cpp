@@ -1,7 +1,7 @@
 // What the configuration model's readers and writers share.
-#include "config/model/ModelIo.h"
+#include "ledgerline/config/model/ModelIo.h"
 
-#include "config/BConfigFile.h"
+#include "ledgerline/config/BConfigFile.h"
 
 namespace model {
 

@@ -2,7 +2,7 @@
 // conventions.
 #pragma once
 
-#include "config/ReadingConventions.h"
+#include "ledgerline/config/ReadingConventions.h"
 
 #include <cstdint>
 #include <optional>

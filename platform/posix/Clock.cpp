@@ -1,7 +1,7 @@
 // The hosted clock and locale: LDGR_NOW fixes the local time, LDGR_LOCALE picks the settings.
-#include "platform/AsciiText.h"
-#include "platform/FixedTime.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/AsciiText.h"
+#include "ledgerline/platform/FixedTime.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <array>
 #include <cstdlib>

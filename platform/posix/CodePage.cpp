@@ -1,5 +1,5 @@
 // Unicode text in the system code page (Windows-1252), and that code page's letter case.
-#include "platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/CodePage.h"
 
 #include <algorithm>
 #include <array>

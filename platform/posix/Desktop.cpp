@@ -1,8 +1,8 @@
 // The hosted desktop: identity from argv[0], message boxes on stderr, a JSON log and scripted
 // answers, and no window messages to process.
-#include "platform/MessageBoxScript.h"
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/MessageBoxScript.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,10 +1,10 @@
 // Files and folders of the hosted personality: Windows paths mapped into the prefix.
-#include "platform/AsciiText.h"
-#include "platform/Error.h"
-#include "platform/TemporaryName.h"
-#include "platform/posix/CodePage.h"
-#include "platform/posix/HostIo.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/AsciiText.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/TemporaryName.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/HostIo.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <algorithm>
 #include <cerrno>

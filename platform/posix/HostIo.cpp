@@ -1,6 +1,6 @@
 // Host file descriptors: an owner that closes one, the open that takes ordinary files only,
 // reading to the end, and the version of a host file.
-#include "platform/posix/HostIo.h"
+#include "ledgerline/platform/posix/HostIo.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,8 +2,8 @@
 // reading to the end, and the version of a host file.
 #pragma once
 
-#include "platform/FileBytes.h"
-#include "platform/FileSystem.h"
+#include "ledgerline/platform/FileBytes.h"
+#include "ledgerline/platform/FileSystem.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The hosted personality's internals shared by its implementation files.
 #pragma once
 
-#include "platform/Platform.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
 // The hosted identity: the user's name and the computer's, from the environment or the host.
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // The names the hosted identity accepts: only those Windows could report for a user or a
 // computer, so that a name from the environment can never lead a path out of its folder.
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The hosted network: connected drives and this computer's shares kept in the hosted registry,
 // and the host's own sockets for its name and address.
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
-#include "platform/posix/RegFile.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/RegFile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
 // Windows paths and host paths: drives, shares and the current folder, Windows' path rules,
 // letter case ignored, and host folders read.
-#include "platform/AsciiText.h"
-#include "platform/Error.h"
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/AsciiText.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <algorithm>
 #include <cctype>

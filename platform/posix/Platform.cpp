@@ -1,11 +1,11 @@
 // The hosted build's start: the identity from argv[0] and the prefix.
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <csignal>
 
 namespace platform {
 
-void StartProgram(int argc, char** argv) {
+void detail::PrepareProgram(int argc, char** argv) {
     // A write past the file-size limit would end the process by signal, halfway through a
     // file; ignored, the write fails with EFBIG and is raised as a full disk (61), as Windows
     // reports a write it cannot make.

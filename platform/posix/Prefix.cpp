@@ -1,6 +1,6 @@
 // The hosted prefix: the folder of the small Windows world, and its skeleton.
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <cstdlib>
 #include <pwd.h>

@@ -1,8 +1,8 @@
 // The registry held as a text file in the format that regedit exports and imports.
-#include "platform/posix/RegFile.h"
+#include "ledgerline/platform/posix/RegFile.h"
 
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // The registry held as a text file in the format that regedit exports and imports.
 #pragma once
 
-#include "platform/Registry.h"
+#include "ledgerline/platform/Registry.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The hosted registry: the prefix's registry.reg, read only, parsed again whenever it changes.
-#include "platform/posix/HostIo.h"
-#include "platform/posix/Hosted.h"
-#include "platform/posix/RegFile.h"
+#include "ledgerline/platform/posix/HostIo.h"
+#include "ledgerline/platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/RegFile.h"
 
 #include <cstddef>
 #include <cstdlib>

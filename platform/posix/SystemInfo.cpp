@@ -1,6 +1,6 @@
 // The hosted identity: system folder, version, user and computer names, profile and shell
 // folders, from the environment and the host.
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // File-name patterns with * and ?, matched as Windows matches them.
-#include "platform/posix/CodePage.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <vector>
 

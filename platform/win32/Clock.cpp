@@ -1,7 +1,7 @@
 // The local time and the user's date and time settings, from the Windows kernel; LDGR_NOW
 // fixes the time as on the hosted build.
-#include "platform/FixedTime.h"
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/FixedTime.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 namespace platform::win32 {
 namespace {

@@ -1,7 +1,7 @@
 // The Windows desktop: identity from the executable's module file, real message boxes or,
 // for unattended runs, scripted answers and a JSON log, and the window-message loop.
-#include "platform/MessageBoxScript.h"
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/MessageBoxScript.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 #include <cstdio>
 

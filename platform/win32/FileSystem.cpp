@@ -1,6 +1,6 @@
 // Files and folders through the ANSI file calls of the Windows kernel.
-#include "platform/TemporaryName.h"
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/TemporaryName.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The network through the Windows calls: connected resources, shares of a server, and the
 // socket library for this host's name and address.
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 #include <cwchar>
 #include <lm.h>

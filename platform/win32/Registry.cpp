@@ -1,5 +1,5 @@
 // Reading one registry value through the ANSI registry calls.
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 namespace platform::win32 {
 namespace {

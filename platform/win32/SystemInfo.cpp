@@ -1,5 +1,5 @@
 // Who and where the program runs, through the ANSI kernel, security, profile and shell calls.
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 #include <shlobj.h>
 #include <userenv.h>

@@ -1,5 +1,5 @@
 // The Win32 build's internals: system error codes as classic errors, and text conversion.
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 namespace platform::win32 {
 

@@ -2,8 +2,8 @@
 // owners of system handles, text conversion and the mapping of system error codes.
 #pragma once
 
-#include "platform/Error.h"
-#include "platform/Platform.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Platform.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

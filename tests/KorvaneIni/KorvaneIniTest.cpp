@@ -1,8 +1,8 @@
 // The INI library: reading rules, the buffer contract, handles and the parse cache.
-#include "KorvaneIni/KorvaneIni.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
 
 #include "config/ConfigDoubles.h"
-#include "platform/Error.h"
+#include "ledgerline/platform/Error.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 // Option values of the environment record: text or false, and which texts count as true.
-#include "common/Environment.h"
+#include "ledgerline/common/Environment.h"
 
 #include <gtest/gtest.h>
 

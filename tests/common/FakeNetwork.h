@@ -1,8 +1,8 @@
 // A scripted network for the helper tests: connections, shares of one computer, sockets.
 #pragma once
 
-#include "common/Text.h"
-#include "platform/Network.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Network.h"
 
 #include <map>
 

@@ -1,8 +1,8 @@
 // Module getip: socket version negotiation and the first host address.
-#include "common/getip.h"
+#include "ledgerline/common/getip.h"
 
 #include "common/FakeNetwork.h"
-#include "platform/Platform.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <gtest/gtest.h>
 

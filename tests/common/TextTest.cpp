@@ -1,5 +1,5 @@
 // Text helpers with the runtime's rules: letter case of the ASCII letters only, Trim of blanks.
-#include "common/Text.h"
+#include "ledgerline/common/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Module BConfigFile: the INI line writers and the choice of the configuration file.
-#include "config/BConfigFile.h"
+#include "ledgerline/config/BConfigFile.h"
 
-#include "common/Environment.h"
 #include "config/ConfigDoubles.h"
+#include "ledgerline/common/Environment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Module BRegistry and the registry record of the configuration file.
-#include "config/BRegistry.h"
+#include "ledgerline/config/BRegistry.h"
 
 #include "config/ConfigDoubles.h"
-#include "config/ConfigReaders.h"
+#include "ledgerline/config/ConfigReaders.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

@@ -1,10 +1,10 @@
 // Test doubles for the configuration tests: files, registry and desktop in memory.
 #include "config/ConfigDoubles.h"
 
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Environment.h"
-#include "common/Text.h"
-#include "platform/Error.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Error.h"
 
 #include <algorithm>
 #include <utility>

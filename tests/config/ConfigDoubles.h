@@ -1,10 +1,10 @@
 // Test doubles for the configuration tests: files, registry and a scripted desktop in memory.
 #pragma once
 
-#include "common/Text.h"
-#include "platform/Error.h"
-#include "platform/Forwarding.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Forwarding.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <deque>
 #include <functional>

@@ -1,11 +1,11 @@
 // Reading one entry (GetPPS, Boolean and numeric entries) and the start-up readers built on it.
-#include "config/ReadingConventions.h"
+#include "ledgerline/config/ReadingConventions.h"
 
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Environment.h"
-#include "config/BConfigFile.h"
 #include "config/ConfigDoubles.h"
-#include "config/ConfigReaders.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/ConfigReaders.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

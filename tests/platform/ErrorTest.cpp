@@ -1,5 +1,5 @@
 // The error type and the capture of the current error.
-#include "platform/Error.h"
+#include "ledgerline/platform/Error.h"
 
 #include <gtest/gtest.h>
 

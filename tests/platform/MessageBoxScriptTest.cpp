@@ -1,8 +1,8 @@
 // Unattended message boxes: scripted answers, default buttons, the JSON log line and the
 // readable block, the same on both builds.
-#include "platform/MessageBoxScript.h"
+#include "ledgerline/platform/MessageBoxScript.h"
 
-#include "platform/Desktop.h"
+#include "ledgerline/platform/Desktop.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

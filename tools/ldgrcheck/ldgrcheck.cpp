@@ -1,18 +1,18 @@
 // ldgrcheck: reads a configuration file as every suite program does, prints what a workstation
 // would have told its user, and on request writes the file back in layout 2.
-#include "KorvaneIni/IniIndex.h"
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Environment.h"
-#include "common/ErrorHandling.h"
-#include "common/Identity.h"
-#include "common/Paths.h"
-#include "common/Temporaries.h"
-#include "config/BConfigFile.h"
-#include "config/ConfigReaders.h"
-#include "config/model/CConfigOptions.h"
-#include "platform/Error.h"
-#include "platform/Forwarding.h"
-#include "platform/Platform.h"
+#include "ledgerline/KorvaneIni/IniIndex.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/common/Identity.h"
+#include "ledgerline/common/Paths.h"
+#include "ledgerline/common/Temporaries.h"
+#include "ledgerline/config/BConfigFile.h"
+#include "ledgerline/config/ConfigReaders.h"
+#include "ledgerline/config/model/CConfigOptions.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Forwarding.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <cstdio>
 #include <memory>

@@ -2,8 +2,8 @@
 // prefix, whose listing and moves a test may script (hosted build only).
 #include "GUI/OfflineJob.h"
 
-#include "platform/Error.h"
-#include "platform/Forwarding.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Forwarding.h"
 #include "support/posix/HostedWorld.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // Hosted-only: the parse cache over real files rewritten behind its back.
-#include "KorvaneIni/KorvaneIni.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>

@@ -1,5 +1,5 @@
 // KorvaneIni.dll loaded by file name, its functions found by their exported names (Windows).
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 #include <filesystem>
 #include <fstream>

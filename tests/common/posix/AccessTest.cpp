@@ -1,9 +1,9 @@
 // The permission probe over a temporary prefix (hosted build only: probes that depend on
 // missing rights run as the user nobody).
-#include "common/Access.h"
+#include "ledgerline/common/Access.h"
 
-#include "platform/Forwarding.h"
-#include "platform/Platform.h"
+#include "ledgerline/platform/Forwarding.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"

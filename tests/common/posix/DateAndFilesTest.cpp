@@ -1,6 +1,6 @@
 // Date text under the hosted locales, and the file search over a temporary prefix (hosted
 // build only).
-#include "common/DateAndFiles.h"
+#include "ledgerline/common/DateAndFiles.h"
 
 #include "support/posix/HostedWorld.h"
 

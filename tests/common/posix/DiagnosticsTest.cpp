@@ -1,8 +1,8 @@
 // The service-log probe and the rewrite that says when it is made in place (hosted: real files,
 // a second process holding the log, a folder locked for the user nobody).
-#include "common/Diagnostics.h"
+#include "ledgerline/common/Diagnostics.h"
 
-#include "common/Environment.h"
+#include "ledgerline/common/Environment.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"

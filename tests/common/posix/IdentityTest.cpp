@@ -1,9 +1,9 @@
 // Identity and the local product folder over a temporary prefix (hosted build only).
-#include "common/Identity.h"
+#include "ledgerline/common/Identity.h"
 
-#include "common/Environment.h"
-#include "platform/Forwarding.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Forwarding.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // The start-up sequence run in-process: what no file shows (group lists, switches, the
 // remote-configuration flag and the logging machine).
-#include "startup/InitEnvironment.h"
+#include "ledgerline/startup/InitEnvironment.h"
 
-#include "common/Environment.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Path and drive helpers over a temporary prefix (hosted build only): mapped drives, this
 // computer's shares, file stamps and folder counts.
-#include "common/Paths.h"
+#include "ledgerline/common/Paths.h"
 
-#include "common/Environment.h"
 #include "common/FakeNetwork.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>

@@ -1,10 +1,10 @@
 // The system running out of memory, file handles or disk space is never taken for an answer:
 // the tolerant steps and probes let it through, while a refusal still counts as one.
-#include "KorvaneIni/KorvaneIni.h"
-#include "common/Access.h"
-#include "common/Diagnostics.h"
-#include "common/ErrorHandling.h"
-#include "platform/Forwarding.h"
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Access.h"
+#include "ledgerline/common/Diagnostics.h"
+#include "ledgerline/common/ErrorHandling.h"
+#include "ledgerline/platform/Forwarding.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 // The suite's temporaries over a temporary prefix (hosted build only): the names made, and
 // the work one sweep of a folder full of them may do.
-#include "common/Temporaries.h"
+#include "ledgerline/common/Temporaries.h"
 
-#include "platform/Forwarding.h"
-#include "platform/Platform.h"
+#include "ledgerline/platform/Forwarding.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <chrono>

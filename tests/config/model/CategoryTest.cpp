@@ -1,5 +1,5 @@
 // Categories: the display rule.
-#include "config/model/CCategories.h"
+#include "ledgerline/config/model/CCategories.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

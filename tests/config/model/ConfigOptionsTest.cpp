@@ -1,8 +1,8 @@
 // The whole configuration file: round trips of both layouts, each entry's failure and default,
 // versions, failed writes, copies.
-#include "common/Environment.h"
 #include "config/ConfigDoubles.h"
-#include "config/model/CConfigOptions.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/config/model/CConfigOptions.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

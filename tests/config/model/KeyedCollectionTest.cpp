@@ -1,5 +1,5 @@
 // The keyed collections: positions, keys, errors and their sources, enumeration, copies.
-#include "config/model/CConfigOptions.h"
+#include "ledgerline/config/model/CConfigOptions.h"
 
 #include <gtest/gtest.h>
 #include <string>

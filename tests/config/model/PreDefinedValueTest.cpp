@@ -1,5 +1,5 @@
 // Predefined values: the classes of the codes.
-#include "config/model/CPreDefinedValues.h"
+#include "ledgerline/config/model/CPreDefinedValues.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

@@ -1,5 +1,5 @@
 // Unicode text converted to the system code page, and the code page's letter case.
-#include "platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/CodePage.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 // Hosted-only: program identity from argv[0], and message boxes shown on stderr and logged as
 // JSON lines.
-#include "platform/Platform.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>

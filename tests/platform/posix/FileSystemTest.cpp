@@ -1,7 +1,7 @@
 // Hosted-only: file search, folder creation, copy, move, delete and text files of the hosted
 // file system, with the classic error numbers.
-#include "platform/Error.h"
-#include "platform/Platform.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"

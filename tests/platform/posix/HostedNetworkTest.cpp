@@ -1,6 +1,6 @@
 // The hosted network: drives and shares from the prefix's registry.reg, the host's own name and
 // addresses (hosted build only: uses POSIX).
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/Hosted.h"
 #include "support/posix/HostedWorld.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The hosted registry read from the prefix's registry.reg (hosted build only: uses POSIX).
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/Hosted.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/Unprivileged.h"
 

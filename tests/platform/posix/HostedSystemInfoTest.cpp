@@ -1,5 +1,5 @@
 // The hosted identity, driven by its environment variables (hosted build only).
-#include "platform/Platform.h"
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <gtest/gtest.h>

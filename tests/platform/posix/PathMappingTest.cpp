@@ -1,6 +1,6 @@
 // Hosted-only: Windows paths mapped to host paths through the prefix, and back.
-#include "platform/Error.h"
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/Error.h"
+#include "ledgerline/platform/posix/Hosted.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>

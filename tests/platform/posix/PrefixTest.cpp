@@ -1,5 +1,5 @@
 // Hosted-only: the prefix skeleton, completed at every start without touching what exists.
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/Hosted.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>

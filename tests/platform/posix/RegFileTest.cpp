@@ -1,5 +1,5 @@
 // Reading .reg files: value types, escapes, encodings, deletions and damaged lines.
-#include "platform/posix/RegFile.h"
+#include "ledgerline/platform/posix/RegFile.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 // Hosted-only: file-name patterns matched as Windows matches them.
-#include "platform/posix/Hosted.h"
+#include "ledgerline/platform/posix/Hosted.h"
 
 #include <gtest/gtest.h>
 #include <string>

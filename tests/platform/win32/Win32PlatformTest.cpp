@@ -1,6 +1,6 @@
 // The Win32 platform layer against the real system (Windows build only).
-#include "platform/Platform.h"
-#include "platform/win32/Win32.h"
+#include "ledgerline/platform/Platform.h"
+#include "ledgerline/platform/win32/Win32.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

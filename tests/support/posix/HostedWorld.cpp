@@ -1,8 +1,8 @@
 // Hosted-only test fixture: a fresh prefix per test and the process state restored afterwards.
 #include "support/posix/HostedWorld.h"
 
-#include "common/Environment.h"
-#include "platform/Platform.h"
+#include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Platform.h"
 
 #include <filesystem>
 #include <fstream>
