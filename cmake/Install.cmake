@@ -57,6 +57,7 @@ install(FILES ${PROJECT_BINARY_DIR}/package/LedgerlineConfig.cmake
 # order comes out right, and ledgerline.pc for the whole library. The prefix is found from the
 # file's own place, so an installed tree can be moved.
 file(RELATIVE_PATH LDGR_PC_UP /root/${LDGR_SDK_LIBDIR}/pkgconfig /root)
+string(REGEX REPLACE "/$" "" LDGR_PC_UP "${LDGR_PC_UP}")
 set(LDGR_PC_PREFIX "\${pcfiledir}/${LDGR_PC_UP}")
 set(LDGR_PC_REQUIRES "")
 set(LDGR_PC_LIBS_PRIVATE "")
