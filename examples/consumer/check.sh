@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the example programs against the Ledgerline library in each way another program's
-# project can (the installed package through find_package, the installed package through
-# pkg-config, the source tree as a subproject) and runs each build in the example environment.
+# project can (the installed package through find_package, the library's build tree through
+# find_package, the installed package through pkg-config, the source tree as a subproject) and
+# runs each build in the example environment.
 #   examples/consumer/check.sh [<build folder of the library, default build/default>]
 # None of the routes may need what only the library's own tests and benchmarks use: their
 # packages are hidden from the consumer's configure.
@@ -13,14 +14,26 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 hidden=(-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
-        -DCMAKE_DISABLE_FIND_PACKAGE_PkgConfig=ON -G Ninja)
+        -DCMAKE_DISABLE_FIND_PACKAGE_PkgConfig=ON --no-warn-unused-cli -G Ninja)
 
 echo "== install into $work/prefix"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 
+echo "== each installed header compiles on its own"
+include="$(dirname "$(find "$work/prefix" -type d -name ledgerline -path '*/include/*' | head -n 1)")"
+while read -r header; do
+  printf '#include <%s>\n' "${header#"$include/"}" |
+    c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror -I"$include" -x c++ - ||
+    { echo "the installed header $header does not compile alone" >&2; exit 1; }
+done < <(find "$include/ledgerline" -name '*.h' | sort)
+
 echo "== find_package"
 cmake -S "$here" -B "$work/package" -DCMAKE_PREFIX_PATH="$work/prefix" "${hidden[@]}" >/dev/null
 cmake --build "$work/package" >/dev/null
+
+echo "== find_package in the build tree"
+cmake -S "$here" -B "$work/build-tree" -DLedgerline_DIR="$build" "${hidden[@]}" >/dev/null
+cmake --build "$work/build-tree" >/dev/null
 
 echo "== pkg-config"
 mkdir -p "$work/pkg-config"
@@ -56,7 +69,7 @@ expect() {
   local pattern=$1 output=$2
   grep -qE "$pattern" <<<"$output" || { printf 'expected /%s/ in:\n%s\n' "$pattern" "$output" >&2; exit 1; }
 }
-for route in package pkg-config subproject; do
+for route in package build-tree pkg-config subproject; do
   echo "== run: $route"
   output="$(run "$work/$route/ldgrenv")"
   echo "$output"
