@@ -20,11 +20,7 @@ std::vector<std::string> FilesNamed(const HostedWorld& world, const std::string&
 
 // A sanitized build's runtime reserves address space far beyond the limits here and opens
 // files of its own, which a limit of file handles leaves it no room for.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
+constexpr bool kSanitized = LDGR_SANITIZED_PROGRAMS;
 
 std::string RunTimeErrorBox(int number, const std::string& description) {
     return "\"text\":\"Run-time error '" + std::to_string(number) + "':\\r\\r" + description + "\"";
