@@ -3,7 +3,7 @@
 
 #include "ledgerline/common/ErrorHandling.h"
 #include "ledgerline/common/Temporaries.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
 
@@ -31,8 +31,8 @@ std::int32_t JobNumberOf(std::string_view name, bool datCounts) {
         return 0;
     }
     const std::string_view kind = name.substr(dot);
-    if (!ldgr::text::EqualsIgnoreCase(kind, ".prt") &&
-        !(datCounts && ldgr::text::EqualsIgnoreCase(kind, ".dat"))) {
+    if (!ldgr::ascii::EqualsIgnoreCase(kind, ".prt") &&
+        !(datCounts && ldgr::ascii::EqualsIgnoreCase(kind, ".dat"))) {
         return 0;
     }
     std::int32_t number = 0;

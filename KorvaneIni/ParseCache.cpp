@@ -2,7 +2,7 @@
 #include "ledgerline/KorvaneIni/ParseCache.h"
 
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Platform.h"
 
 #include <algorithm>
@@ -37,7 +37,7 @@ std::optional<platform::FileBytes> ReadWholeFile(const std::string& sPath) {
 // Paths name the same file when they differ in letter case only; callers mostly pass the
 // same text again, which is checked first as the quicker test.
 bool SamePath(const std::string& a, const std::string& b) {
-    return a == b || ldgr::text::EqualsIgnoreCase(a, b);
+    return a == b || ldgr::ascii::EqualsIgnoreCase(a, b);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "ledgerline/common/ErrorHandling.h"
 #include "ledgerline/common/Identity.h"
 #include "ledgerline/common/Paths.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Platform.h"
 
 #include <optional>
@@ -137,8 +137,9 @@ bool ReadDate(std::string_view text, const LocaleInfo& locale, LocalTime& time) 
 bool ReadTime(std::string_view text, const LocaleInfo& locale, LocalTime& time) {
     const std::size_t blank = text.find(' ');
     const std::string_view clock = text.substr(0, blank);
-    const std::string designator =
-        blank == std::string_view::npos ? std::string() : ldgr::text::Trim(text.substr(blank));
+    const std::string designator = blank == std::string_view::npos
+                                       ? std::string()
+                                       : std::string(ldgr::ascii::Trim(text.substr(blank)));
     const auto fields = SplitAtAny(clock, locale.timeSeparator + ":");
     if (fields.size() < 2 || fields.size() > 3) {
         return false;
@@ -155,8 +156,8 @@ bool ReadTime(std::string_view text, const LocaleInfo& locale, LocalTime& time) 
         time.hour = *h;
         return true;
     }
-    const bool am = ldgr::text::EqualsIgnoreCase(designator, locale.amDesignator);
-    const bool pm = ldgr::text::EqualsIgnoreCase(designator, locale.pmDesignator);
+    const bool am = ldgr::ascii::EqualsIgnoreCase(designator, locale.amDesignator);
+    const bool pm = ldgr::ascii::EqualsIgnoreCase(designator, locale.pmDesignator);
     if ((!am && !pm) || *h < 1 || *h > 12) {
         return false;
     }
@@ -173,7 +174,7 @@ std::optional<LocalTime> ReadDateTime(std::string_view text, const LocaleInfo& l
     }
     time.hour = time.minute = time.second = 0;
     if (blank != std::string_view::npos &&
-        !ReadTime(ldgr::text::Trim(text.substr(blank)), locale, time)) {
+        !ReadTime(ldgr::ascii::Trim(text.substr(blank)), locale, time)) {
         return std::nullopt;
     }
     return time.IsValid() ? std::optional(time) : std::nullopt;
@@ -222,7 +223,7 @@ std::string NowText() {
 }
 
 std::string GetDateText(std::string& sDate) {
-    std::string formatted = ldgr::text::Trim(TrimNull(sDate));
+    std::string formatted(ldgr::ascii::Trim(TrimNull(sDate)));
     // A text that cannot be read as a date and time goes on to the normaliser as it stands.
     SkipFailingStep([&] {
         const LocaleInfo locale = platform::Time().Locale();

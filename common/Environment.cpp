@@ -1,7 +1,7 @@
 // The process-wide environment record.
 #include "ledgerline/common/Environment.h"
 
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 
 namespace BCommon {
 
@@ -20,8 +20,8 @@ bool OptionValue::IsTrue() const {
     if (const auto* value = std::get_if<bool>(&m_value)) {
         return *value;
     }
-    const std::string text = ldgr::text::Trim(std::get<std::string>(m_value));
-    return ldgr::text::EqualsIgnoreCase(text, "True") || text == "-1";
+    const std::string_view text = ldgr::ascii::Trim(std::get<std::string>(m_value));
+    return ldgr::ascii::EqualsIgnoreCase(text, "True") || text == "-1";
 }
 
 EnvironmentRecord& Env() {

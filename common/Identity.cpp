@@ -4,7 +4,7 @@
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/common/ErrorHandling.h"
 #include "ledgerline/common/Paths.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Platform.h"
 
 namespace BCommon {
@@ -45,13 +45,13 @@ std::string GetSpecialFolder(std::int32_t lFolder) {
 std::string GetLocalPath() {
     return ReportingFailures("GetLocalPath", std::string(), [&] {
         const std::string sAppPath = AddBackslash(platform::Ui().AppPath());
-        std::string sProfile = ldgr::text::Trim(TrimNull(ProfileFolder()));
+        std::string sProfile(ldgr::ascii::Trim(TrimNull(ProfileFolder())));
         if (sProfile.empty()) {
             sProfile = "C:";
         }
         std::string sLocal = sProfile + "\\" + kProductFolder;
         // Installations in the maker's own program folder keep their per-user files there.
-        if (ldgr::text::ContainsIgnoreCase(sAppPath, "orvelk")) {
+        if (ldgr::ascii::ContainsIgnoreCase(sAppPath, "orvelk")) {
             sLocal = sAppPath + kProductFolder;
         }
         CreateFolderIfMissing(sLocal);

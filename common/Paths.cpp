@@ -12,7 +12,7 @@
 #include "ledgerline/common/DateAndFiles.h"
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
 
@@ -34,7 +34,8 @@ bool IsNetworkPath(std::string_view path) {
 std::string ServerShareAndFolders(const std::string& sFolder) {
     const std::string sAfter = sFolder.substr(2);
     const std::size_t last = sAfter.find_last_of('\\');
-    return last == std::string::npos ? ldgr::text::Trim(sAfter) : sAfter.substr(0, last);
+    return last == std::string::npos ? std::string(ldgr::ascii::Trim(sAfter))
+                                     : sAfter.substr(0, last);
 }
 
 // Whether the names of a network path include this computer's name. The test looks at
@@ -44,7 +45,7 @@ std::string ServerShareAndFolders(const std::string& sFolder) {
 bool NamesThisComputer(const std::string& sFolder) {
     const std::string& sMachine = Env().m_sMachineName;
     return !sMachine.empty() &&
-           ldgr::text::ContainsIgnoreCase(ServerShareAndFolders(sFolder), sMachine);
+           ldgr::ascii::ContainsIgnoreCase(ServerShareAndFolders(sFolder), sMachine);
 }
 
 } // namespace
@@ -97,11 +98,11 @@ std::string GetNetworkPath(const std::string& sDrive) {
         if (!connections) {
             return;
         }
-        const std::string sWanted = ldgr::text::Upper(sDrive);
+        const std::string sWanted = ldgr::ascii::Upper(sDrive);
         for (const platform::NetConnection& connection : *connections) {
             // A connection without a local name (a bare \\server\share) is no drive.
             const std::string sLocal = connection.localName.value_or("");
-            if (!sLocal.empty() && ldgr::text::Upper(sLocal) == sWanted) {
+            if (!sLocal.empty() && ldgr::ascii::Upper(sLocal) == sWanted) {
                 sResult = connection.remoteName.value_or("");
                 return;
             }
@@ -116,7 +117,7 @@ std::string GetMappedDrivePath(const std::string& sPath) {
         const std::string sNet = GetNetworkPath(sDrive);
         platform::Ui().ProcessPendingMessages();
         // A connection without a remote name reaches no share.
-        if (sNet.empty() || !ldgr::text::StartsWithIgnoreCase(sPath, sNet)) {
+        if (sNet.empty() || !ldgr::ascii::StartsWithIgnoreCase(sPath, sNet)) {
             continue;
         }
         if (sPath.size() == sNet.size()) {
@@ -171,7 +172,7 @@ std::string GetSharePath(const std::string& sPath) {
         const std::string sRest =
             shareEnd == std::string::npos ? std::string() : sShareAndRest.substr(shareEnd);
         const auto sharePath = platform::Net().ShareLocalPath(
-            "\\\\" + sServer, ldgr::text::Upper(sShare), kSharePathBuffer);
+            "\\\\" + sServer, ldgr::ascii::Upper(sShare), kSharePathBuffer);
         if (sharePath) {
             sLocal = *sharePath + sRest;
         }

@@ -2,7 +2,7 @@
 #include "ledgerline/common/getip.h"
 
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Platform.h"
 
 namespace getip {
@@ -69,7 +69,8 @@ std::string GetIPAddress() {
         if (!name) {
             return;
         }
-        if (const auto first = platform::Net().FirstHostAddress(ldgr::text::Trim(*name))) {
+        if (const auto first =
+                platform::Net().FirstHostAddress(std::string(ldgr::ascii::Trim(*name)))) {
             address = DottedDecimal(*first);
         }
     });

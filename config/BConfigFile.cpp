@@ -4,8 +4,8 @@
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
 #include "ledgerline/config/ReadingConventions.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
 
@@ -68,7 +68,7 @@ struct EntryRead {
 // answered with the sentinel.
 std::string JudgedValue(const EntryRead& read, const IniBuffer& buffer, std::int32_t lCount) {
     const std::size_t lKept = static_cast<std::size_t>(std::clamp(lCount, 0, kIniBufferSize));
-    std::string sValue = ldgr::text::Trim(std::string_view(buffer.data(), lKept));
+    std::string sValue(ldgr::ascii::Trim(std::string_view(buffer.data(), lKept)));
     if (sValue == kNotFound && !read.bAllowMissing) {
         ShowConfigMessage(ConfigMessage::MissingEntry, read.sSection, read.sKey, read.sIniFile);
         return std::string(kNotFound);

@@ -3,10 +3,10 @@
 
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
 #include "ledgerline/config/BConfigFile.h"
 #include "ledgerline/config/BRegistry.h"
 #include "ledgerline/config/ReadingConventions.h"
+#include "ledgerline/platform/AsciiText.h"
 
 #include <limits>
 
@@ -24,7 +24,7 @@ constexpr const char* kGeneral = "GENERAL";
 std::string GetConfigFile() {
     return ReportingFailures("GetConfigFile", std::string(), [&] {
         const std::string sValue = BRegistry::GetMachineKeyValue(kProgramKey, "ConfigFile");
-        return ldgr::text::Upper(sValue) == "(UNKNOWN)" ? std::string() : sValue;
+        return ldgr::ascii::Upper(sValue) == "(UNKNOWN)" ? std::string() : sValue;
     });
 }
 

@@ -3,7 +3,6 @@
 #include "ledgerline/config/ReadingConventions.h"
 
 #include "ledgerline/common/Environment.h"
-#include "ledgerline/common/Text.h"
 #include "ledgerline/config/BConfigFile.h"
 #include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Platform.h"
@@ -76,8 +75,7 @@ bool IsTooLarge(std::string_view number) {
 
 // The value of a text that passed IsNumeric.
 double NumberOf(const std::string& sValue) {
-    const std::string sTrimmed = ldgr::text::TrimBlanks(sValue);
-    std::string_view number = sTrimmed;
+    std::string_view number = ldgr::ascii::TrimBlanks(sValue);
     if (number.starts_with('+')) {
         number.remove_prefix(1);
     }
@@ -152,8 +150,7 @@ std::optional<bool> ReadStrictBoolean(const EntrySource& source, const std::stri
 }
 
 bool IsNumeric(const std::string& sValue) {
-    const std::string sTrimmed = ldgr::text::TrimBlanks(sValue);
-    std::string_view text = sTrimmed;
+    std::string_view text = ldgr::ascii::TrimBlanks(sValue);
     SkipSign(text);
     std::size_t digits = SkipDigits(text);
     if (text.starts_with('.')) {

@@ -1,7 +1,9 @@
-// ASCII letter case and blanks, as the program's names and keywords compare them: the one
-// folding every layer uses.
+// Text with the runtime's rules, the one module every layer uses: single-byte texts, letter
+// case of the ASCII letters only (a byte from 0x80 is never folded), blanks trimmed as the
+// runtime trims them.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -14,39 +16,51 @@ constexpr char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-inline std::string Upper(std::string text) {
-    for (char& c : text) {
-        c = Upper(c);
-    }
-    return text;
+inline std::string Upper(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return Upper(c); });
+    return upper;
 }
-inline std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = Lower(c);
-    }
-    return text;
+inline std::string Lower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return Lower(c); });
+    return lower;
+}
+
+constexpr bool SameIgnoringCase(char a, char b) {
+    return Upper(a) == Upper(b);
 }
 
 constexpr bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Upper(a[i]) != Upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameIgnoringCase);
 }
 
-// The text without the given blanks at either end.
-inline std::string Trim(std::string_view text, std::string_view blanks) {
-    const auto first = text.find_first_not_of(blanks);
+// Whether part occurs in text, as the runtime's InStr finds it: an empty text holds nothing,
+// not even the empty part.
+constexpr bool ContainsIgnoreCase(std::string_view text, std::string_view part) {
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), SameIgnoringCase) !=
+           text.end();
+}
+
+constexpr bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+// The part of text without the given blanks at either end.
+constexpr std::string_view TrimOf(std::string_view text, std::string_view blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::string_view::npos) {
         return {};
     }
-    const auto last = text.find_last_not_of(blanks);
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+// Without spaces at both ends (tabs stay, as the runtime's Trim leaves them).
+constexpr std::string_view Trim(std::string_view text) {
+    return TrimOf(text, " ");
+}
+// Without spaces and tabs at both ends.
+constexpr std::string_view TrimBlanks(std::string_view text) {
+    return TrimOf(text, " \t");
 }
 
 } // namespace ldgr::ascii

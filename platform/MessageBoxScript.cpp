@@ -140,7 +140,7 @@ std::optional<std::string> MessageBoxScript::NextScriptedWord() {
     std::vector<std::string> words;
     std::stringstream stream(script);
     for (std::string word; std::getline(stream, word, ',');) {
-        words.push_back(ldgr::ascii::Lower(ldgr::ascii::Trim(word, " \t")));
+        words.push_back(ldgr::ascii::Lower(ldgr::ascii::TrimBlanks(word)));
     }
     if (m_lUsed >= words.size()) {
         return std::nullopt;

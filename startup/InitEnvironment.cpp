@@ -11,12 +11,12 @@
 #include "ledgerline/common/Identity.h"
 #include "ledgerline/common/Paths.h"
 #include "ledgerline/common/Temporaries.h"
-#include "ledgerline/common/Text.h"
 #include "ledgerline/common/getip.h"
 #include "ledgerline/config/BConfigFile.h"
 #include "ledgerline/config/BRegistry.h"
 #include "ledgerline/config/ConfigReaders.h"
 #include "ledgerline/config/ReadingConventions.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Platform.h"
 
 #include <cmath>
@@ -29,7 +29,7 @@
 namespace BCommon {
 namespace {
 
-using ldgr::text::ContainsIgnoreCase;
+using ldgr::ascii::ContainsIgnoreCase;
 
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kPrintersKey = "System\\CurrentControlSet\\Control\\Print\\Printers";
@@ -186,7 +186,7 @@ void SetUserName() {
     EnvironmentRecord& env = Env();
     std::string name;
     SkipFailingStep([&] { name = platform::Sys().UserName(kUserNameBuffer).value_or(""); });
-    name = ldgr::text::Trim(TrimNull(name));
+    name = ldgr::ascii::Trim(TrimNull(name));
     env.m_sUserName = (name.empty() || env.m_bLogAllUsers) ? "general" : name;
     WriteDebugLog("m_sUserName = " + env.m_sUserName);
 }
@@ -201,7 +201,7 @@ void SetDataFolder() {
     WriteDebugLog("absolute m_sDataFile is " + env.m_sDataFile);
 
     SkipFailingStep([&] { env.m_sDataPath = Option("DataPath"); });
-    if (ldgr::text::Upper(ldgr::text::Trim(env.m_sDataPath)) == "LOCAL PROFILE") {
+    if (ldgr::ascii::Upper(ldgr::ascii::Trim(env.m_sDataPath)) == "LOCAL PROFILE") {
         env.m_sDataPath = env.m_sLocalUserPath;
     }
     env.m_sDataPath = AddBackslash(env.m_sDataPath);
@@ -302,7 +302,8 @@ std::string FirstField(const std::string& sContent) {
         return line.substr(start + 1,
                            close == std::string::npos ? std::string::npos : close - start - 1);
     }
-    return ldgr::text::TrimBlanks(line.substr(start, line.find(',', start) - start));
+    return std::string(ldgr::ascii::TrimBlanks(
+        std::string_view(line).substr(start, line.find(',', start) - start)));
 }
 
 // The longest first line a spool cache holds: the spool folder that the registry read gave,
@@ -383,7 +384,7 @@ void ReadLoggingOptions() {
 void ReadSwitches() {
     EnvironmentRecord& env = Env();
     IsServiceLogLocked();
-    env.m_sOSVersion = ldgr::text::Trim(env.m_sOSVersion.substr(0, 50));
+    env.m_sOSVersion = ldgr::ascii::Trim(env.m_sOSVersion.substr(0, 50));
     ReadTruthOption("DebugLog", env.m_bDebugLog);
     ReadTruthOption("Convert11x17", env.m_bConvert11x17);
     ReadTruthOption("PauseUntilAck", env.m_bPauseUntilAck);
@@ -471,11 +472,11 @@ void TakePrinterGroupSnapshot() {
 } // namespace
 
 std::optional<bool> ConvertTruthValue(const std::string& sText) {
-    const std::string text = ldgr::text::Trim(sText);
-    if (ldgr::text::EqualsIgnoreCase(text, "True")) {
+    const std::string text(ldgr::ascii::Trim(sText));
+    if (ldgr::ascii::EqualsIgnoreCase(text, "True")) {
         return true;
     }
-    if (ldgr::text::EqualsIgnoreCase(text, "False")) {
+    if (ldgr::ascii::EqualsIgnoreCase(text, "False")) {
         return false;
     }
     if (BConfigFile::IsNumeric(text)) {

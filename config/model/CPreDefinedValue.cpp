@@ -2,9 +2,9 @@
 #include "ledgerline/config/model/CPreDefinedValue.h"
 
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
 #include "ledgerline/config/BConfigFile.h"
 #include "ledgerline/config/model/ModelIo.h"
+#include "ledgerline/platform/AsciiText.h"
 
 #include <algorithm>
 #include <array>
@@ -113,7 +113,7 @@ bool CPreDefinedValue::ReadIniFile(std::int32_t /*lVersion*/, const std::string&
         if (value->starts_with(kConstantMark)) {
             Computed = false;
             ComputedType = 0;
-            ConstantText = ldgr::text::Trim(std::string_view(*value).substr(kConstantMark.size()));
+            ConstantText = ldgr::ascii::Trim(std::string_view(*value).substr(kConstantMark.size()));
             return true;
         }
         Computed = true;

@@ -2,9 +2,9 @@
 #include "ledgerline/config/model/CPrinterGroup.h"
 
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/common/Text.h"
 #include "ledgerline/config/BConfigFile.h"
 #include "ledgerline/config/model/ModelIo.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Desktop.h"
 
 namespace {
@@ -13,8 +13,8 @@ using BConfigFile::EntryKind;
 
 // Older files wrote a Boolean where the address goes; it means no redirection.
 std::string RedirectOf(const std::optional<std::string>& value) {
-    if (!value || ldgr::text::EqualsIgnoreCase(*value, "TRUE") ||
-        ldgr::text::EqualsIgnoreCase(*value, "FALSE")) {
+    if (!value || ldgr::ascii::EqualsIgnoreCase(*value, "TRUE") ||
+        ldgr::ascii::EqualsIgnoreCase(*value, "FALSE")) {
         return CPrinterGroup::kNoRedirection;
     }
     return *value;

@@ -1,7 +1,7 @@
 // The keyed collection's own failures and its key comparison.
 #include "ledgerline/config/model/KeyedCollection.h"
 
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 
 namespace model {
 
@@ -34,7 +34,7 @@ ldgr::Error NoItem() {
 }
 
 bool SameKey(const std::string& a, const std::string& b) {
-    return ldgr::text::EqualsIgnoreCase(a, b);
+    return ldgr::ascii::EqualsIgnoreCase(a, b);
 }
 
 } // namespace model

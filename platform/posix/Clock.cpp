@@ -65,18 +65,14 @@ public:
 
 } // namespace
 
-Clock& HostedClock() {
-    static PosixClock clock;
-    return clock;
-}
-
 } // namespace platform::posix
 
 namespace platform {
 
 // The build's real clock service.
 Clock& RealClock() {
-    return posix::HostedClock();
+    static posix::PosixClock clock;
+    return clock;
 }
 
 } // namespace platform

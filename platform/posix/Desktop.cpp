@@ -2,6 +2,7 @@
 // answers, and no window messages to process.
 #include "ledgerline/platform/MessageBoxScript.h"
 #include "ledgerline/platform/posix/CodePage.h"
+#include "ledgerline/platform/posix/HostIo.h"
 #include "ledgerline/platform/posix/Hosted.h"
 
 #include <algorithm>
@@ -43,15 +44,13 @@ void AppendToLog(const std::string& line) {
     if (!path) {
         return;
     }
-    const int fd = open(path->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    const FileDescriptor fd(open(path->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
     // One write per line, so boxes of programs running side by side never interleave.
-    if (fd < 0 || write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+    if (!fd.IsOpen() ||
+        write(fd.Get(), line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
         const std::string warning =
             "[message box] cannot append to " + *path + ": " + std::strerror(errno) + "\n";
         std::fwrite(warning.data(), 1, warning.size(), stderr);
-    }
-    if (fd >= 0) {
-        close(fd);
     }
 }
 
@@ -124,17 +123,13 @@ void StartDesktop(const std::string& argv0) {
     TheDesktop().Start(argv0);
 }
 
-Desktop& HostedDesktop() {
-    return TheDesktop();
-}
-
 } // namespace platform::posix
 
 namespace platform {
 
 // The build's real desktop service.
 Desktop& RealDesktop() {
-    return posix::HostedDesktop();
+    return posix::TheDesktop();
 }
 
 } // namespace platform

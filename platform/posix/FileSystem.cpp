@@ -193,32 +193,25 @@ std::string ReadUpTo(int fd, std::size_t count, const std::string& hostPath) {
 class PosixTextFile final : public TextFile {
 public:
     PosixTextFile(int fd, std::string hostPath) : m_fd(fd), m_sHostPath(std::move(hostPath)) {}
-    ~PosixTextFile() override {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    PosixTextFile(const PosixTextFile&) = delete;
-    PosixTextFile& operator=(const PosixTextFile&) = delete;
 
     void Write(std::string_view bytes) override {
-        RequireOpen(m_fd);
-        WriteAll(m_fd, bytes, m_sHostPath);
+        RequireOpen(m_fd.Get());
+        WriteAll(m_fd.Get(), bytes, m_sHostPath);
     }
 
     std::string ReadAll() override {
-        RequireOpen(m_fd);
-        return ReadRest(m_fd, m_sHostPath);
+        RequireOpen(m_fd.Get());
+        return ReadRest(m_fd.Get(), m_sHostPath);
     }
 
     std::string ReadAtMost(std::size_t count) override {
-        RequireOpen(m_fd);
-        return ReadUpTo(m_fd, count, m_sHostPath);
+        RequireOpen(m_fd.Get());
+        return ReadUpTo(m_fd.Get(), count, m_sHostPath);
     }
 
     FileBytes ReadAllBytes() override {
-        RequireOpen(m_fd);
-        std::optional<FileBytes> bytes = ReadToEndBytes(m_fd);
+        RequireOpen(m_fd.Get());
+        std::optional<FileBytes> bytes = ReadToEndBytes(m_fd.Get());
         if (!bytes) {
             throw ErrorFor(errno, m_sHostPath);
         }
@@ -226,20 +219,18 @@ public:
     }
 
     void Close() override {
-        RequireOpen(m_fd);
-        const int fd = m_fd;
-        m_fd = -1;
-        if (close(fd) != 0) {
+        RequireOpen(m_fd.Get());
+        if (close(m_fd.Release()) != 0) {
             throw ErrorFor(errno, m_sHostPath);
         }
     }
 
     std::size_t ReadPiece(std::span<char> buffer) {
-        return posix::ReadPiece(m_fd, buffer, m_sHostPath);
+        return posix::ReadPiece(m_fd.Get(), buffer, m_sHostPath);
     }
 
 private:
-    int m_fd;
+    FileDescriptor m_fd;
     std::string m_sHostPath;
 };
 
@@ -305,11 +296,11 @@ public:
     TemporaryFile(const std::string& hostTarget, mode_t mode) {
         for (int attempt = 1;; ++attempt) {
             m_sHostPath = ParentOf(hostTarget) + "/" + TemporaryName(kCopyShape, RandomBits());
-            m_fd = open(m_sHostPath.c_str(), OpenFlags(OpenMode::CreateNew) | O_CLOEXEC, mode);
-            if (m_fd >= 0 && DenyDeleteSharing(m_fd)) {
+            m_fd.Reset(open(m_sHostPath.c_str(), OpenFlags(OpenMode::CreateNew) | O_CLOEXEC, mode));
+            if (m_fd.IsOpen() && DenyDeleteSharing(m_fd.Get())) {
                 return;
             }
-            if (m_fd >= 0) {
+            if (m_fd.IsOpen()) {
                 const int error = errno;
                 Discard();
                 throw ErrorFor(error, hostTarget);
@@ -324,7 +315,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int Fd() const { return m_fd; }
+    int Fd() const { return m_fd.Get(); }
 
     // Flushes the content to the disk and moves the file over hostTarget in one step, still
     // held, so that nobody deletes it on the way; then gives it the times given, if any (a
@@ -332,16 +323,16 @@ public:
     // take it for an old one). On a failure of the move the temporary is removed and the
     // target left as it was.
     void MoveOver(const std::string& hostTarget, const timespec* timesInPlace = nullptr) {
-        if (fsync(m_fd) != 0 || rename(m_sHostPath.c_str(), hostTarget.c_str()) != 0) {
+        if (fsync(m_fd.Get()) != 0 || rename(m_sHostPath.c_str(), hostTarget.c_str()) != 0) {
             const int error = errno;
             Discard();
             throw ErrorFor(error, hostTarget);
         }
         m_sHostPath.clear();
-        const bool stamped = timesInPlace == nullptr || futimens(m_fd, timesInPlace) == 0;
+        const bool stamped = timesInPlace == nullptr || futimens(m_fd.Get(), timesInPlace) == 0;
         const int error = errno;
         // Flushed already: the close has nothing left to report.
-        close(std::exchange(m_fd, -1));
+        m_fd.Reset();
         if (!stamped) {
             throw ErrorFor(error, hostTarget);
         }
@@ -349,15 +340,13 @@ public:
 
 private:
     void Discard() noexcept {
-        if (m_fd >= 0) {
-            close(std::exchange(m_fd, -1));
-        }
+        m_fd.Reset();
         if (!m_sHostPath.empty()) {
             unlink(std::exchange(m_sHostPath, {}).c_str());
         }
     }
 
-    int m_fd = -1;
+    FileDescriptor m_fd{-1};
     std::string m_sHostPath;
 };
 
@@ -489,20 +478,12 @@ void RefuseToReplace(const std::string& hostPath) {
 }
 
 void CopyContent(int from, int to, const std::string& hostTo) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(from, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw ErrorFor(errno, hostTo);
-        }
-        if (got == 0) {
-            return;
-        }
-        WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)), hostTo);
-    }
+    std::vector<char> buffer(64 * 1024);
+    std::size_t got = 0;
+    do {
+        got = ReadPiece(from, buffer, hostTo);
+        WriteAll(to, std::string_view(buffer.data(), got), hostTo);
+    } while (got == buffer.size());
 }
 
 // The classic error for a failed rename: the host says only "no such file" when either the
@@ -777,18 +758,14 @@ private:
 
 } // namespace
 
-FileSystem& HostedFileSystem() {
-    static PosixFileSystem files;
-    return files;
-}
-
 } // namespace platform::posix
 
 namespace platform {
 
 // The build's real file system service.
 FileSystem& RealFiles() {
-    return posix::HostedFileSystem();
+    static posix::PosixFileSystem files;
+    return files;
 }
 
 } // namespace platform

@@ -43,16 +43,23 @@ LargeMemory LargeMemoryOf(std::size_t capacity) {
     LargeMemory memory(static_cast<char*>(::operator new (capacity, std::align_val_t{kHugePage})),
                        ReleaseLarge);
     madvise(memory.get(), capacity, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE // Linux 5.14 and later; older systems take the faults one by one
     madvise(memory.get(), capacity, MADV_POPULATE_WRITE);
+#endif
     return memory;
 }
 
 } // namespace
 
 FileDescriptor::~FileDescriptor() {
+    Reset();
+}
+
+void FileDescriptor::Reset(int fd) {
     if (m_fd >= 0) {
         close(m_fd);
     }
+    m_fd = fd;
 }
 
 int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {

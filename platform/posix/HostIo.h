@@ -29,6 +29,8 @@ public:
     int Get() const { return m_fd; }
     bool IsOpen() const { return m_fd >= 0; }
     int Release() { return std::exchange(m_fd, -1); }
+    // Closes the descriptor held, if any, and holds fd instead.
+    void Reset(int fd = -1);
 
 private:
     int m_fd;

@@ -15,14 +15,6 @@ namespace platform::posix {
 
 class RegFile;
 
-// The services of the hosted build, one instance each.
-FileSystem& HostedFileSystem();
-Registry& HostedRegistry();
-Desktop& HostedDesktop();
-SystemInfo& HostedSystemInfo();
-Network& HostedNetwork();
-Clock& HostedClock();
-
 // Starts the desktop afresh: the program's identity from argv[0], the name it was invoked by
 // (call it after EnsureSkeleton, the program folder is mapped through the drives), no title,
 // scripted message-box answers taken from the first again.
@@ -78,10 +70,10 @@ std::vector<std::string_view> SplitComponents(std::string_view path, char separa
 
 // The host path a Windows path on a drive names as written, its drive through the link in
 // lower case: no query is made, so it may name nothing where letter case differs (a caller
-// that finds nothing there asks ToHostPath). Other paths as ToHostPath maps them. The answer
-// is kept until the next call on the same thread, and shown there rather than copied: start-up
-// asks for one path thousands of times.
-const std::string& ToHostPathAsWritten(const std::string& windowsPath);
+// that finds nothing there asks ToHostPath). Other paths as ToHostPath maps them. The last
+// answer on each thread is kept while the prefix stays: start-up asks for one path thousands
+// of times.
+std::string ToHostPathAsWritten(const std::string& windowsPath);
 // The Windows name of a host path: through the drive whose folder holds it (the longest
 // match), else Z:\ and the path.
 std::string ToWindowsPath(const std::string& hostPath);

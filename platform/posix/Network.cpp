@@ -190,18 +190,14 @@ public:
 
 } // namespace
 
-Network& HostedNetwork() {
-    static HostedNetworkService network;
-    return network;
-}
-
 } // namespace platform::posix
 
 namespace platform {
 
 // The build's real network service.
 Network& RealNetwork() {
-    return posix::HostedNetwork();
+    static posix::HostedNetworkService network;
+    return network;
 }
 
 } // namespace platform

@@ -353,7 +353,7 @@ std::vector<std::string_view> SplitComponents(std::string_view path, char separa
     return parts;
 }
 
-const std::string& ToHostPathAsWritten(const std::string& windowsPath) {
+std::string ToHostPathAsWritten(const std::string& windowsPath) {
     // The last answer, with the prefix it was made in; a path off the drives is matched
     // against the host's folders each time and never reused.
     struct Mapping {

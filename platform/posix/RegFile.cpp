@@ -1,6 +1,7 @@
 // The registry held as a text file in the format that regedit exports and imports.
 #include "ledgerline/platform/posix/RegFile.h"
 
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/posix/CodePage.h"
 #include "ledgerline/platform/posix/Hosted.h"
 
@@ -13,19 +14,12 @@
 namespace platform::posix {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
+using ldgr::ascii::TrimBlanks;
+
 // Windows refuses longer key names and deeper keys; the limits also keep a hostile file from
 // costing unbounded memory or stack.
 constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxKeyDepth = 512;
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 std::string Folded(std::string_view name) {
     std::string folded(name);

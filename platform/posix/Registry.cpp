@@ -140,18 +140,14 @@ std::size_t RegistryFileParses() {
     return Cache().Parses();
 }
 
-Registry& HostedRegistry() {
-    static HostedRegistryService registry;
-    return registry;
-}
-
 } // namespace platform::posix
 
 namespace platform {
 
 // The build's real registry service.
 Registry& RealRegistry() {
-    return posix::HostedRegistry();
+    static posix::HostedRegistryService registry;
+    return registry;
 }
 
 } // namespace platform

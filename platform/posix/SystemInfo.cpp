@@ -80,18 +80,14 @@ public:
 
 } // namespace
 
-SystemInfo& HostedSystemInfo() {
-    static PosixSystemInfo system;
-    return system;
-}
-
 } // namespace platform::posix
 
 namespace platform {
 
 // The build's real system information service.
 SystemInfo& RealSystem() {
-    return posix::HostedSystemInfo();
+    static posix::PosixSystemInfo system;
+    return system;
 }
 
 } // namespace platform

@@ -48,18 +48,14 @@ public:
 
 } // namespace
 
-Clock& WindowsClock() {
-    static class WindowsClock clock;
-    return clock;
-}
-
 } // namespace platform::win32
 
 namespace platform {
 
 // The build's real clock service.
 Clock& RealClock() {
-    return win32::WindowsClock();
+    static win32::WindowsClock clock;
+    return clock;
 }
 
 } // namespace platform

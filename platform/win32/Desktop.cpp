@@ -99,18 +99,14 @@ private:
 
 } // namespace
 
-Desktop& WindowsDesktop() {
-    static class WindowsDesktop desktop;
-    return desktop;
-}
-
 } // namespace platform::win32
 
 namespace platform {
 
 // The build's real desktop service.
 Desktop& RealDesktop() {
-    return win32::WindowsDesktop();
+    static win32::WindowsDesktop desktop;
+    return desktop;
 }
 
 } // namespace platform

@@ -722,11 +722,6 @@ public:
 
 } // namespace
 
-FileSystem& WindowsFileSystem() {
-    static class WindowsFileSystem files;
-    return files;
-}
-
 } // namespace platform::win32
 
 namespace platform {
@@ -734,7 +729,8 @@ namespace platform {
 // The build's real file service: a library that reads files (KorvaneIni.dll) links this file
 // alone, which needs nothing beyond KERNEL32.
 FileSystem& RealFiles() {
-    return win32::WindowsFileSystem();
+    static win32::WindowsFileSystem files;
+    return files;
 }
 
 } // namespace platform

@@ -112,18 +112,14 @@ public:
 
 } // namespace
 
-Network& WindowsNetwork() {
-    static class WindowsNetwork network;
-    return network;
-}
-
 } // namespace platform::win32
 
 namespace platform {
 
 // The build's real network service.
 Network& RealNetwork() {
-    return win32::WindowsNetwork();
+    static win32::WindowsNetwork network;
+    return network;
 }
 
 } // namespace platform

@@ -53,18 +53,14 @@ public:
 
 } // namespace
 
-Registry& WindowsRegistry() {
-    static class WindowsRegistry registry;
-    return registry;
-}
-
 } // namespace platform::win32
 
 namespace platform {
 
 // The build's real registry service.
 Registry& RealRegistry() {
-    return win32::WindowsRegistry();
+    static win32::WindowsRegistry registry;
+    return registry;
 }
 
 } // namespace platform

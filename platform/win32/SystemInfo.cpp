@@ -89,18 +89,14 @@ public:
 
 } // namespace
 
-SystemInfo& WindowsSystemInfo() {
-    static class WindowsSystemInfo system;
-    return system;
-}
-
 } // namespace platform::win32
 
 namespace platform {
 
 // The build's real system information service.
 SystemInfo& RealSystem() {
-    return win32::WindowsSystemInfo();
+    static win32::WindowsSystemInfo system;
+    return system;
 }
 
 } // namespace platform

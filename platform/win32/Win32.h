@@ -23,14 +23,6 @@
 
 namespace platform::win32 {
 
-// The services of the Windows build, one instance each.
-FileSystem& WindowsFileSystem();
-Registry& WindowsRegistry();
-Desktop& WindowsDesktop();
-SystemInfo& WindowsSystemInfo();
-Network& WindowsNetwork();
-Clock& WindowsClock();
-
 // Owns one system resource and releases it with Close exactly once. Traits name the
 // handle type, the value meaning "none" and the release call.
 template <class Traits> class Owned {

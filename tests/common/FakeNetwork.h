@@ -1,7 +1,7 @@
 // A scripted network for the helper tests: connections, shares of one computer, sockets.
 #pragma once
 
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Network.h"
 
 #include <map>
@@ -35,7 +35,7 @@ public:
     std::optional<std::string> ShareLocalPath(const std::string& server, const std::string& share,
                                               std::size_t) override {
         const auto found = shares.find(share);
-        if (!ldgr::text::EqualsIgnoreCase(server, "\\\\" + computer) || found == shares.end()) {
+        if (!ldgr::ascii::EqualsIgnoreCase(server, "\\\\" + computer) || found == shares.end()) {
             return std::nullopt;
         }
         return found->second;

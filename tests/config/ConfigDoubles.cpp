@@ -3,7 +3,7 @@
 
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "ledgerline/common/Environment.h"
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Error.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 namespace ldgr::test {
 namespace {
 
-using ldgr::text::Upper;
+using ldgr::ascii::Upper;
 
 std::string ValueKey(platform::RootKey root, const std::string& subKey,
                      const std::string& valueName) {

@@ -1,7 +1,7 @@
 // Test doubles for the configuration tests: files, registry and a scripted desktop in memory.
 #pragma once
 
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Forwarding.h"
 #include "ledgerline/platform/Platform.h"
@@ -69,7 +69,7 @@ class MemoryRegistry final : public platform::Registry {
 public:
     void Set(platform::RootKey root, const std::string& subKey, const std::string& valueName,
              std::uint32_t type, std::string data);
-    void MakeReadOnly(const std::string& subKey) { m_readOnly.push_back(text::Upper(subKey)); }
+    void MakeReadOnly(const std::string& subKey) { m_readOnly.push_back(ascii::Upper(subKey)); }
 
     platform::RegistryValue ReadValue(platform::RootKey root, const std::string& subKey,
                                       const std::string& valueName, platform::RegistryAccess access,

@@ -39,7 +39,7 @@ const char* const kRegistry = R"(Windows Registry Editor Version 5.00
 using HostedNetworkTest = ldgr::test::HostedWorld;
 
 platform::Network& Service() {
-    return platform::posix::HostedNetwork();
+    return platform::RealNetwork();
 }
 
 std::string Describe(const std::optional<std::vector<NetConnection>>& connections) {

@@ -30,8 +30,7 @@ protected:
 // A value of the Ledgerline key, read into a buffer of 1024 bytes.
 platform::RegistryValue Read(const std::string& name,
                              RegistryAccess access = RegistryAccess::Read) {
-    return platform::posix::HostedRegistry().ReadValue(RootKey::LocalMachine, kKey, name, access,
-                                                       1024);
+    return platform::RealRegistry().ReadValue(RootKey::LocalMachine, kKey, name, access, 1024);
 }
 
 TEST_F(HostedRegistry, ValueFitsTheBufferOrFails) {

@@ -1,11 +1,11 @@
 // Text helpers with the runtime's rules: letter case of the ASCII letters only, Trim of blanks.
-#include "ledgerline/common/Text.h"
+#include "ledgerline/platform/AsciiText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace ldgr::text;
+using namespace ldgr::ascii;
 
 TEST(Text, CaseFoldingTouchesAsciiLettersOnly) {
     EXPECT_EQ(Upper("ldgr\xe9-1_z"), "LDGR\xe9-1_Z");
