@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Checks the SDK part of KorvaneIni.dll as a Windows build installs it: installs the build to a
+# temporary prefix, builds readvalue.c against the installed header with the build's MinGW
+# compiler, once with each import library, checks that each program imports the DLL's three
+# functions under their exported names, and (64-bit) runs each under Wine against a small file.
+#   check-windows-sdk.sh BUILD_FOLDER     (a configured and built win32 or win64 preset)
+# Exits 77 when the 64-bit programs cannot run because Wine is missing, 1 when
+# LDGR_REQUIRE_WINE is set then too.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../../.." && pwd)"
+build="$(cd "${1:?usage: check-windows-sdk.sh BUILD_FOLDER}" && pwd)"
+
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+objdump="$(cached LDGR_OBJDUMP)"
+triple="$(basename "${objdump%-objdump}")"
+[[ -n "$triple" ]] || { echo "$build is not a Windows build folder" >&2; exit 1; }
+cc="$triple-gcc"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for shipped in include/KorvaneIni.h lib/KorvaneIni.def lib/libKorvaneIni.dll.a lib/KorvaneIni.lib; do
+    [[ -f "$prefix/sdk/$shipped" ]] || { echo "the install lacks sdk/$shipped" >&2; exit 1; }
+done
+
+# The header is C89, C99 and C++; the example is C89.
+"$cc" -std=c99 -pedantic -Wall -Wextra -Werror -fsyntax-only -x c "$prefix/sdk/include/KorvaneIni.h"
+"$triple-g++" -std=c++98 -pedantic -Wall -Wextra -Werror -fsyntax-only -x c++ \
+    "$prefix/sdk/include/KorvaneIni.h"
+programs=()
+for library in libKorvaneIni.dll.a KorvaneIni.lib; do
+    program="$prefix/readvalue-${library%%.*}.exe"
+    "$cc" -std=c89 -pedantic -Wall -Wextra -Werror -I"$prefix/sdk/include" \
+        "$here/readvalue.c" "$prefix/sdk/lib/$library" -o "$program"
+    cmake -DOBJDUMP="$objdump" -DFILE="$program" -DEXPORTS= \
+        "-DIMPORTS=KERNEL32.DLL;MSVCRT.DLL;KORVANEINI.DLL" -DFROM=KorvaneIni.dll \
+        "-DNAMES=_OpenIni@4;_GetIniString@24;_CloseIni@4" -P "$root/cmake/CheckPeFile.cmake"
+    programs+=("$program")
+done
+
+if [[ "$triple" != x86_64-* ]]; then
+    echo "built and checked the 32-bit examples (they need a 32-bit Wine to run; not run)"
+    exit 0
+fi
+if ! command -v wine >/dev/null; then
+    [[ -z "${LDGR_REQUIRE_WINE:-}" ]] || { echo "LDGR_REQUIRE_WINE is set, but wine is missing" >&2; exit 1; }
+    echo "wine is missing: the examples are not run"
+    exit 77
+fi
+export WINEPREFIX="${WINEPREFIX:-$(cached LDGR_WINEPREFIX)}" WINEDEBUG=-all
+printf '[Printers]\r\n  Default = \\\\srv\\lp1 \r\n' >"$work/suite.ini"
+for program in "${programs[@]}"; do
+    value="$(wine "$program" "Z:${work//\//\\}\\suite.ini" printers default | tr -d '\r')"
+    [[ "$value" == '\\srv\lp1' ]] ||
+        { echo "$(basename "$program") read [$value] instead of [\\\\srv\\lp1]" >&2; exit 1; }
+    echo "$(basename "$program") read $value through KorvaneIni.dll"
+done
