@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the SDK part of KorvaneIni.dll as a Windows build installs it: installs the build to a
 # temporary prefix, builds readvalue.c against the installed header with the build's MinGW
-# compiler, once with each import library, checks that each program imports the DLL's three
-# functions under their exported names, and (64-bit) runs each under Wine against a small file.
+# compiler, once with each import library, links calls of the functions with lld-link against
+# KorvaneIni.lib, checks that each program imports the DLL's three functions under their
+# exported names, and (64-bit) runs the MinGW-built ones under Wine against a small file.
 #   check-windows-sdk.sh BUILD_FOLDER     (a configured and built win32 or win64 preset)
 # Exits 77 when the 64-bit programs cannot run because Wine is missing, 1 when
 # LDGR_REQUIRE_WINE is set then too.
@@ -16,6 +17,13 @@ objdump="$(cached LDGR_OBJDUMP)"
 triple="$(basename "${objdump%-objdump}")"
 [[ -n "$triple" ]] || { echo "$build is not a Windows build folder" >&2; exit 1; }
 cc="$triple-gcc"
+
+# The program imports the DLL's three functions under their exported names, and from no other
+# DLL than those given.
+check_imports() {
+    cmake -DOBJDUMP="$objdump" -DFILE="$1" -DEXPORTS= "-DIMPORTS=$2" -DFROM=KorvaneIni.dll \
+        "-DNAMES=_OpenIni@4;_GetIniString@24;_CloseIni@4" -P "$root/cmake/CheckPeFile.cmake"
+}
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -34,11 +42,27 @@ for library in libKorvaneIni.dll.a KorvaneIni.lib; do
     program="$prefix/readvalue-${library%%.*}.exe"
     "$cc" -std=c89 -pedantic -Wall -Wextra -Werror -I"$prefix/sdk/include" \
         "$here/readvalue.c" "$prefix/sdk/lib/$library" -o "$program"
-    cmake -DOBJDUMP="$objdump" -DFILE="$program" -DEXPORTS= \
-        "-DIMPORTS=KERNEL32.DLL;MSVCRT.DLL;KORVANEINI.DLL" -DFROM=KorvaneIni.dll \
-        "-DNAMES=_OpenIni@4;_GetIniString@24;_CloseIni@4" -P "$root/cmake/CheckPeFile.cmake"
+    check_imports "$program" "KERNEL32.DLL;MSVCRT.DLL;KORVANEINI.DLL"
     programs+=("$program")
 done
+
+# KorvaneIni.lib as Microsoft's linker uses it: clang compiles for the Microsoft ABI and
+# lld-link links, without a C runtime (the program only has to link, not run).
+if [[ "$triple" == x86_64-* ]]; then machine=x64; else machine=x86; fi
+cat >"$work/calls.c" <<'CALLS'
+#include "KorvaneIni.h"
+int mainCRTStartup(void) {
+    char value[8];
+    int hIniFile = OpenIni("suite.ini");
+    GetIniString("section", "key", "", value, (int)sizeof value, hIniFile);
+    return CloseIni(hIniFile);
+}
+CALLS
+clang --target="${triple%%-*}-pc-windows-msvc" -std=c89 -pedantic -Wall -Werror \
+    -I"$prefix/sdk/include" -c "$work/calls.c" -o "$work/calls.obj"
+lld-link /nologo /machine:$machine /nodefaultlib /entry:mainCRTStartup /subsystem:console \
+    "$work/calls.obj" "$prefix/sdk/lib/KorvaneIni.lib" /out:"$work/calls-lld-link.exe"
+check_imports "$work/calls-lld-link.exe" KORVANEINI.DLL
 
 if [[ "$triple" != x86_64-* ]]; then
     echo "built and checked the 32-bit examples (they need a 32-bit Wine to run; not run)"
