@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks the SDK part of KorvaneIni.dll as a Windows build installs it: installs the build to a
-# temporary prefix, builds readvalue.c against the installed header with the build's MinGW
-# compiler, once with each import library, links calls of the functions with lld-link against
-# KorvaneIni.lib, checks that each program imports the DLL's three functions under their
-# exported names, and (64-bit) runs the MinGW-built ones under Wine against a small file.
+# temporary prefix, builds readvalue.c against the installed header and libKorvaneIni.dll.a with
+# the build's MinGW compiler, and a program calling the functions with clang and lld-link
+# against KorvaneIni.lib, checks that each imports the DLL's three functions under their
+# exported names, and (64-bit) runs both under Wine against a small file.
 #   check-windows-sdk.sh BUILD_FOLDER     (a configured and built win32 or win64 preset)
 # Exits 77 when the 64-bit programs cannot run because Wine is missing, 1 when
 # LDGR_REQUIRE_WINE is set then too.
@@ -37,47 +37,46 @@ done
 "$cc" -std=c99 -pedantic -Wall -Wextra -Werror -fsyntax-only -x c "$prefix/sdk/include/KorvaneIni.h"
 "$triple-g++" -std=c++98 -pedantic -Wall -Wextra -Werror -fsyntax-only -x c++ \
     "$prefix/sdk/include/KorvaneIni.h"
-programs=()
-for library in libKorvaneIni.dll.a KorvaneIni.lib; do
-    program="$prefix/readvalue-${library%%.*}.exe"
-    "$cc" -std=c89 -pedantic -Wall -Wextra -Werror -I"$prefix/sdk/include" \
-        "$here/readvalue.c" "$prefix/sdk/lib/$library" -o "$program"
-    check_imports "$program" "KERNEL32.DLL;MSVCRT.DLL;KORVANEINI.DLL"
-    programs+=("$program")
-done
+program="$prefix/readvalue.exe"
+"$cc" -std=c89 -pedantic -Wall -Wextra -Werror -I"$prefix/sdk/include" "$here/readvalue.c" \
+    "$prefix/sdk/lib/libKorvaneIni.dll.a" -o "$program"
+check_imports "$program" "KERNEL32.DLL;MSVCRT.DLL;KORVANEINI.DLL"
 
 # KorvaneIni.lib as Microsoft's linker uses it: clang compiles for the Microsoft ABI and
-# lld-link links, without a C runtime (the program only has to link, not run).
+# lld-link links, without a C runtime; the program's exit status is the count GetIniString
+# returns for a key of suite.ini in the current folder.
 if [[ "$triple" == x86_64-* ]]; then machine=x64; else machine=x86; fi
 cat >"$work/calls.c" <<'CALLS'
 #include "KorvaneIni.h"
 int mainCRTStartup(void) {
-    char value[8];
+    char value[64];
     int hIniFile = OpenIni("suite.ini");
-    GetIniString("section", "key", "", value, (int)sizeof value, hIniFile);
-    return CloseIni(hIniFile);
+    int count = GetIniString("printers", "default", "", value, (int)sizeof value, hIniFile);
+    CloseIni(hIniFile);
+    return count;
 }
 CALLS
 clang --target="${triple%%-*}-pc-windows-msvc" -std=c89 -pedantic -Wall -Werror \
     -I"$prefix/sdk/include" -c "$work/calls.c" -o "$work/calls.obj"
 lld-link /nologo /machine:$machine /nodefaultlib /entry:mainCRTStartup /subsystem:console \
-    "$work/calls.obj" "$prefix/sdk/lib/KorvaneIni.lib" /out:"$work/calls-lld-link.exe"
-check_imports "$work/calls-lld-link.exe" KORVANEINI.DLL
+    "$work/calls.obj" "$prefix/sdk/lib/KorvaneIni.lib" /out:"$prefix/calls.exe"
+check_imports "$prefix/calls.exe" KORVANEINI.DLL
 
 if [[ "$triple" != x86_64-* ]]; then
-    echo "built and checked the 32-bit examples (they need a 32-bit Wine to run; not run)"
+    echo "built and checked the 32-bit programs (they need a 32-bit Wine to run; not run)"
     exit 0
 fi
 if ! command -v wine >/dev/null; then
     [[ -z "${LDGR_REQUIRE_WINE:-}" ]] || { echo "LDGR_REQUIRE_WINE is set, but wine is missing" >&2; exit 1; }
-    echo "wine is missing: the examples are not run"
+    echo "wine is missing: the programs are not run"
     exit 77
 fi
 export WINEPREFIX="${WINEPREFIX:-$(cached LDGR_WINEPREFIX)}" WINEDEBUG=-all
 printf '[Printers]\r\n  Default = \\\\srv\\lp1 \r\n' >"$work/suite.ini"
-for program in "${programs[@]}"; do
-    value="$(wine "$program" "Z:${work//\//\\}\\suite.ini" printers default | tr -d '\r')"
-    [[ "$value" == '\\srv\lp1' ]] ||
-        { echo "$(basename "$program") read [$value] instead of [\\\\srv\\lp1]" >&2; exit 1; }
-    echo "$(basename "$program") read $value through KorvaneIni.dll"
-done
+expected='\\srv\lp1'
+value="$(wine "$program" "Z:${work//\//\\}\\suite.ini" printers default | tr -d '\r')"
+[[ "$value" == "$expected" ]] || { echo "readvalue.exe read [$value], not [$expected]" >&2; exit 1; }
+status=0
+(cd "$work" && wine "$prefix/calls.exe") || status=$?
+[[ $status == "${#expected}" ]] || { echo "calls.exe read $status characters, not ${#expected}" >&2; exit 1; }
+echo "readvalue.exe and calls.exe read $value through KorvaneIni.dll"
