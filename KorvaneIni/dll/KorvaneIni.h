@@ -42,7 +42,7 @@ extern "C" {
  * @return a handle for GetIniString and CloseIni, or 0 when the file cannot be opened (0 is
  *         never a valid handle; make no other call with it).
  */
-KORVANEINI_IMPORT int KORVANEINI_CALL OpenIni(const char *sPath);
+KORVANEINI_IMPORT int KORVANEINI_CALL OpenIni(const char* sPath);
 
 /**
  * Copies the value of a key into a buffer.
@@ -57,9 +57,9 @@ KORVANEINI_IMPORT int KORVANEINI_CALL OpenIni(const char *sPath);
  * @param hIniFile a handle from OpenIni; a closed or 0 handle reads as an empty file.
  * @return the count of characters copied, without the terminator (never an error code).
  */
-KORVANEINI_IMPORT int KORVANEINI_CALL GetIniString(const char *sSection, const char *sKey,
-                                                   const char *sDefault, char *sBuffer,
-                                                   int lSize, int hIniFile);
+KORVANEINI_IMPORT int KORVANEINI_CALL GetIniString(const char* sSection, const char* sKey,
+                                                   const char* sDefault, char* sBuffer, int lSize,
+                                                   int hIniFile);
 
 /**
  * Releases a handle from OpenIni; call it once for each handle.
@@ -69,13 +69,13 @@ KORVANEINI_IMPORT int KORVANEINI_CALL GetIniString(const char *sSection, const c
 KORVANEINI_IMPORT int KORVANEINI_CALL CloseIni(int hIniFile);
 
 /** OpenIni's type, for a pointer bound at run time. */
-typedef int(KORVANEINI_CALL *OpenIniProc)(const char *sPath);
+typedef int(KORVANEINI_CALL* OpenIniProc)(const char* sPath);
 /** GetIniString's type, for a pointer bound at run time. */
-typedef int(KORVANEINI_CALL *GetIniStringProc)(const char *sSection, const char *sKey,
-                                               const char *sDefault, char *sBuffer, int lSize,
+typedef int(KORVANEINI_CALL* GetIniStringProc)(const char* sSection, const char* sKey,
+                                               const char* sDefault, char* sBuffer, int lSize,
                                                int hIniFile);
 /** CloseIni's type, for a pointer bound at run time. */
-typedef int(KORVANEINI_CALL *CloseIniProc)(int hIniFile);
+typedef int(KORVANEINI_CALL* CloseIniProc)(int hIniFile);
 
 #ifdef __cplusplus
 }
