@@ -2,8 +2,9 @@
 # every Windows system has (or only from those IMPORTS names), it exports exactly the names
 # given (none for a program), and a program runs without a console window and carries the
 # application manifest, and the binary carries a version resource of the project's version.
+# With FROM, it imports exactly the functions NAMES from the DLL FROM.
 #   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DIMPORTS="A.DLL;B.DLL"] [-DGUI=ON]
-#         [-DMANIFEST=ON] [-DVERSION=4.0.0] -P CheckPeFile.cmake
+#         [-DMANIFEST=ON] [-DVERSION=4.0.0] [-DFROM=C.DLL -DNAMES="f;g"] -P CheckPeFile.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32.DLL SHELL32.DLL
     USER32.DLL USERENV.DLL WS2_32.DLL)
@@ -22,17 +23,25 @@ string(REPLACE "\n" ";" lines "${dump}")
 
 set(imports)
 set(exports)
+set(names_from)
+set(dll "")
 set(in_export_names OFF)
+string(TOUPPER "${FROM}" FROM)
 foreach(line IN LISTS lines)
   if(line MATCHES "DLL Name: (.+)$")
     string(TOUPPER "${CMAKE_MATCH_1}" dll)
     list(APPEND imports ${dll})
+  elseif(dll STREQUAL FROM AND line MATCHES "^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+([^ \t]+)$")
+    list(APPEND names_from ${CMAKE_MATCH_1})
   elseif(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
     set(in_export_names ON)
   elseif(in_export_names AND line MATCHES "^[ \t]+\\[ *[0-9]+\\] (.+)$")
     list(APPEND exports ${CMAKE_MATCH_1})
   elseif(in_export_names)
     set(in_export_names OFF)
+  endif()
+  if(line STREQUAL "")
+    set(dll "")
   endif()
 endforeach()
 
@@ -48,6 +57,14 @@ set(expected ${EXPORTS})
 list(SORT expected)
 if(NOT "${exports}" STREQUAL "${expected}")
   list(APPEND problems "exports [${exports}] instead of [${expected}]")
+endif()
+if(FROM)
+  list(SORT names_from)
+  set(expected ${NAMES})
+  list(SORT expected)
+  if(NOT "${names_from}" STREQUAL "${expected}")
+    list(APPEND problems "imports [${names_from}] from ${FROM} instead of [${expected}]")
+  endif()
 endif()
 if(GUI AND NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]")
   list(APPEND problems "is not a windowed program (it would open a console)")

@@ -1,5 +1,6 @@
-# The Windows release package: a ZIP of ldgrmake.exe, KorvaneIni.dll, the README and the
-# notices of the libraries linked into them, made
+# The Windows release package: a ZIP of ldgrmake.exe, KorvaneIni.dll, the README, the
+# notices of the libraries linked into them and the SDK (sdk/: the C++ library, the DLL's
+# header and import libraries), made
 # by "cmake --workflow --preset win32" (build/win32/ldgrmake-<version>-win32.zip). Tests read
 # the shipped files' import and export tables before they are packed.
 install(TARGETS ldgrmake KorvaneIniDll RUNTIME DESTINATION .)
@@ -19,6 +20,7 @@ set(CPACK_STRIP_FILES ON)
 include(CPack)
 
 enable_testing()
+include(${CMAKE_CURRENT_LIST_DIR}/DllSdk.cmake)
 add_test(NAME package.ldgrmake
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:ldgrmake> -DGUI=ON
                  -DMANIFEST=ON -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)

@@ -2,11 +2,15 @@
 // suite's programs bind it by at run time (Windows build only).
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 
+// The C header the DLL's users compile against, here to check the definitions against it.
+#define KORVANEINI_IMPORT
+#include "KorvaneIni.h"
+
 // Nothing may leave an export as an exception: its callers are programs of other languages
 // and runtimes. A failure reads as the contract's own "nothing": no handle, an empty copy.
 extern "C" {
 
-std::int32_t __attribute__((stdcall)) OpenIni(const char* sPath) {
+int KORVANEINI_CALL OpenIni(const char* sPath) {
     try {
         return KorvaneIni::OpenIni(sPath);
     } catch (...) {
@@ -14,9 +18,8 @@ std::int32_t __attribute__((stdcall)) OpenIni(const char* sPath) {
     }
 }
 
-std::int32_t __attribute__((stdcall))
-GetIniString(const char* sSection, const char* sKey, const char* sDefault, char* sBuffer,
-             std::int32_t lSize, std::int32_t hIniFile) {
+int KORVANEINI_CALL GetIniString(const char* sSection, const char* sKey, const char* sDefault,
+                                 char* sBuffer, int lSize, int hIniFile) {
     try {
         return KorvaneIni::GetIniString(sSection, sKey, sDefault, sBuffer, lSize, hIniFile);
     } catch (...) {
@@ -27,7 +30,7 @@ GetIniString(const char* sSection, const char* sKey, const char* sDefault, char*
     }
 }
 
-std::int32_t __attribute__((stdcall)) CloseIni(std::int32_t hIniFile) {
+int KORVANEINI_CALL CloseIni(int hIniFile) {
     try {
         return KorvaneIni::CloseIni(hIniFile);
     } catch (...) {

@@ -1,4 +1,5 @@
 // KorvaneIni.dll loaded by file name, its functions found by their exported names (Windows).
+#include "ledgerline/KorvaneIni/dll/KorvaneIni.h"
 #include "ledgerline/platform/win32/Win32.h"
 
 #include <filesystem>
@@ -7,11 +8,6 @@
 #include <string>
 
 namespace {
-
-using OpenIniProc = std::int32_t(__stdcall*)(const char*);
-using GetIniStringProc = std::int32_t(__stdcall*)(const char*, const char*, const char*, char*,
-                                                  std::int32_t, std::int32_t);
-using CloseIniProc = std::int32_t(__stdcall*)(std::int32_t);
 
 constexpr const char* kDefault = "!2@3#4$5%6^7&8*9(0)[-]";
 
@@ -22,9 +18,9 @@ template <class Proc> Proc Bind(HMODULE library, const char* name) {
 TEST(KorvaneIniDll, ReadsAFileThroughTheExportedNames) {
     const HMODULE library = LoadLibraryA("KorvaneIni.dll");
     ASSERT_NE(library, nullptr) << "KorvaneIni.dll beside the tests";
-    const auto open = Bind<OpenIniProc>(library, "_OpenIni@4");
-    const auto get = Bind<GetIniStringProc>(library, "_GetIniString@24");
-    const auto close = Bind<CloseIniProc>(library, "_CloseIni@4");
+    const auto open = Bind<OpenIniProc>(library, KORVANEINI_OPENINI_NAME);
+    const auto get = Bind<GetIniStringProc>(library, KORVANEINI_GETINISTRING_NAME);
+    const auto close = Bind<CloseIniProc>(library, KORVANEINI_CLOSEINI_NAME);
     ASSERT_TRUE(open && get && close);
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
