@@ -1,15 +1,19 @@
-// Services passing every call on to others: a wrapper (a test double, a tool that records what
-// it shows) derives and overrides only what it changes.
+/// @file
+/// Services passing every call on to others: a wrapper (a test double, a tool that records what
+/// it shows) derives and overrides only what it changes.
 #pragma once
 
 #include "ledgerline/platform/Platform.h"
 
 namespace platform {
 
-// HoldsBytes is left to its default, which compares through OpenText: a wrapper that reads
-// files its own way (an in-memory double) then compares them its own way too.
+/// A file service passing every call on to another.
+///
+/// HoldsBytes is left to its default, which compares through OpenText: a wrapper that reads
+/// files its own way (an in-memory double) then compares them its own way too.
 class ForwardingFiles : public FileSystem {
 public:
+    /// Passes every call on to underneath: by default the build's real service.
     explicit ForwardingFiles(FileSystem& underneath = RealFiles()) : m_inner(underneath) {}
 
     std::optional<FindEntry> FindFirst(const std::string& path) override {
@@ -43,14 +47,17 @@ public:
     }
 
 protected:
+    /// The service every call is passed on to.
     FileSystem& Underneath() { return m_inner; }
 
 private:
     FileSystem& m_inner;
 };
 
+/// A desktop service passing every call on to another.
 class ForwardingDesktop : public Desktop {
 public:
+    /// Passes every call on to underneath: by default the build's real service.
     explicit ForwardingDesktop(Desktop& underneath = RealDesktop()) : m_inner(underneath) {}
 
     std::string ExeName() override { return m_inner.ExeName(); }
@@ -70,8 +77,10 @@ private:
     Desktop& m_inner;
 };
 
+/// A system service passing every call on to another.
 class ForwardingSystemInfo : public SystemInfo {
 public:
+    /// Passes every call on to underneath: by default the build's real service.
     explicit ForwardingSystemInfo(SystemInfo& underneath = RealSystem()) : m_inner(underneath) {}
 
     std::string SystemFolder(std::size_t size) override { return m_inner.SystemFolder(size); }
