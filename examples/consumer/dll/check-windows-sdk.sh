@@ -3,7 +3,8 @@
 # temporary prefix, builds readvalue.c against the installed header and libKorvaneIni.dll.a with
 # the build's MinGW compiler, and a program calling the functions with clang and lld-link
 # against KorvaneIni.lib, checks that each imports the DLL's three functions under their
-# exported names, and (64-bit) runs both under Wine against a small file.
+# exported names, builds the example C++ programs against the SDK's CMake package, and (64-bit)
+# runs them under Wine.
 #   check-windows-sdk.sh BUILD_FOLDER     (a configured and built win32 or win64 preset)
 # Exits 77 when the 64-bit programs cannot run because Wine is missing, 1 when
 # LDGR_REQUIRE_WINE is set then too.
@@ -62,6 +63,13 @@ lld-link /nologo /machine:$machine /nodefaultlib /entry:mainCRTStartup /subsyste
     "$work/calls.obj" "$prefix/sdk/lib/KorvaneIni.lib" /out:"$prefix/calls.exe"
 check_imports "$prefix/calls.exe" KORVANEINI.DLL
 
+# The C++ library for MinGW programs: the example programs of the suite built against the
+# SDK's CMake package with the build's own toolchain.
+cmake -S "$root/examples/consumer" -B "$work/consumer" -G Ninja --no-warn-unused-cli \
+    -DCMAKE_TOOLCHAIN_FILE="$(cached CMAKE_TOOLCHAIN_FILE)" \
+    -DLedgerline_DIR="$prefix/sdk/lib/cmake/Ledgerline" >/dev/null
+cmake --build "$work/consumer" >/dev/null
+
 if [[ "$triple" != x86_64-* ]]; then
     echo "built and checked the 32-bit programs (they need a 32-bit Wine to run; not run)"
     exit 0
@@ -79,4 +87,7 @@ value="$(wine "$program" "Z:${work//\//\\}\\suite.ini" printers default | tr -d 
 status=0
 (cd "$work" && wine "$prefix/calls.exe") || status=$?
 [[ $status == "${#expected}" ]] || { echo "calls.exe read $status characters, not ${#expected}" >&2; exit 1; }
-echo "readvalue.exe and calls.exe read $value through KorvaneIni.dll"
+groups="$(wine "$work/consumer/ldgrgroups.exe" "Z:${root//\//\\}\\examples\\Config.ini" | tr -d '\r')"
+[[ "$groups" == "version 2, 2 printer groups"* ]] ||
+    { printf 'ldgrgroups.exe printed:\n%s\n' "$groups" >&2; exit 1; }
+echo "readvalue.exe and calls.exe read $value through KorvaneIni.dll; ldgrgroups.exe read ${groups%%$'\n'*}"
