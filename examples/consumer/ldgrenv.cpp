@@ -1,10 +1,9 @@
 // ldgrenv: a program of the suite that runs the start-up routine and prints what it found.
+#include <cstdio>
 #include <ledgerline/Version.h>
 #include <ledgerline/common/Environment.h>
 #include <ledgerline/platform/Platform.h>
 #include <ledgerline/startup/InitEnvironment.h>
-
-#include <cstdio>
 #include <string>
 
 namespace {

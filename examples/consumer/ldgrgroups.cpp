@@ -1,9 +1,8 @@
 // ldgrgroups: reads a configuration file with the object model and lists its printer groups,
 // each with its categories and their predefined values.
+#include <cstdio>
 #include <ledgerline/config/model/CConfigOptions.h>
 #include <ledgerline/platform/Platform.h>
-
-#include <cstdio>
 
 int main(int argc, char** argv) {
     platform::StartProgram(argc, argv);
@@ -15,7 +14,8 @@ int main(int argc, char** argv) {
     if (!options.ReadIniFile(platform::Ui().CommandLinePath(argv[1]))) {
         return 1;
     }
-    std::printf("version %d, %d printer groups\n", options.Version, options.PrinterGroups().Count());
+    std::printf("version %d, %d printer groups\n", options.Version,
+                options.PrinterGroups().Count());
     for (const auto& group : options.PrinterGroups()) {
         std::printf("%s\n", group->GroupName.c_str());
         for (const auto& category : group->Categories()) {
