@@ -7,7 +7,7 @@
 
 namespace {
 
-using ParseCache = ldgr::test::HostedWorld;
+using ParseCacheTest = ldgr::test::HostedWorld;
 
 std::string ReadK(const char* path) {
     const std::int32_t hIniFile = KorvaneIni::OpenIni(path);
@@ -18,7 +18,7 @@ std::string ReadK(const char* path) {
     return std::string(buffer, static_cast<std::size_t>(count));
 }
 
-TEST_F(ParseCache, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
+TEST_F(ParseCacheTest, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
     const std::string host = Host("drive_c/x.ini");
     const std::string other = Host("drive_c/y.ini");
     WriteHostFile(host, "[A]\r\nk=1");
