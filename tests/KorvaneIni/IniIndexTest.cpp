@@ -10,7 +10,8 @@
 
 namespace {
 
-// Every allocation of the binary carries its size before it, so the bytes in use are known.
+// Every allocation of the binary carries its size before it, so the bytes in use are known (the
+// array forms of the library pass through these).
 // allocationLimit makes larger allocations fail as a full address space would.
 std::atomic<std::size_t> g_inUse = 0;
 std::atomic<std::size_t> g_peak = 0;
@@ -45,19 +46,10 @@ void Free(void* memory) {
 void* operator new(std::size_t size) {
     return Allocate(size);
 }
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
 void operator delete(void* memory) noexcept {
     Free(memory);
 }
-void operator delete[](void* memory) noexcept {
-    Free(memory);
-}
 void operator delete(void* memory, std::size_t) noexcept {
-    Free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
     Free(memory);
 }
 

@@ -1,4 +1,6 @@
 // Hosted-only: the parse cache over real files rewritten behind its back.
+#include "ledgerline/KorvaneIni/ParseCache.h"
+
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "support/posix/HostedWorld.h"
 
@@ -34,6 +36,18 @@ TEST_F(ParseCacheTest, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
     std::filesystem::rename(other, host);
     EXPECT_EQ(ReadK("C:\\x.ini"), "3");
     EXPECT_EQ(ReadK("c:\\X.INI"), "3");
+}
+
+// Files go, the least recently opened first, once the kept ones together are larger than
+// allowed.
+TEST_F(ParseCacheTest, KeptFilesAreBoundedByTheirBytes) {
+    KorvaneIni::ParseCache cache(12);
+    WriteHostFile(Host("drive_c/a.ini"), "[A]\r\nk=1");
+    WriteHostFile(Host("drive_c/b.ini"), "[A]\r\nk=2");
+    const auto first = cache.Open("C:\\a.ini");
+    EXPECT_EQ(cache.Open("C:\\a.ini"), first);
+    cache.Open("C:\\b.ini");
+    EXPECT_NE(cache.Open("C:\\a.ini"), first);
 }
 
 } // namespace
