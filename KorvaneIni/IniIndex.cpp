@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kFirstCapacity = 16;
+constexpr std::uint32_t kLengthMask = 0xFF;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -86,7 +87,9 @@ bool EqualsFolded(std::string_view a, std::string_view b) {
 }
 
 // A hash of the upper-cased name, eight bytes a step, then spread with the finaliser of
-// splitmix64. The upper half is the tag.
+// splitmix64. The tag is its upper 24 bits above the name's length (255 for any longer), so a
+// tag that matches mostly tells the length too and a key is compared without looking for its
+// end.
 std::uint32_t FoldedTag(std::string_view name) {
     std::uint64_t hash = name.size();
     const auto mix = [&](std::uint64_t word) {
@@ -102,7 +105,9 @@ std::uint32_t FoldedTag(std::string_view name) {
     }
     hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9ull;
     hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBull;
-    return static_cast<std::uint32_t>((hash ^ (hash >> 31)) >> 32);
+    const auto upper = static_cast<std::uint32_t>((hash ^ (hash >> 31)) >> 32);
+    return (upper & ~kLengthMask) |
+           static_cast<std::uint32_t>(std::min<std::size_t>(name.size(), kLengthMask));
 }
 
 // The first c at or after from, or end; known is the previous answer, kept while still ahead.
@@ -229,16 +234,20 @@ std::uint32_t IniIndex::ItemOf(std::string_view key) const {
     return static_cast<std::uint32_t>(key.data() - m_content.data()) + 1;
 }
 
-// An entry's key runs from its start to the line's first '=', which it never holds.
-std::string_view IniIndex::KeyAt(std::uint32_t item) const {
-    const std::string_view from = m_content.substr(item - 1);
-    return TrimBlanks(from.substr(0, from.find('=')));
+// An entry's key runs from its start to the line's first '=', which it never holds; the tag
+// tells its length unless it is 255 or longer.
+std::string_view IniIndex::KeyOf(const Slot& slot) const {
+    const std::string_view from = m_content.substr(slot.item - 1);
+    const std::uint32_t length = slot.tag & kLengthMask;
+    return length < kLengthMask ? from.substr(0, length)
+                                : TrimBlanks(from.substr(0, from.find('=')));
 }
 
 std::string_view IniIndex::ValueAt(std::uint32_t item) const {
     std::string_view from = m_content.substr(item - 1);
     from.remove_prefix(from.find('=') + 1);
-    const auto lineEnd = std::find_if(from.begin(), from.end(), IsLineEnd);
+    const auto lineEnd =
+        std::find_if(from.begin(), from.end(), [](char c) { return c == '\r' || c == '\n'; });
     return TrimBlanks(from.substr(0, static_cast<std::size_t>(lineEnd - from.begin())));
 }
 
@@ -252,8 +261,8 @@ bool IniIndex::AddSection(std::string_view name) {
         m_sectionTable.swap(grown);
     }
     const std::uint32_t tag = FoldedTag(name);
-    Slot& slot = m_sectionTable[Probe(m_sectionTable, tag, [&](std::uint32_t item) {
-        return EqualsFolded(Text(m_sections[item - 1].name), name);
+    Slot& slot = m_sectionTable[Probe(m_sectionTable, tag, [&](const Slot& kept) {
+        return EqualsFolded(Text(m_sections[kept.item - 1].name), name);
     })];
     if (slot.item != 0) {
         return false;
@@ -289,7 +298,7 @@ IniIndex::Table IniIndex::IndexEntries(std::string_view body) const {
         }
         const std::uint32_t tag = FoldedTag(*key);
         Slot& slot = table[Probe(
-            table, tag, [&](std::uint32_t item) { return EqualsFolded(KeyAt(item), *key); })];
+            table, tag, [&](const Slot& kept) { return EqualsFolded(KeyOf(kept), *key); })];
         if (slot.item == 0) {
             slot = {tag, ItemOf(*key)};
         }
@@ -312,10 +321,9 @@ std::optional<std::string_view> IniIndex::ScanEntries(std::string_view body,
 
 std::optional<std::uint32_t> IniIndex::FindSection(std::string_view name) const {
     name = TrimBlanks(name);
-    const Slot& slot =
-        m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](std::uint32_t item) {
-            return EqualsFolded(Text(m_sections[item - 1].name), name);
-        })];
+    const Slot& slot = m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](const Slot& kept) {
+        return EqualsFolded(Text(m_sections[kept.item - 1].name), name);
+    })];
     return slot.item != 0 ? std::optional(slot.item - 1) : std::nullopt;
 }
 
@@ -329,9 +337,8 @@ std::optional<std::string_view> IniIndex::Find(std::uint32_t number, std::string
     if (table->empty()) {
         return std::nullopt;
     }
-    const Slot& slot = (*table)[Probe(*table, FoldedTag(key), [&](std::uint32_t item) {
-        return EqualsFolded(KeyAt(item), key);
-    })];
+    const Slot& slot = (*table)[Probe(
+        *table, FoldedTag(key), [&](const Slot& kept) { return EqualsFolded(KeyOf(kept), key); })];
     return slot.item != 0 ? std::optional(ValueAt(slot.item)) : std::nullopt;
 }
 
@@ -350,7 +357,7 @@ template <class Matches>
 std::size_t IniIndex::Probe(const Table& table, std::uint32_t tag, Matches&& matches) {
     for (std::size_t i = Home(table, tag);; i = i + 1 == table.size() ? 0 : i + 1) {
         const Slot& slot = table[i];
-        if (slot.item == 0 || (slot.tag == tag && matches(slot.item))) {
+        if (slot.item == 0 || (slot.tag == tag && matches(slot))) {
             return i;
         }
     }
@@ -362,23 +369,20 @@ IniIndex::Table IniIndex::TableFor(std::size_t count) {
 
 void IniIndex::Place(Table& table, Slot slot) {
     if (slot.item != 0) {
-        table[Probe(table, slot.tag, [](std::uint32_t) { return false; })] = slot;
+        table[Probe(table, slot.tag, [](const Slot&) { return false; })] = slot;
     }
 }
 
-// Section by section; an entry's item is its key's offset, so sorting the items gives the
+// Section by section; an entry's item is its key's offset, so sorting by the items gives the
 // order of the file.
 void IniIndex::ForEachEntry(const std::function<void(const EntryText&)>& visit) const {
     for (const Section& section : m_sections) {
-        std::vector<std::uint32_t> items;
-        for (const Slot& slot : IndexEntries(Text(section.body))) {
-            if (slot.item != 0) {
-                items.push_back(slot.item);
-            }
-        }
-        std::sort(items.begin(), items.end());
-        for (const std::uint32_t item : items) {
-            visit({Text(section.name), KeyAt(item), ValueAt(item)});
+        Table entries = IndexEntries(Text(section.body));
+        std::erase_if(entries, [](const Slot& slot) { return slot.item == 0; });
+        std::sort(entries.begin(), entries.end(),
+                  [](const Slot& a, const Slot& b) { return a.item < b.item; });
+        for (const Slot& slot : entries) {
+            visit({Text(section.name), KeyOf(slot), ValueAt(slot.item)});
         }
     }
 }

@@ -68,8 +68,8 @@ private:
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
     };
-    // The slots of the open-addressing tables (linear probing, at most half full): tag, the
-    // upper half of the name's hash; item, 0 for a free slot, else for a section its number
+    // The slots of the open-addressing tables (linear probing, at most half full): tag, a
+    // hash of the name and its length; item, 0 for a free slot, else for a section its number
     // plus one and for an entry the offset of its key plus one, so entries sort into the
     // order of the file by it.
     struct Slot {
@@ -94,7 +94,7 @@ private:
     Piece PieceOf(std::string_view text) const;
     std::string_view Text(Piece piece) const;
     std::uint32_t ItemOf(std::string_view key) const;
-    std::string_view KeyAt(std::uint32_t item) const;
+    std::string_view KeyOf(const Slot& slot) const;
     std::string_view ValueAt(std::uint32_t item) const;
 
     static std::size_t Home(const Table& table, std::uint32_t tag);
