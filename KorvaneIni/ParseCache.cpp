@@ -85,14 +85,14 @@ std::shared_ptr<const IniIndex> ParseCache::Load(const std::string& sPath,
     return index;
 }
 
-// The newest first; the oldest go while there are too many files or bytes. A file larger than
-// all the bytes allowed serves its own opens only.
+// The newest first, whatever its size (a file opened again and again is read once); the oldest
+// go while there are too many files or bytes.
 void ParseCache::Keep(Kept kept) {
     const std::scoped_lock guard(m_lock);
     std::erase_if(m_files, [&](const Kept& file) { return SamePath(file.sPath, kept.sPath); });
     m_files.insert(m_files.begin(), std::move(kept));
-    std::size_t bytes = 0;
-    const auto fits = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
+    std::size_t bytes = m_files.front().index->Bytes().size();
+    const auto fits = std::find_if(m_files.begin() + 1, m_files.end(), [&](const Kept& file) {
         bytes += file.index->Bytes().size();
         return bytes > m_keptBytes;
     });

@@ -13,11 +13,12 @@
 namespace KorvaneIni {
 
 // Keyed by the path (ignoring letter case) and the file's version: size, last-write time,
-// change time and identity, proved with one query per open. A few files of a few megabytes
-// together are kept, the least recently opened dropped first; an index stays alive for as long
-// as a handle holds it. Safe to call from several threads: the file is queried, read and parsed
-// without the cache's lock, which guards the kept files alone, so an open never waits for
-// another file's read or parse (two opens of one changed file at once may both parse it).
+// change time and identity, proved with one query per open. The file opened last is kept, and
+// beside it a few more within kKeptBytes together, the least recently opened dropped first; an
+// index stays alive for as long as a handle holds it. Safe to call from several threads: the file
+// is queried, read and parsed without the cache's lock, which guards the kept files alone, so an
+// open never waits for another file's read or parse (two opens of one changed file at once may both
+// parse it).
 class ParseCache {
 public:
     static constexpr std::size_t kKeptFiles = 8;
