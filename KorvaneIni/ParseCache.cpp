@@ -32,9 +32,10 @@ std::optional<platform::FileBytes> ReadWholeFile(const std::string& sPath) {
     return content;
 }
 
-// Paths name the same file when they differ in letter case only.
+// Paths name the same file when they differ in letter case only; callers mostly pass the
+// same text again, which is checked first as the quicker test.
 bool SamePath(const std::string& a, const std::string& b) {
-    return ldgr::text::EqualsIgnoreCase(a, b);
+    return a == b || ldgr::text::EqualsIgnoreCase(a, b);
 }
 
 } // namespace
