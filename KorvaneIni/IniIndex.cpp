@@ -1,28 +1,24 @@
 // The parsed form of one INI file: its bytes and a hash index of its sections and entries.
 #include "ledgerline/KorvaneIni/IniIndex.h"
 
+#include "ledgerline/platform/AsciiText.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace KorvaneIni {
 namespace {
 
+using ldgr::ascii::TrimBlanks;
+
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kFirstCapacity = 16;
+constexpr std::uint32_t kLengthMask = 0xFF;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::uint64_t Word(const char* bytes) {
@@ -85,7 +81,9 @@ bool EqualsFolded(std::string_view a, std::string_view b) {
 }
 
 // A hash of the upper-cased name, eight bytes a step, then spread with the finaliser of
-// splitmix64. The upper half is the tag.
+// splitmix64. The tag is its upper 24 bits above the name's length (255 for any longer), so a
+// tag that matches mostly tells the length too and a key is compared without looking for its
+// end.
 std::uint32_t FoldedTag(std::string_view name) {
     std::uint64_t hash = name.size();
     const auto mix = [&](std::uint64_t word) {
@@ -101,7 +99,9 @@ std::uint32_t FoldedTag(std::string_view name) {
     }
     hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9ull;
     hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBull;
-    return static_cast<std::uint32_t>((hash ^ (hash >> 31)) >> 32);
+    const auto upper = static_cast<std::uint32_t>((hash ^ (hash >> 31)) >> 32);
+    return (upper & ~kLengthMask) |
+           static_cast<std::uint32_t>(std::min<std::size_t>(name.size(), kLengthMask));
 }
 
 // The first c at or after from, or end; known is the previous answer, kept while still ahead.
@@ -113,34 +113,63 @@ const char* NextOf(char c, const char* from, const char* end, const char* known)
     return found != nullptr ? static_cast<const char*>(found) : end;
 }
 
-// How often c occurs in text, found by memchr: a byte-by-byte count is several times slower.
-std::size_t CountOf(char c, std::string_view text) {
-    std::size_t count = 0;
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Hands each line of text to visit, without its line end. The next CR and the next LF are each
+// searched for only once they have been passed, so text of either kind of line end is scanned
+// once.
+template <class Visit> void ForEachLine(std::string_view text, Visit&& visit) {
+    const char* cursor = text.data();
     const char* const end = text.data() + text.size();
-    for (const char* at = NextOf(c, text.data(), end, nullptr); at != end;
-         at = NextOf(c, at + 1, end, nullptr)) {
-        ++count;
+    const char* nextCR = nullptr;
+    const char* nextLF = nullptr;
+    while (cursor < end) {
+        nextCR = NextOf('\r', cursor, end, nextCR);
+        nextLF = NextOf('\n', cursor, end, nextLF);
+        const char* lineEnd = std::min(nextCR, nextLF);
+        visit(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)));
+        if (lineEnd == end) {
+            return;
+        }
+        const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
+        cursor = lineEnd + (crlf ? 2 : 1);
     }
-    return count;
+}
+
+// The key of an entry line of a section's body, starting where the key's text starts (at the
+// '=' for an empty key); nothing for a blank line, a comment or a line without '='.
+std::optional<std::string_view> KeyOfLine(std::string_view line) {
+    line = TrimBlanks(line);
+    const std::size_t equals = line.find('=');
+    if (line.empty() || line.front() == ';' || equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return TrimBlanks(line.substr(0, equals));
+}
+
+// A header line's name: the line's first non-blank character is '[' and a ']' follows.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    line = TrimBlanks(line);
+    const std::size_t close = line.find(']');
+    if (line.empty() || line.front() != '[' || close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return TrimBlanks(line.substr(1, close - 1));
 }
 
 } // namespace
 
 IniIndex::IniIndex(platform::FileBytes content)
     : m_bytes(std::move(content)), m_content(m_bytes.View()) {
-    const std::vector<Header> headers = Parse();
-    m_sectionCount = static_cast<std::uint32_t>(headers.size());
-    m_sections = std::make_unique<Section[]>(headers.size());
-    for (std::uint32_t number = 0; number < m_sectionCount; ++number) {
-        m_sections[number].name = headers[number].name;
-        m_sections[number].body = headers[number].body;
-    }
+    Parse();
 }
 
-// Finds the header lines alone: a '[' with nothing but blanks before it on its line. Each
-// section's body runs from the line after its header to the next header line, whichever
-// section that opens; a repeated header's lines belong to no section.
-std::vector<IniIndex::Header> IniIndex::Parse() {
+// Finds the header lines alone: a '[' with nothing but blanks before it on its line and a ']'
+// after it. Each section's body runs from the line after its header to the next header line,
+// whichever section that opens; a repeated header's lines belong to no section.
+void IniIndex::Parse() {
     // Offsets are 32-bit; the rest of a larger file is not read (a configuration file is a few
     // megabytes at most).
     std::string_view rest(
@@ -151,12 +180,11 @@ std::vector<IniIndex::Header> IniIndex::Parse() {
     }
     const char* const begin = rest.data();
     const char* const end = begin + rest.size();
-    std::vector<Header> headers;
-    bool open = AddSection({}, headers);
+    bool open = AddSection({});
     const char* bodyStart = begin;
     const auto closeBody = [&](const char* bodyEnd) {
         if (open) {
-            headers.back().body =
+            m_sections.back().body =
                 PieceOf(std::string_view(bodyStart, static_cast<std::size_t>(bodyEnd - bodyStart)));
         }
     };
@@ -165,22 +193,23 @@ std::vector<IniIndex::Header> IniIndex::Parse() {
         while (lineStart != begin && IsBlank(lineStart[-1])) {
             --lineStart;
         }
-        if (lineStart != begin && lineStart[-1] != '\r' && lineStart[-1] != '\n') {
+        const char* lineEnd = std::find_if(bracket, end, IsLineEnd);
+        const std::optional<std::string_view> name =
+            lineStart == begin || IsLineEnd(lineStart[-1])
+                ? HeaderName(std::string_view(bracket, static_cast<std::size_t>(lineEnd - bracket)))
+                : std::nullopt;
+        if (!name) {
             bracket = NextOf('[', bracket + 1, end, nullptr);
             continue;
         }
-        const char* lineEnd =
-            std::find_if(bracket, end, [](char c) { return c == '\r' || c == '\n'; });
         closeBody(lineStart);
-        const std::string_view header(bracket + 1, static_cast<std::size_t>(lineEnd - bracket - 1));
-        open = AddSection(TrimBlanks(header.substr(0, header.find(']'))), headers);
+        open = AddSection(*name);
         const bool crlf =
             lineEnd != end && *lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n';
         bodyStart = lineEnd == end ? end : lineEnd + (crlf ? 2 : 1);
         bracket = NextOf('[', bodyStart, end, nullptr);
     }
     closeBody(end);
-    return headers;
 }
 
 IniIndex::Piece IniIndex::PieceOf(std::string_view text) const {
@@ -195,98 +224,116 @@ std::string_view IniIndex::Text(Piece piece) const {
     return m_content.substr(piece.offset, piece.length);
 }
 
-std::string_view IniIndex::NameText(Piece piece) const {
-    return std::string_view(m_names).substr(piece.offset, piece.length);
+std::uint32_t IniIndex::ItemOf(std::string_view key) const {
+    return static_cast<std::uint32_t>(key.data() - m_content.data()) + 1;
 }
 
-// A new section's name joins the names; a repeated one is not added (false).
-bool IniIndex::AddSection(std::string_view name, std::vector<Header>& headers) {
-    Reserve(m_sectionTable, headers.size() + 1);
+// An entry's key runs from its start to the line's first '=', which it never holds; the tag
+// tells its length unless it is 255 or longer.
+std::string_view IniIndex::KeyOf(const Slot& slot) const {
+    const std::string_view from = m_content.substr(slot.item - 1);
+    const std::uint32_t length = slot.tag & kLengthMask;
+    return length < kLengthMask ? from.substr(0, length)
+                                : TrimBlanks(from.substr(0, from.find('=')));
+}
+
+std::string_view IniIndex::ValueAt(std::uint32_t item) const {
+    std::string_view from = m_content.substr(item - 1);
+    from.remove_prefix(from.find('=') + 1);
+    const auto lineEnd =
+        std::find_if(from.begin(), from.end(), [](char c) { return c == '\r' || c == '\n'; });
+    return TrimBlanks(from.substr(0, static_cast<std::size_t>(lineEnd - from.begin())));
+}
+
+// A new section joins the table; a repeated one is not added (false).
+bool IniIndex::AddSection(std::string_view name) {
+    if ((m_sections.size() + 1) * 2 > m_sectionTable.size()) {
+        Table grown = TableFor(std::max(kFirstCapacity, m_sectionTable.size()));
+        for (const Slot& slot : m_sectionTable) {
+            Place(grown, slot);
+        }
+        m_sectionTable.swap(grown);
+    }
     const std::uint32_t tag = FoldedTag(name);
-    SectionSlot& slot = m_sectionTable[Probe(m_sectionTable, tag, [&](const SectionSlot& kept) {
-        return EqualsFolded(NameText(kept.name), name);
+    Slot& slot = m_sectionTable[Probe(m_sectionTable, tag, [&](const Slot& kept) {
+        return EqualsFolded(Text(m_sections[kept.item - 1].name), name);
     })];
     if (slot.item != 0) {
         return false;
     }
-    const Piece named{static_cast<std::uint32_t>(m_names.size()),
-                      static_cast<std::uint32_t>(name.size())};
-    m_names += name;
-    headers.push_back({named, {}});
-    slot = {tag, static_cast<std::uint32_t>(headers.size()), named};
+    m_sections.emplace_back().name = PieceOf(name);
+    slot = {tag, static_cast<std::uint32_t>(m_sections.size())};
     return true;
 }
 
-// Indexed once; the flag spares later lookups the lock. std::call_once would do the same but
-// wakes waiters with a system call each time, one per section read.
-const std::vector<IniIndex::EntrySlot>& IniIndex::Indexed(std::uint32_t number) const {
-    const Section& section = m_sections[number];
-    if (!section.indexed.load(std::memory_order_acquire)) {
-        const std::scoped_lock guard(m_indexing);
-        if (!section.indexed.load(std::memory_order_relaxed)) {
+// Indexed once. Null when the table cannot be had: the caller reads the lines instead.
+const IniIndex::Table* IniIndex::Indexed(const Section& section) const {
+    if (!section.indexed) {
+        try {
             section.entries = IndexEntries(Text(section.body));
-            section.indexed.store(true, std::memory_order_release);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
         }
+        section.indexed = true;
     }
-    return section.entries;
+    return &section.entries;
 }
 
-// The body's lines: blank lines and comments skipped, any other line with '=' an entry. The
-// next CR and the next LF are each searched for only once they have been passed, so a body of
-// either kind of line end is scanned once.
-std::vector<IniIndex::EntrySlot> IniIndex::IndexEntries(std::string_view body) const {
-    std::vector<EntrySlot> table;
-    Reserve(table, CountOf('=', body));
-    std::uint32_t count = 0;
-    const char* cursor = body.data();
-    const char* const end = body.data() + body.size();
-    const char* nextCR = nullptr;
-    const char* nextLF = nullptr;
-    while (cursor < end) {
-        nextCR = NextOf('\r', cursor, end, nextCR);
-        nextLF = NextOf('\n', cursor, end, nextLF);
-        const char* lineEnd = std::min(nextCR, nextLF);
-        const std::string_view line =
-            TrimBlanks(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)));
-        const std::size_t equals = line.find('=');
-        if (!line.empty() && line.front() != ';' && equals != std::string_view::npos) {
-            const std::string_view key = TrimBlanks(line.substr(0, equals));
-            const std::uint32_t tag = FoldedTag(key);
-            EntrySlot& slot = table[Probe(table, tag, [&](const EntrySlot& kept) {
-                return EqualsFolded(Text(kept.key), key);
-            })];
-            if (slot.item == 0) {
-                slot = {tag, ++count, PieceOf(key), PieceOf(TrimBlanks(line.substr(equals + 1)))};
-            }
+// The body's entry lines are counted first, so the table is as large as they need and no
+// larger, whatever else the body holds.
+IniIndex::Table IniIndex::IndexEntries(std::string_view body) const {
+    std::size_t count = 0;
+    ForEachLine(body, [&](std::string_view line) { count += KeyOfLine(line) ? 1 : 0; });
+    Table table = TableFor(count);
+    ForEachLine(body, [&](std::string_view line) {
+        const std::optional<std::string_view> key = KeyOfLine(line);
+        if (!key) {
+            return;
         }
-        if (lineEnd == end) {
-            break;
+        const std::uint32_t tag = FoldedTag(*key);
+        Slot& slot = table[Probe(
+            table, tag, [&](const Slot& kept) { return EqualsFolded(KeyOf(kept), *key); })];
+        if (slot.item == 0) {
+            slot = {tag, ItemOf(*key)};
         }
-        const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
-        cursor = lineEnd + (crlf ? 2 : 1);
-    }
+    });
     return table;
+}
+
+// The first entry of the key, line by line: the answer without a table.
+std::optional<std::string_view> IniIndex::ScanEntries(std::string_view body,
+                                                      std::string_view key) const {
+    std::optional<std::string_view> value;
+    ForEachLine(body, [&](std::string_view line) {
+        const std::optional<std::string_view> found = value ? std::nullopt : KeyOfLine(line);
+        if (found && EqualsFolded(*found, key)) {
+            value = ValueAt(ItemOf(*found));
+        }
+    });
+    return value;
 }
 
 std::optional<std::uint32_t> IniIndex::FindSection(std::string_view name) const {
     name = TrimBlanks(name);
-    const SectionSlot& slot =
-        m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](const SectionSlot& kept) {
-            return EqualsFolded(NameText(kept.name), name);
-        })];
+    const Slot& slot = m_sectionTable[Probe(m_sectionTable, FoldedTag(name), [&](const Slot& kept) {
+        return EqualsFolded(Text(m_sections[kept.item - 1].name), name);
+    })];
     return slot.item != 0 ? std::optional(slot.item - 1) : std::nullopt;
 }
 
 std::optional<std::string_view> IniIndex::Find(std::uint32_t number, std::string_view key) const {
-    const std::vector<EntrySlot>& table = Indexed(number);
-    if (table.empty()) {
+    const Section& section = m_sections[number];
+    key = TrimBlanks(key);
+    const Table* table = Indexed(section);
+    if (table == nullptr) {
+        return ScanEntries(Text(section.body), key);
+    }
+    if (table->empty()) {
         return std::nullopt;
     }
-    key = TrimBlanks(key);
-    const EntrySlot& slot = table[Probe(table, FoldedTag(key), [&](const EntrySlot& kept) {
-        return EqualsFolded(Text(kept.key), key);
-    })];
-    return slot.item != 0 ? std::optional(Text(slot.value)) : std::nullopt;
+    const Slot& slot = (*table)[Probe(
+        *table, FoldedTag(key), [&](const Slot& kept) { return EqualsFolded(KeyOf(kept), key); })];
+    return slot.item != 0 ? std::optional(ValueAt(slot.item)) : std::nullopt;
 }
 
 std::optional<std::string_view> IniIndex::Find(std::string_view section,
@@ -295,10 +342,14 @@ std::optional<std::string_view> IniIndex::Find(std::string_view section,
     return number ? Find(*number, key) : std::nullopt;
 }
 
-template <class Slot, class Matches>
-std::size_t IniIndex::Probe(const std::vector<Slot>& table, std::uint32_t tag, Matches&& matches) {
-    const std::size_t mask = table.size() - 1;
-    for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
+// A slot's home is its tag scaled to the table's size, so a table may have any size.
+std::size_t IniIndex::Home(const Table& table, std::uint32_t tag) {
+    return static_cast<std::size_t>((std::uint64_t{tag} * table.size()) >> 32);
+}
+
+template <class Matches>
+std::size_t IniIndex::Probe(const Table& table, std::uint32_t tag, Matches&& matches) {
+    for (std::size_t i = Home(table, tag);; i = i + 1 == table.size() ? 0 : i + 1) {
         const Slot& slot = table[i];
         if (slot.item == 0 || (slot.tag == tag && matches(slot))) {
             return i;
@@ -306,50 +357,26 @@ std::size_t IniIndex::Probe(const std::vector<Slot>& table, std::uint32_t tag, M
     }
 }
 
-template <class Slot> void IniIndex::Reserve(std::vector<Slot>& table, std::size_t count) {
-    if (count * 2 <= table.size()) {
-        return;
-    }
-    // Grown fourfold: the section table grows a section at a time through thousands.
-    std::size_t capacity = std::max(kFirstCapacity, table.size() * 4);
-    while (capacity < count * 2) {
-        capacity *= 2;
-    }
-    std::vector<Slot> grown(capacity);
-    const std::size_t mask = capacity - 1;
-    for (const Slot& slot : table) {
-        if (slot.item == 0) {
-            continue;
-        }
-        std::size_t i = slot.tag & mask;
-        while (grown[i].item != 0) {
-            i = (i + 1) & mask;
-        }
-        grown[i] = slot;
-    }
-    table.swap(grown);
+IniIndex::Table IniIndex::TableFor(std::size_t count) {
+    return Table(count * 2);
 }
 
-// Section by section; a table holds its entries in no order, so they are sorted back into the
+void IniIndex::Place(Table& table, Slot slot) {
+    if (slot.item != 0) {
+        table[Probe(table, slot.tag, [](const Slot&) { return false; })] = slot;
+    }
+}
+
+// Section by section; an entry's item is its key's offset, so sorting by the items gives the
 // order of the file.
 void IniIndex::ForEachEntry(const std::function<void(const EntryText&)>& visit) const {
-    for (std::uint32_t number = 0; number < m_sectionCount; ++number) {
-        const Section& section = m_sections[number];
-        std::vector<EntrySlot> walked;
-        const std::vector<EntrySlot>& table = section.indexed.load(std::memory_order_acquire)
-                                                  ? section.entries
-                                                  : (walked = IndexEntries(Text(section.body)));
-        std::vector<const EntrySlot*> slots;
-        for (const EntrySlot& slot : table) {
-            if (slot.item != 0) {
-                slots.push_back(&slot);
-            }
-        }
-        std::sort(slots.begin(), slots.end(),
-                  [](const EntrySlot* a, const EntrySlot* b) { return a->item < b->item; });
-        const std::string_view name = NameText(section.name);
-        for (const EntrySlot* slot : slots) {
-            visit({name, Text(slot->key), Text(slot->value)});
+    for (const Section& section : m_sections) {
+        Table entries = IndexEntries(Text(section.body));
+        std::erase_if(entries, [](const Slot& slot) { return slot.item == 0; });
+        std::sort(entries.begin(), entries.end(),
+                  [](const Slot& a, const Slot& b) { return a.item < b.item; });
+        for (const Slot& slot : entries) {
+            visit({Text(section.name), KeyOf(slot), ValueAt(slot.item)});
         }
     }
 }

@@ -3,11 +3,9 @@
 
 #include "ledgerline/platform/FileBytes.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,18 +13,25 @@
 
 namespace KorvaneIni {
 
-// Built once from a file's bytes, which it keeps, and read by any number of open handles at
-// once. The parse finds the sections alone; a section's entries are indexed on the first lookup
-// in it, once, whichever thread asks first, so a start-up that reads a few sections of a large
-// file never indexes the rest.
+// Built once from a file's bytes, which it keeps, and read by any number of open handles. The
+// parse finds the sections alone; a section's entries are indexed on the first lookup in it, so
+// a start-up that reads a few sections of a large file never indexes the rest. That first
+// lookup fills the index in: lookups on one index are made one at a time (the library makes
+// every lookup under its lock), while the bytes and ForEachEntry may be read from any thread.
 //
 // Reading rules: CR, LF or CR LF end a line; a leading UTF-8 byte-order mark is skipped; a line
-// whose first non-blank character is ';' is a comment; "[name]" starts a section (the name runs
-// to the first ']' and is trimmed); any other line with '=' is an entry, split at the first '=',
-// key and value trimmed of spaces and tabs; lines with neither are ignored. Entries before the
-// first header belong to the section with the empty name. The first occurrence of a section
-// wins (a repeated header's entries are ignored), and so does the first occurrence of a key
-// within it. Names are compared ignoring ASCII letter case.
+// whose first non-blank character is ';' is a comment; a line whose first non-blank character
+// is '[' and which holds a ']' starts a section (the name runs to the first ']' and is
+// trimmed); any other line with '=' is an entry, split at the first '=', key and value trimmed
+// of spaces and tabs; lines with neither are ignored ("[name" without ']' too: the entries
+// after it stay in the section before). Entries before the first header belong to the section
+// with the empty name. The first occurrence of a section wins (a repeated header's entries are
+// ignored), and so does the first occurrence of a key within it. Names are compared ignoring
+// ASCII letter case; bytes from 0x80 on are compared as they are.
+//
+// Memory: a section's table has two slots of 8 bytes for each of its entry lines.
+// Where that table cannot be had, the lookup reads the section's lines instead: running out of
+// memory never turns an entry into a missing one.
 class IniIndex {
 public:
     explicit IniIndex(platform::FileBytes content);
@@ -49,74 +54,65 @@ public:
         std::string_view key;
         std::string_view value;
     };
-    // Every entry a reader can find, in the order of the file, one at a time. A section no
-    // lookup has indexed is indexed for the walk alone and dropped after it, so a walk over a
-    // file of millions of sections takes no more memory than its largest section.
+    // Every entry a reader can find, in the order of the file, one at a time. Each section is
+    // indexed for the walk alone and dropped after it, so a walk over a file of millions of
+    // sections takes no more memory than its largest section.
     void ForEachEntry(const std::function<void(const EntryText&)>& visit) const;
 
     // The bytes it was built from.
     std::string_view Bytes() const { return m_content; }
 
 private:
-    // A piece of m_content or m_names. Offsets rather than views keep the tables small.
+    // A piece of m_content. Offsets rather than views keep the tables small.
     struct Piece {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
     };
-    // The slots of the open-addressing tables (linear probing, at most half full) hold what a
-    // lookup compares and returns, so it reads the table and the name alone: tag, the upper
-    // half of the name's hash; item, the position of the section or entry plus one, 0 for a
-    // free slot.
-    struct SectionSlot {
+    // The slots of the open-addressing tables (linear probing, at most half full): tag, a
+    // hash of the name and its length; item, 0 for a free slot, else for a section its number
+    // plus one and for an entry the offset of its key plus one, so entries sort into the
+    // order of the file by it.
+    struct Slot {
         std::uint32_t tag = 0;
         std::uint32_t item = 0;
-        Piece name; // in m_names
     };
-    struct EntrySlot {
-        std::uint32_t tag = 0;
-        std::uint32_t item = 0; // the order of the file
-        Piece key;
-        Piece value;
-    };
+    using Table = std::vector<Slot>;
     // A section: its name, the lines up to the next header, and their entries once indexed.
     struct Section {
-        Piece name; // in m_names
-        Piece body;
-        mutable std::atomic<bool> indexed = false;
-        mutable std::vector<EntrySlot> entries;
-    };
-    // What the parse finds of a section.
-    struct Header {
         Piece name;
         Piece body;
+        mutable bool indexed = false;
+        mutable Table entries;
     };
 
-    std::vector<Header> Parse();
-    bool AddSection(std::string_view name, std::vector<Header>& headers);
-    const std::vector<EntrySlot>& Indexed(std::uint32_t number) const;
-    std::vector<EntrySlot> IndexEntries(std::string_view body) const;
+    void Parse();
+    bool AddSection(std::string_view name);
+    const Table* Indexed(const Section& section) const;
+    Table IndexEntries(std::string_view body) const;
+    std::optional<std::string_view> ScanEntries(std::string_view body, std::string_view key) const;
 
     Piece PieceOf(std::string_view text) const;
     std::string_view Text(Piece piece) const;
-    std::string_view NameText(Piece piece) const;
+    std::uint32_t ItemOf(std::string_view key) const;
+    std::string_view KeyOf(const Slot& slot) const;
+    std::string_view ValueAt(std::uint32_t item) const;
 
+    static std::size_t Home(const Table& table, std::uint32_t tag);
     // The slot holding an item that matches, or the free slot where such an item belongs.
-    template <class Slot, class Matches>
-    static std::size_t Probe(const std::vector<Slot>& table, std::uint32_t tag, Matches&& matches);
-    // Makes room for count items, keeping the table at most half full.
-    template <class Slot> static void Reserve(std::vector<Slot>& table, std::size_t count);
+    template <class Matches>
+    static std::size_t Probe(const Table& table, std::uint32_t tag, Matches&& matches);
+    // A table with room for count items, half full with them.
+    static Table TableFor(std::size_t count);
+    static void Place(Table& table, Slot slot);
 
     const platform::FileBytes m_bytes;
     const std::string_view m_content; // m_bytes
-    std::string m_names;              // the section names one after another, dense for lookups
-    std::vector<SectionSlot> m_sectionTable;
-    std::uint32_t m_sectionCount = 0;
-    std::unique_ptr<Section[]> m_sections; // by section number
-    mutable std::mutex m_indexing;         // held while a section is indexed
+    Table m_sectionTable;
+    std::vector<Section> m_sections; // by section number
 };
-
 // The parsed file a handle of KorvaneIni.h reads, for a caller in this tree that walks the whole
-// of it (a checking tool looking at every entry); null for a stale or 0 handle.
+// of it (a checking tool looking at every entry); null for a stale or 0 handle. Its Find is
+// for a program that makes no library call from another thread meanwhile.
 std::shared_ptr<const IniIndex> ParsedFile(std::int32_t hIniFile);
 
 } // namespace KorvaneIni

@@ -32,7 +32,9 @@ std::int32_t CopyTerminated(std::string_view text, char* sBuffer, std::int32_t l
 }
 
 // The library's state. The suite's programs call it from one thread, but as a shared library
-// it may be called from several, so every call holds the lock.
+// it may be called from several: the lock guards the handles and every lookup (the parsed
+// files index their sections on the first lookup, one lookup at a time). Files are opened,
+// read and parsed without it, so no caller waits for another's file.
 struct Library {
     std::mutex lock;
     ParseCache cache;
@@ -92,11 +94,11 @@ std::int32_t OpenIni(const char* sPath) {
         return 0;
     }
     Library& library = TheLibrary();
-    const std::scoped_lock guard(library.lock);
     std::shared_ptr<const IniIndex> index = library.cache.Open(sPath);
     if (!index) {
         return 0;
     }
+    const std::scoped_lock guard(library.lock);
     const std::int32_t hIniFile = library.NextHandle();
     library.handles.emplace(hIniFile, std::move(index));
     return hIniFile;
@@ -119,11 +121,11 @@ std::optional<std::int32_t> ReadIniString(const char* sPath, const char* sSectio
         return std::nullopt;
     }
     Library& library = TheLibrary();
-    const std::scoped_lock guard(library.lock);
     const std::shared_ptr<const IniIndex> index = library.cache.Open(sPath);
     if (!index) {
         return std::nullopt;
     }
+    const std::scoped_lock guard(library.lock);
     return library.CopyValue(index, sSection, sKey, sDefault, sBuffer, lSize);
 }
 
@@ -148,8 +150,8 @@ std::shared_ptr<const IniIndex> ParsedFile(std::int32_t hIniFile) {
 
 void ForgetParsedFiles() {
     Library& library = TheLibrary();
-    const std::scoped_lock guard(library.lock);
     library.cache.Forget();
+    const std::scoped_lock guard(library.lock);
     library.lastFound = {};
 }
 

@@ -10,7 +10,8 @@
 namespace KorvaneIni {
 
 /// A handle for the file, or 0 when it cannot be opened. A file is parsed once per version:
-/// opening it again while its size and last-write time are unchanged reuses the parsed form.
+/// opening it again while its size, last-write time, change time and identity are unchanged
+/// reuses the parsed form, as long as it is among the few files lately opened.
 std::int32_t OpenIni(const char* sPath);
 /// Copies the value of the key in the section (or sDefault when either is absent) into
 /// sBuffer, cut to lSize - 1 characters and terminated; returns the count of characters

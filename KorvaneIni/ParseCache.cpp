@@ -11,8 +11,6 @@
 namespace KorvaneIni {
 namespace {
 
-constexpr std::size_t kKeptFiles = 8;
-
 // The version of an ordinary file that may be read, or nothing.
 std::optional<platform::FileVersion> VersionOf(const std::string& sPath) {
     std::optional<platform::FileVersion> version;
@@ -42,24 +40,29 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 } // namespace
 
-std::shared_ptr<const IniIndex> ParseCache::Open(std::string_view sPath) {
-    // Start-up opens one file thousands of times by the same name: the kept file's own text of
-    // it is asked about, and no text is made for the open.
-    const auto named = std::find_if(m_files.begin(), m_files.end(),
-                                    [&](const Kept& file) { return file.sPath == sPath; });
-    std::string sMade;
-    const std::string& sNamed = named != m_files.end() ? named->sPath : (sMade = sPath);
-    const std::optional<platform::FileVersion> before = VersionOf(sNamed);
+std::shared_ptr<const IniIndex> ParseCache::Open(const std::string& sPath) {
+    const std::optional<platform::FileVersion> before = VersionOf(sPath);
     if (!before) {
         return nullptr;
     }
-    const auto kept = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
-        return file.version == *before && SamePath(file.sPath, sNamed);
-    });
-    return kept != m_files.end() ? Reuse(kept) : Load(sNamed, *before);
+    std::shared_ptr<const IniIndex> kept = Reuse(sPath, *before);
+    return kept ? kept : Load(sPath, *before);
 }
 
-std::shared_ptr<const IniIndex> ParseCache::Reuse(std::vector<Kept>::iterator kept) {
+void ParseCache::Forget() {
+    const std::scoped_lock guard(m_lock);
+    m_files.clear();
+}
+
+std::shared_ptr<const IniIndex> ParseCache::Reuse(const std::string& sPath,
+                                                  const platform::FileVersion& version) {
+    const std::scoped_lock guard(m_lock);
+    const auto kept = std::find_if(m_files.begin(), m_files.end(), [&](const Kept& file) {
+        return file.version == version && SamePath(file.sPath, sPath);
+    });
+    if (kept == m_files.end()) {
+        return nullptr;
+    }
     std::rotate(m_files.begin(), kept, kept + 1);
     return m_files.front().index;
 }
@@ -83,12 +86,21 @@ std::shared_ptr<const IniIndex> ParseCache::Load(const std::string& sPath,
     return index;
 }
 
+// The newest first, whatever its size (a file opened again and again is read once); the oldest
+// go while there are too many files or bytes.
 void ParseCache::Keep(Kept kept) {
+    const std::scoped_lock guard(m_lock);
     std::erase_if(m_files, [&](const Kept& file) { return SamePath(file.sPath, kept.sPath); });
-    if (m_files.size() >= kKeptFiles) {
-        m_files.pop_back();
-    }
     m_files.insert(m_files.begin(), std::move(kept));
+    std::size_t bytes = m_files.front().index->Bytes().size();
+    const auto fits = std::find_if(m_files.begin() + 1, m_files.end(), [&](const Kept& file) {
+        bytes += file.index->Bytes().size();
+        return bytes > m_keptBytes;
+    });
+    m_files.erase(fits, m_files.end());
+    if (m_files.size() > kKeptFiles) {
+        m_files.erase(m_files.begin() + kKeptFiles, m_files.end());
+    }
 }
 
 } // namespace KorvaneIni

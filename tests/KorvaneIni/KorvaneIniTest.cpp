@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -42,35 +41,69 @@ protected:
     ConfigWorld world;
 };
 
-// What, the file's content, section, key and the value expected.
-const std::tuple<const char*, const char*, const char*, const char*, const char*> kLookups[] = {
-    {"mixed line ends", "[A]\r\n\r\rk=1\n\nm=2", "A", "m", "2"},
-    {"CR alone ends a header", "[A]\rk=1", "A", "k", "1"},
-    {"CR alone ends an entry", "[A]\r\nk=1\rm=2", "A", "m", "2"},
-    {"byte-order mark before the first header", "\xEF\xBB\xBF[A]\r\nk=1", "A", "k", "1"},
-    {"byte-order mark only at the very start", "[A]\r\n\xEF\xBB\xBFk=1", "A", "k", kMissing},
-    {"indented comment line", "[A]\r\n \t; k=1\r\nk=2", "A", "k", "2"},
-    {"semicolon inside a value is kept", "[A]\r\nk=a ; b", "A", "k", "a ; b"},
-    {"section name ignores case", "[General]\r\nVersion=2", "GENERAL", "version", "2"},
-    {"names ignore blanks around them", "[ A ]\r\n  k  =  v  ", " a\t", "\tK ", "v"},
-    {"header name ends at the first bracket", "[A]]x\r\nk=1", "A", "k", "1"},
-    {"header without closing bracket", "[A\r\nk=1", "A", "k", "1"},
-    {"split at the first equals sign", "[A]\r\nk = a=b", "A", "k", "a=b"},
-    {"empty value", "[A]\r\nk=", "A", "k", ""},
-    {"line without equals sign ignored", "[A]\r\nk\r\nk=2", "A", "k", "2"},
-    {"first key wins", "[A]\r\nk=1\r\nK=2", "A", "k", "1"},
-    {"first section wins", "[A]\r\nk=1\r\n[B]\r\nj=3\r\n[a]\r\nk=2\r\nm=4", "A", "m", kMissing},
-    {"later section after a repeated one", "[A]\r\n[A]\r\n[B]\r\nj=3", "B", "j", "3"},
-    {"key of another section", "[A]\r\nk=1\r\n[B]\r\nj=2", "B", "k", kMissing},
-    {"absent section", "[A]\r\nk=1", "C", "k", kMissing},
-    {"entries before the first header", "k=0\r\n[A]\r\nk=1", "", "k", "0"},
-    {"code-page letters kept", "[A]\r\nk=caf\xE9", "A", "k", "caf\xE9"},
+struct Lookup {
+    const char* what;
+    const char* file;
+    const char* section = "A";
+    const char* key = "k";
+    const char* value = kMissing;
+};
+
+const Lookup kLookups[] = {
+    {.what = "mixed line ends", .file = "[A]\r\n\r\rk=1\n\nm=2", .key = "m", .value = "2"},
+    {.what = "CR alone ends a header", .file = "[A]\rk=1", .value = "1"},
+    {.what = "CR alone ends an entry", .file = "[A]\r\nk=1\rm=2", .key = "m", .value = "2"},
+    {.what = "byte-order mark before the first header",
+     .file = "\xEF\xBB\xBF[A]\r\nk=1",
+     .value = "1"},
+    {.what = "byte-order mark only at the very start", .file = "[A]\r\n\xEF\xBB\xBFk=1"},
+    {.what = "indented comment line", .file = "[A]\r\n \t; k=1\r\nk=2", .value = "2"},
+    {.what = "semicolon inside a value is kept", .file = "[A]\r\nk=a ; b", .value = "a ; b"},
+    {.what = "section name ignores case",
+     .file = "[General]\r\nVersion=2",
+     .section = "GENERAL",
+     .key = "version",
+     .value = "2"},
+    {.what = "names ignore blanks around them",
+     .file = "[ A ]\r\n  k  =  v  ",
+     .section = " a\t",
+     .key = "\tK ",
+     .value = "v"},
+    {.what = "header name ends at the first bracket", .file = "[A]]x\r\nk=1", .value = "1"},
+    {.what = "a line without a closing bracket opens no section",
+     .file = "[A]\r\nk=1\r\n[B\r\nm=2",
+     .key = "m",
+     .value = "2"},
+    {.what = "an indented header", .file = "k=0\r\n \t[A]\r\nk=1", .value = "1"},
+    {.what = "a bracket after other text opens no section",
+     .file = "[A]\r\nx[B]\r\nk=1",
+     .value = "1"},
+    {.what = "split at the first equals sign", .file = "[A]\r\nk = a=b", .value = "a=b"},
+    {.what = "empty value", .file = "[A]\r\nk=", .value = ""},
+    {.what = "empty key", .file = "[A]\r\n = v", .key = "", .value = "v"},
+    {.what = "line without equals sign ignored", .file = "[A]\r\nk\r\nk=2", .value = "2"},
+    {.what = "first key wins", .file = "[A]\r\nk=1\r\nK=2", .value = "1"},
+    {.what = "first section wins",
+     .file = "[A]\r\nk=1\r\n[B]\r\nj=3\r\n[a]\r\nk=2\r\nm=4",
+     .key = "m"},
+    {.what = "later section after a repeated one",
+     .file = "[A]\r\n[A]\r\n[B]\r\nj=3",
+     .section = "B",
+     .key = "j",
+     .value = "3"},
+    {.what = "key of another section", .file = "[A]\r\nk=1\r\n[B]\r\nj=2", .section = "B"},
+    {.what = "absent section", .file = "[A]\r\nk=1", .section = "C"},
+    {.what = "entries before the first header",
+     .file = "k=0\r\n[A]\r\nk=1",
+     .section = "",
+     .value = "0"},
+    {.what = "code-page letters kept", .file = "[A]\r\nk=caf\xE9", .value = "caf\xE9"},
 };
 
 TEST_F(KorvaneIniTest, LookupsFollowTheReadingRules) {
-    for (const auto& [what, content, section, key, expected] : kLookups) {
-        const std::int32_t hIniFile = OpenWith(content);
-        EXPECT_EQ(Read(hIniFile, section, key), expected) << what;
+    for (const Lookup& row : kLookups) {
+        const std::int32_t hIniFile = OpenWith(row.file);
+        EXPECT_EQ(Read(hIniFile, row.section, row.key), row.value) << row.what;
         KorvaneIni::CloseIni(hIniFile);
     }
 }
@@ -89,18 +122,30 @@ TEST_F(KorvaneIniTest, ManySectionsAreAllFound) {
 
 TEST_F(KorvaneIniTest, NothingIsWrittenBeyondTheGivenSize) {
     const std::int32_t hIniFile = OpenWith("[A]\r\nk=value\r\n");
-    const std::tuple<const char*, std::int32_t, std::string> cases[] = {
-        {"k", 0, ""},    {"k", 1, ""},           {"k", 5, "valu"},        {"k", 6, "value"},
-        {"gone", 1, ""}, {"gone", 8, "default"}, {"gone", 9, "default!"}, {"gone", 0, ""},
+    struct Copy {
+        const char* key;
+        std::int32_t size;
+        std::string expected;
     };
-    for (const auto& [key, size, expected] : cases) {
-        SCOPED_TRACE(std::string(key) + " size " + std::to_string(size));
+    const Copy copies[] = {
+        {.key = "k", .size = 0, .expected = ""},
+        {.key = "k", .size = 1, .expected = ""},
+        {.key = "k", .size = 5, .expected = "valu"},
+        {.key = "k", .size = 6, .expected = "value"},
+        {.key = "gone", .size = 0, .expected = ""},
+        {.key = "gone", .size = 1, .expected = ""},
+        {.key = "gone", .size = 8, .expected = "default"},
+        {.key = "gone", .size = 9, .expected = "default!"},
+    };
+    for (const Copy& row : copies) {
+        SCOPED_TRACE(std::string(row.key) + " through a buffer of " + std::to_string(row.size));
         std::string buffer(32, '#');
         const std::int32_t count =
-            KorvaneIni::GetIniString("A", key, "default!", buffer.data(), size, hIniFile);
-        EXPECT_EQ(buffer.substr(0, static_cast<std::size_t>(count)), expected);
-        EXPECT_EQ(buffer[static_cast<std::size_t>(count)], size > 0 ? '\0' : '#');
-        EXPECT_EQ(buffer.find_first_not_of('#', static_cast<std::size_t>(size)), std::string::npos);
+            KorvaneIni::GetIniString("A", row.key, "default!", buffer.data(), row.size, hIniFile);
+        EXPECT_EQ(buffer.substr(0, static_cast<std::size_t>(count)), row.expected);
+        EXPECT_EQ(buffer[static_cast<std::size_t>(count)], row.size > 0 ? '\0' : '#');
+        EXPECT_EQ(buffer.find_first_not_of('#', static_cast<std::size_t>(row.size)),
+                  std::string::npos);
     }
     KorvaneIni::CloseIni(hIniFile);
 }
@@ -138,28 +183,50 @@ TEST_F(KorvaneIniTest, HandlesAreIndependentOutliveTheirFileAndStaleOnesReadAsEm
     KorvaneIni::CloseIni(third);
 }
 
-TEST_F(KorvaneIniTest, AFileIsParsedAgainOnlyWhenItChanged) {
+TEST_F(KorvaneIniTest, AnUnchangedFileIsParsedOnceWhateverTheCaseOfItsPath) {
     world.files.Put(kPath, "[A]\r\nk=1");
     EXPECT_EQ(ReadK(kPath), "1");
-    EXPECT_EQ(ReadK("c:\\LEDGERLINE\\config.INI"), "1"); // the same file in another case
+    EXPECT_EQ(ReadK("c:\\LEDGERLINE\\config.INI"), "1");
     EXPECT_EQ(world.files.reads, 1);
-    world.files.Put(kPath, "[A]\r\nk=2"); // same size, new time
-    EXPECT_EQ(ReadK(kPath), "2");
-    world.files.Put(kPath, "[A]\r\nk=22"); // new size, new time
-    EXPECT_EQ(ReadK(kPath), "22");
-    world.files.PutAt(kPath, "[A]\r\nk=333", world.files.LastWriteTime(kPath));
-    EXPECT_EQ(ReadK(kPath), "333");
-    EXPECT_EQ(world.files.reads, 4);
-    // A file is kept once however often it changed, so the others stay kept beside it.
+}
+
+TEST_F(KorvaneIniTest, AChangedFileIsParsedAgain) {
+    struct Change {
+        const char* what;
+        const char* content;
+        bool keepTime;
+    };
+    const Change changes[] = {
+        {.what = "same size, new time", .content = "[A]\r\nk=2", .keepTime = false},
+        {.what = "new size, new time", .content = "[A]\r\nk=22", .keepTime = false},
+        {.what = "new size, time kept", .content = "[A]\r\nk=333", .keepTime = true},
+    };
+    world.files.Put(kPath, "[A]\r\nk=1");
+    ReadK(kPath);
+    for (const Change& row : changes) {
+        if (row.keepTime) {
+            world.files.PutAt(kPath, row.content, world.files.LastWriteTime(kPath));
+        } else {
+            world.files.Put(kPath, row.content);
+        }
+        EXPECT_EQ("[A]\r\nk=" + ReadK(kPath), row.content) << row.what;
+    }
+}
+
+// A file is kept once however often it changed, so the others stay kept beside it.
+TEST_F(KorvaneIniTest, AFileChangedOftenDoesNotCrowdOutTheOthers) {
     world.files.Put("C:\\other.ini", "[A]\r\nk=o");
-    EXPECT_EQ(ReadK("C:\\other.ini"), "o");
+    ReadK("C:\\other.ini");
     for (int n = 0; n < 9; ++n) {
         world.files.Put(kPath, "[A]\r\nk=" + std::to_string(n));
-        EXPECT_EQ(ReadK(kPath), std::to_string(n));
+        ReadK(kPath);
     }
+    const int reads = world.files.reads;
     EXPECT_EQ(ReadK("C:\\other.ini"), "o");
-    EXPECT_EQ(world.files.reads, 4 + 1 + 9);
-    // A file replaced while it is read is read anew next time.
+    EXPECT_EQ(world.files.reads, reads);
+}
+
+TEST_F(KorvaneIniTest, AFileReplacedWhileItIsReadIsReadAnewNextTime) {
     world.files.Put(kPath, "[A]\r\nk=old");
     world.files.onRead = [&] { world.files.Put(kPath, "[A]\r\nk=new"); };
     EXPECT_EQ(ReadK(kPath), "old");

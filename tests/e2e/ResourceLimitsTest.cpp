@@ -89,7 +89,7 @@ TEST(ResourceLimits, LdgrcheckOutOfMemoryEndsWithTheErrorNamed) {
         sections += "[S" + std::to_string(s) + "]\r\nKey=1\r\n";
     }
     std::string entries = "[Padding]\r\n";
-    for (int k = 1; k <= 1000000; ++k) {
+    for (int k = 1; k <= 3000000; ++k) {
         entries += "K" + std::to_string(k) + "=1\r\n";
     }
     const Case cases[] = {
@@ -100,7 +100,7 @@ TEST(ResourceLimits, LdgrcheckOutOfMemoryEndsWithTheErrorNamed) {
          .output = "OK: version 2, "},
         {.name = "one section too large to walk",
          .body = entries,
-         .addressSpace = "--as=67108864",
+         .addressSpace = "--as=78643200",
          .exitCode = 1,
          .output = "Run-time error '7':\n\nOut of memory\n"},
     };

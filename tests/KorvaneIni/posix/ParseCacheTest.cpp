@@ -1,4 +1,6 @@
 // Hosted-only: the parse cache over real files rewritten behind its back.
+#include "ledgerline/KorvaneIni/ParseCache.h"
+
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "support/posix/HostedWorld.h"
 
@@ -7,7 +9,7 @@
 
 namespace {
 
-using ParseCache = ldgr::test::HostedWorld;
+using ParseCacheTest = ldgr::test::HostedWorld;
 
 std::string ReadK(const char* path) {
     const std::int32_t hIniFile = KorvaneIni::OpenIni(path);
@@ -18,7 +20,7 @@ std::string ReadK(const char* path) {
     return std::string(buffer, static_cast<std::size_t>(count));
 }
 
-TEST_F(ParseCache, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
+TEST_F(ParseCacheTest, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
     const std::string host = Host("drive_c/x.ini");
     const std::string other = Host("drive_c/y.ini");
     WriteHostFile(host, "[A]\r\nk=1");
@@ -34,6 +36,18 @@ TEST_F(ParseCache, ARewriteWithTheSameSizeAndTimeIsReadAfresh) {
     std::filesystem::rename(other, host);
     EXPECT_EQ(ReadK("C:\\x.ini"), "3");
     EXPECT_EQ(ReadK("c:\\X.INI"), "3");
+}
+
+// Files go, the least recently opened first, once the kept ones together are larger than
+// allowed.
+TEST_F(ParseCacheTest, KeptFilesAreBoundedByTheirBytes) {
+    KorvaneIni::ParseCache cache(12);
+    WriteHostFile(Host("drive_c/a.ini"), "[A]\r\nk=1");
+    WriteHostFile(Host("drive_c/b.ini"), "[A]\r\nk=2");
+    const auto first = cache.Open("C:\\a.ini");
+    EXPECT_EQ(cache.Open("C:\\a.ini"), first);
+    cache.Open("C:\\b.ini");
+    EXPECT_NE(cache.Open("C:\\a.ini"), first);
 }
 
 } // namespace
