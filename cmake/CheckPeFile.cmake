@@ -2,9 +2,11 @@
 # every Windows system has (or only from those IMPORTS names), it exports exactly the names
 # given (none for a program), and a program runs without a console window and carries the
 # application manifest, and the binary carries a version resource of the project's version.
-# With FROM, it imports exactly the functions NAMES from the DLL FROM.
+# With FROM, it imports exactly the functions NAMES from the DLL FROM; with IMAGE_VERSION, its
+# image header carries that major.minor version.
 #   cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="a;b" [-DIMPORTS="A.DLL;B.DLL"] [-DGUI=ON]
-#         [-DMANIFEST=ON] [-DVERSION=4.0.0] [-DFROM=C.DLL -DNAMES="f;g"] -P CheckPeFile.cmake
+#         [-DMANIFEST=ON] [-DVERSION=4.0.0] [-DFROM=C.DLL -DNAMES="f;g"] [-DIMAGE_VERSION=4.0]
+#         -P CheckPeFile.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed_dlls ADVAPI32.DLL KERNEL32.DLL MPR.DLL MSVCRT.DLL NETAPI32.DLL OLE32.DLL SHELL32.DLL
     USER32.DLL USERENV.DLL WS2_32.DLL)
@@ -52,19 +54,17 @@ foreach(dll IN LISTS imports)
     list(APPEND problems "imports ${dll}, ${not_allowed}")
   endif()
 endforeach()
-list(SORT exports)
-set(expected ${EXPORTS})
-list(SORT expected)
-if(NOT "${exports}" STREQUAL "${expected}")
-  list(APPEND problems "exports [${exports}] instead of [${expected}]")
-endif()
-if(FROM)
-  list(SORT names_from)
-  set(expected ${NAMES})
+# Adds a problem when the names found are not those expected, in any order.
+function(compare_names found expected what)
+  list(SORT found)
   list(SORT expected)
-  if(NOT "${names_from}" STREQUAL "${expected}")
-    list(APPEND problems "imports [${names_from}] from ${FROM} instead of [${expected}]")
+  if(NOT "${found}" STREQUAL "${expected}")
+    set(problems ${problems} "${what} [${found}] instead of [${expected}]" PARENT_SCOPE)
   endif()
+endfunction()
+compare_names("${exports}" "${EXPORTS}" "exports")
+if(FROM)
+  compare_names("${names_from}" "${NAMES}" "imports from ${FROM}")
 endif()
 if(GUI AND NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]")
   list(APPEND problems "is not a windowed program (it would open a console)")
@@ -83,6 +83,15 @@ if(DEFINED VERSION)
   list(LENGTH versions count)
   if(count LESS 2)
     list(APPEND problems "has no version resource naming file and product version ${VERSION}")
+  endif()
+endif()
+if(DEFINED IMAGE_VERSION)
+  string(REPLACE "." ";" parts ${IMAGE_VERSION})
+  list(GET parts 0 major)
+  list(GET parts 1 minor)
+  if(NOT dump MATCHES "MajorImageVersion[ \t]+${major}\n" OR
+     NOT dump MATCHES "MinorImageVersion[ \t]+${minor}\n")
+    list(APPEND problems "has not image version ${IMAGE_VERSION} in its header")
   endif()
 endif()
 if(problems)

@@ -33,4 +33,5 @@ add_test(NAME package.KorvaneIni
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${LDGR_OBJDUMP} -DFILE=$<TARGET_FILE:KorvaneIniDll>
                  "-DEXPORTS=_OpenIni@4\\;_GetIniString@24\\;_CloseIni@4"
                  "-DIMPORTS=KERNEL32.DLL\\;MSVCRT.DLL" -DVERSION=${PROJECT_VERSION}
+                 -DIMAGE_VERSION=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}
                  -P ${PROJECT_SOURCE_DIR}/cmake/CheckPeFile.cmake)

@@ -57,11 +57,12 @@ constexpr bool StartsWithIgnoreCase(std::string_view text, std::string_view pref
     return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
-/// The part of text without the given blanks at either end (a view into text).
+/// The part of text without the given blanks at either end: always a view into text, for a
+/// text of blanks alone the empty view at its end.
 constexpr std::string_view TrimOf(std::string_view text, std::string_view blanks) {
     const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::string_view::npos) {
-        return {};
+        return text.substr(text.size());
     }
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }

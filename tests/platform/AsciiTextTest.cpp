@@ -1,6 +1,7 @@
 // Text helpers with the runtime's rules: letter case of the ASCII letters only, Trim of blanks.
 #include "ledgerline/platform/AsciiText.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +40,13 @@ TEST(Text, TrimRemovesSpacesAndTrimBlanksTabsToo) {
         SCOPED_TRACE(text);
         EXPECT_EQ(Trim(text), trimmed);
         EXPECT_EQ(TrimBlanks(text), trimmedBlanks);
+        // A trim is a view into its text even when empty: parsers take offsets from it.
+        const std::string_view whole(text);
+        for (const std::string_view part : {Trim(whole), TrimBlanks(whole)}) {
+            const std::less_equal<const char*> notAfter;
+            EXPECT_TRUE(notAfter(whole.data(), part.data()) &&
+                        notAfter(part.data() + part.size(), whole.data() + whole.size()));
+        }
     }
 }
 
