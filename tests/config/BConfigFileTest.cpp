@@ -3,6 +3,8 @@
 
 #include "config/ConfigDoubles.h"
 #include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Error.h"
+#include "support/FaultyFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +53,11 @@ TEST_F(WriterTest, LongValuesAreWrittenWholeAndFailedWritesReported) {
     const std::string sLong(BConfigFile::kLongestValue + 1000, 'v');
     EXPECT_TRUE(BConfigFile::WriteIniFileValue(*file, "FileServers", sLong));
     EXPECT_EQ(world.files.Content(kOut), "FileServers              = " + sLong + "\r\n");
-    world.files.failWrites = true;
-    EXPECT_FALSE(BConfigFile::WriteIniFileValue(*file, "Version", "2"));
+    ldgr::test::FaultyFiles files(world.files);
+    files.Fail(ldgr::test::FileCall::Write, 1, ldgr::kDiskFull);
+    EXPECT_FALSE(BConfigFile::WriteIniFileValue(
+        *files.OpenText(kOut, platform::OpenMode::Append, platform::ShareMode::DenyNone), "Version",
+        "2"));
     ASSERT_EQ(world.desktop.boxes.size(), 1u);
     EXPECT_TRUE(world.desktop.boxes[0].text.starts_with(
         "Unexpected error 61 in procedure 'WriteIniFileValue':\rDisk full"));
