@@ -1,6 +1,8 @@
 // The platform doubles put in place for a configuration test, with the environment record reset.
 #pragma once
 
+#include "ledgerline/KorvaneIni/KorvaneIni.h"
+#include "ledgerline/common/Environment.h"
 #include "support/PlatformDoubles.h"
 
 namespace ldgr::test {
@@ -9,8 +11,15 @@ namespace ldgr::test {
 // product name as start-up sets it.
 class ConfigWorld {
 public:
-    ConfigWorld();
-    ~ConfigWorld();
+    ConfigWorld() {
+        BCommon::ResetEnvironment();
+        BCommon::Env().m_sProductName = "Ledgerline";
+        KorvaneIni::ForgetParsedFiles();
+    }
+    ~ConfigWorld() {
+        KorvaneIni::ForgetParsedFiles();
+        BCommon::ResetEnvironment();
+    }
     ConfigWorld(const ConfigWorld&) = delete;
     ConfigWorld& operator=(const ConfigWorld&) = delete;
 
@@ -19,7 +28,8 @@ public:
     MemoryRegistry registry;
 
 private:
-    platform::ScopedServices m_services;
+    platform::ScopedServices m_services{
+        {.files = &files, .registry = &registry, .desktop = &desktop}};
 };
 
 } // namespace ldgr::test
