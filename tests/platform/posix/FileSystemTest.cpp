@@ -163,6 +163,16 @@ TEST_F(HostedFiles, FilesReadWholeAsBytesAreReadToTheLastByte) {
     }
 }
 
+// A file holding more than its size told when the read began is read to its end, as text and as
+// bytes: the host sizes the files it makes up as they are read as empty.
+TEST_F(HostedFiles, FilesLongerThanTheirSizeAreReadToTheEnd) {
+    ASSERT_EQ(fs::file_size("/proc/self/mountinfo"), 0u);
+    const std::string content = ReadHostFile("/proc/self/mountinfo");
+    EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAll(), content);
+    EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAllBytes().View(),
+              content);
+}
+
 // A bounded read stops where it was asked to or at the file's end.
 TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
     WriteHostFile(Jobs() + "/lines", "abc\r\ndef");
