@@ -3,8 +3,6 @@
 
 #include "config/ConfigDoubles.h"
 #include "ledgerline/common/Environment.h"
-#include "ledgerline/platform/Error.h"
-#include "support/FaultyFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -49,18 +47,10 @@ TEST_F(WriterTest, LinesAreWrittenInTheFileFormat) {
 }
 
 // A value is written as given, however long a workstation reads it.
-TEST_F(WriterTest, LongValuesAreWrittenWholeAndFailedWritesReported) {
+TEST_F(WriterTest, LongValuesAreWrittenWhole) {
     const std::string sLong(BConfigFile::kLongestValue + 1000, 'v');
     EXPECT_TRUE(BConfigFile::WriteIniFileValue(*file, "FileServers", sLong));
     EXPECT_EQ(world.files.Content(kOut), "FileServers              = " + sLong + "\r\n");
-    ldgr::test::FaultyFiles files(world.files);
-    files.Fail(ldgr::test::FileCall::Write, 1, ldgr::kDiskFull);
-    EXPECT_FALSE(BConfigFile::WriteIniFileValue(
-        *files.OpenText(kOut, platform::OpenMode::Append, platform::ShareMode::DenyNone), "Version",
-        "2"));
-    ASSERT_EQ(world.desktop.boxes.size(), 1u);
-    EXPECT_TRUE(world.desktop.boxes[0].text.starts_with(
-        "Unexpected error 61 in procedure 'WriteIniFileValue':\rDisk full"));
 }
 
 class FindConfigFileTest : public ::testing::Test {

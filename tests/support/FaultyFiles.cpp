@@ -61,16 +61,6 @@ void FaultyFiles::Enter(FileCall call) {
     }
 }
 
-std::vector<platform::FindEntry> FaultyFiles::FindAll(const std::string& pattern,
-                                                      platform::FindDetail detail) {
-    Enter(FileCall::List);
-    std::vector<platform::FindEntry> found = ForwardingFiles::FindAll(pattern, detail);
-    for (std::size_t n = 0; n < found.size(); ++n) {
-        Enter(FileCall::ListEntry);
-    }
-    return found;
-}
-
 std::unique_ptr<platform::TextFile>
 FaultyFiles::OpenText(const std::string& path, platform::OpenMode mode, platform::ShareMode share) {
     Enter(mode == platform::OpenMode::Input ? FileCall::OpenToRead : FileCall::OpenToWrite);

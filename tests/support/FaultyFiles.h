@@ -13,9 +13,9 @@
 
 namespace ldgr::test {
 
-// The kinds of call counted, each from 1 since the service was made. A listing is one List call
-// and one ListEntry call for each entry it hands out; Read is any of a file's reads, Flush its
-// Close.
+// The kinds of call counted, each from 1 since the service was made. A listing walked (the way
+// the program lists folders) is one List call and one ListEntry call for each entry it hands
+// out; FindAll passes uncounted. Read is any of a file's reads, Flush its Close.
 enum class FileCall {
     Find,
     Version,
@@ -60,8 +60,6 @@ public:
         Enter(FileCall::Version);
         return ForwardingFiles::VersionOf(path);
     }
-    std::vector<platform::FindEntry> FindAll(const std::string& pattern,
-                                             platform::FindDetail detail) override;
     void VisitUnordered(const std::string& pattern, platform::FindDetail detail,
                         const platform::FindVisitor& visit) override {
         Enter(FileCall::List);

@@ -248,21 +248,18 @@ TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
         const char* name;
         FileCall call;
         int nth;
-        const char* box;
+        const char* procedure;
     };
     const Case cases[] = {
-        {.name = "the first line",
+        {.name = "first line",
          .call = FileCall::Write,
          .nth = 1,
-         .box = "48 Unexpected error 61 in procedure 'WriteIniFileSection':"},
-        {.name = "a later line",
-         .call = FileCall::Write,
-         .nth = 3,
-         .box = "48 Unexpected error 61 in procedure 'WriteIniFileValue':"},
-        {.name = "the flush",
+         .procedure = "WriteIniFileSection"},
+        {.name = "later line", .call = FileCall::Write, .nth = 3, .procedure = "WriteIniFileValue"},
+        {.name = "flush",
          .call = FileCall::Flush,
          .nth = 1,
-         .box = "48 Unexpected error 61 in procedure 'CConfigOptions::WriteIniFile':"},
+         .procedure = "CConfigOptions::WriteIniFile"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -272,7 +269,8 @@ TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
         files.Fail(c.call, c.nth, ldgr::kDiskFull);
         const platform::ScopedServices services({.files = &files});
         EXPECT_FALSE(options.WriteIniFile(kWrittenFile));
-        EXPECT_EQ(Boxes(), std::vector<std::string>{c.box});
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"48 Unexpected error 61 in procedure '" +
+                                                    std::string(c.procedure) + "':"});
         EXPECT_EQ(world.files.Content(kWrittenFile), "old");
     }
 }
