@@ -8,19 +8,27 @@ namespace {
 using BCommon::OptionValue;
 
 TEST(OptionValue, HoldsTheTextOrFalse) {
-    // The value, whether it holds text, its text, and whether it is true.
-    const std::tuple<OptionValue, bool, const char*, bool> cases[] = {
-        {OptionValue::TextOrFalse(""), false, "False", false},
-        {OptionValue::TextOrFalse("tRUE"), true, "tRUE", true},
-        {OptionValue::TextOrFalse(" True "), true, " True ", true},
-        {OptionValue::TextOrFalse("-1"), true, "-1", true},
-        {OptionValue::TextOrFalse("1"), true, "1", false},
-        {OptionValue::Text(""), true, "", false}};
-    for (const auto& [value, isText, text, isTrue] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(value.IsText(), isText);
-        EXPECT_EQ(value.AsText(), text);
-        EXPECT_EQ(value.IsTrue(), isTrue);
+    struct Case {
+        OptionValue value;
+        bool isText = false;
+        const char* text;
+        bool isTrue = false;
+    };
+    const Case cases[] = {
+        {.value = OptionValue::TextOrFalse(""), .text = "False"},
+        {.value = OptionValue::TextOrFalse("tRUE"), .isText = true, .text = "tRUE", .isTrue = true},
+        {.value = OptionValue::TextOrFalse(" True "),
+         .isText = true,
+         .text = " True ",
+         .isTrue = true},
+        {.value = OptionValue::TextOrFalse("-1"), .isText = true, .text = "-1", .isTrue = true},
+        {.value = OptionValue::TextOrFalse("1"), .isText = true, .text = "1"},
+        {.value = OptionValue::Text(""), .isText = true, .text = ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.isText ? "text \"" : "false \"") + c.text + "\"");
+        EXPECT_EQ(c.value.IsText(), c.isText);
+        EXPECT_EQ(c.value.AsText(), c.text);
+        EXPECT_EQ(c.value.IsTrue(), c.isTrue);
     }
     EXPECT_NE(OptionValue::False(), OptionValue::Text("False"));
 }

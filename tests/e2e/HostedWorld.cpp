@@ -107,9 +107,10 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
 } // namespace
 
 HostedWorld::HostedWorld() {
-    MakeFolder(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
-    WriteFile(RegistryFile(), ReadFile(LDGR_EXAMPLES_DIR "/registry.reg"));
-    WriteFile(OnDriveC("Ledgerline\\Config.ini"), ReadFile(LDGR_EXAMPLES_DIR "/Config.ini"));
+    MakeHostFolders(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
+    WriteHostFile(RegistryFile(), ReadHostFile(LDGR_EXAMPLES_DIR "/registry.reg"));
+    WriteHostFile(OnDriveC("Ledgerline\\Config.ini"),
+                  ReadHostFile(LDGR_EXAMPLES_DIR "/Config.ini"));
     m_env = {{"LDGR_PREFIX", Prefix()},     {"LDGR_USERNAME", "alice"},
              {"LDGR_COMPUTERNAME", "PC17"}, {"LDGR_NOW", "2026-03-01T13:05:03"},
              {"LDGR_LOCALE", "en-US"},      {"LDGR_MSGBOX_LOG", Root() + "/boxes.jsonl"}};
@@ -133,7 +134,7 @@ std::string HostedWorld::OnDriveC(const std::string& windowsPath) const {
 void HostedWorld::SetGeneralOption(const std::string& key,
                                    const std::optional<std::string>& value) const {
     const std::string path = OnDriveC("Ledgerline\\Config.ini");
-    std::vector<std::string> lines = Lines(ReadFile(path));
+    std::vector<std::string> lines = Lines(ReadHostFile(path));
     const std::string padded =
         key + std::string(key.size() < 24 ? 24 - key.size() : 0, ' ') + " = ";
     std::erase_if(lines, [&](const std::string& line) { return line.starts_with(padded); });
@@ -144,7 +145,7 @@ void HostedWorld::SetGeneralOption(const std::string& key,
     for (const std::string& line : lines) {
         text += line + "\r\n";
     }
-    WriteFile(path, text);
+    WriteHostFile(path, text);
 }
 
 RunResult HostedWorld::Run(const std::string& programName,
@@ -177,7 +178,7 @@ RunResult HostedWorld::RunCommand(const std::vector<std::string>& command) const
 }
 
 std::string HostedWorld::DebugLog(const std::string& programName) const {
-    return ReadFile(LocalFolder() + "/" + programName + ".txt");
+    return ReadHostFile(LocalFolder() + "/" + programName + ".txt");
 }
 
 std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const {

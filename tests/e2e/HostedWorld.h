@@ -30,13 +30,13 @@ public:
     std::string RegistryFile() const { return Prefix() + "/registry.reg"; }
     std::string Root() const { return m_root.Path(); }
 
-    void WriteFile(const std::string& hostPath, const std::string& content) const {
+    void WriteHostFile(const std::string& hostPath, const std::string& content) const {
         ldgr::test::WriteHostFile(hostPath, content);
     }
-    std::string ReadFile(const std::string& hostPath) const {
+    std::string ReadHostFile(const std::string& hostPath) const {
         return ldgr::test::ReadHostFile(hostPath);
     }
-    void MakeFolder(const std::string& hostPath) const {
+    void MakeHostFolders(const std::string& hostPath) const {
         std::filesystem::create_directories(hostPath);
     }
     // Sets (or, with nullopt, removes) an entry of the shared configuration's [GENERAL].
@@ -61,7 +61,7 @@ public:
     std::string UserFolder() const { return OnDriveC("Ledgerline\\Data\\users\\alice"); }
     std::string LocalFolder() const { return OnDriveC("users\\alice\\LdgrApp"); }
     std::string DebugLog(const std::string& programName = "ldgrmake") const;
-    std::string MessageBoxLog() const { return ReadFile(Root() + "/boxes.jsonl"); }
+    std::string MessageBoxLog() const { return ReadHostFile(Root() + "/boxes.jsonl"); }
 
 private:
     ldgr::test::TemporaryFolder m_root{"ldgr-e2e"};

@@ -23,7 +23,7 @@ struct Planted {
 };
 
 void Plant(const HostedWorld& world, const std::string& folder, const Planted& file) {
-    world.WriteFile(folder + "/" + file.name, file.name);
+    world.WriteHostFile(folder + "/" + file.name, file.name);
     fs::last_write_time(folder + "/" + file.name,
                         fs::file_time_type::clock::now() - minutes(file.minutesAgo));
 }
@@ -66,7 +66,7 @@ TEST(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
                 kept.insert(file.name);
             }
         }
-        world.MakeFolder(folder + "/~job0000000000000009.tmp");
+        world.MakeHostFolders(folder + "/~job0000000000000009.tmp");
         fs::last_write_time(folder + "/~job0000000000000009.tmp",
                             fs::file_time_type::clock::now() - minutes(60));
     }
@@ -79,7 +79,7 @@ TEST(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
         EXPECT_EQ(TemporaryLookingNames(world, folder), kept);
         for (const std::string& name : kept) {
             if (!fs::is_directory(folder + "/" + name)) {
-                EXPECT_EQ(world.ReadFile(folder + "/" + name), name);
+                EXPECT_EQ(world.ReadHostFile(folder + "/" + name), name);
             }
         }
     }
@@ -150,7 +150,8 @@ TEST(Temporaries, ACopyOnItsWayIsNotSweptByAProgramStartingMeanwhile) {
 
     EXPECT_EQ(sweeping.exitCode, 0) << sweeping.stderrText;
     EXPECT_EQ(copying.exitCode, 0) << copying.stderrText;
-    EXPECT_EQ(world.ReadFile(world.LocalFolder() + "/ldgrmake.ini"), world.ReadFile(shared));
+    EXPECT_EQ(world.ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"),
+              world.ReadHostFile(shared));
     EXPECT_EQ(fs::last_write_time(world.LocalFolder() + "/ldgrmake.ini"),
               fs::last_write_time(shared));
 }

@@ -1,7 +1,7 @@
 // Start-up refuses to run for a program that has not named itself through StartProgram.
-#include "config/ConfigDoubles.h"
 #include "ledgerline/platform/Platform.h"
 #include "ledgerline/startup/InitEnvironment.h"
+#include "support/PlatformDoubles.h"
 
 #include <cstdio>
 #include <cstdlib>

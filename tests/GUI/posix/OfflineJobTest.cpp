@@ -1,9 +1,10 @@
 // The job number and the record's way into the job folder: a real folder in a temporary
-// prefix, whose listing and moves a test may script (hosted build only).
+// prefix, whose listing a test may give and whose moves may fail (hosted build only).
 #include "GUI/OfflineJob.h"
 
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Forwarding.h"
+#include "support/FaultyFiles.h"
 #include "support/posix/HostedWorld.h"
 
 #include <algorithm>
@@ -13,51 +14,29 @@
 namespace {
 
 namespace fs = std::filesystem;
+using ldgr::test::FaultyFiles;
+using ldgr::test::FileCall;
 using platform::FindEntry;
 
-// The real folder, except that its listing may be given, another program may make a file
-// right after the first listing, and the first moves may find their name taken.
-class ScriptedFolder final : public platform::ForwardingFiles {
+// Tries after which a job search that does not end is taken for one that never ends.
+constexpr int kMovesBeforeGivingUp = 1000;
+
+// The real folder, listed as given.
+class ListedAs final : public platform::ForwardingFiles {
 public:
-    static constexpr int kMovesBeforeGivingUp = 1000;
+    explicit ListedAs(std::vector<FindEntry> listing) : m_listing(std::move(listing)) {}
 
-    std::optional<std::vector<FindEntry>> listing;
-    std::string madeAfterFirstListing; // a host path
-    int movesToLose = 0;
-    bool refuseNewFiles = false; // as a folder the user may not write in
-    int listings = 0;
-    int moves = 0;
-
-    void VisitUnordered(const std::string& pattern, platform::FindDetail detail,
+    void VisitUnordered(const std::string&, platform::FindDetail,
                         const platform::FindVisitor& visit) override {
-        const std::vector<FindEntry> found = Underneath().FindAllUnordered(pattern, detail);
-        if (++listings == 1 && !madeAfterFirstListing.empty()) {
-            ldgr::test::WriteHostFile(madeAfterFirstListing, "job");
-        }
-        for (const FindEntry& entry : listing ? *listing : found) {
+        for (const FindEntry& entry : m_listing) {
             if (!visit(entry)) {
                 return;
             }
         }
     }
-    void MoveFileNoReplace(const std::string& from, const std::string& to) override {
-        // A search that never ends is stopped here, where it shows as a failure.
-        if (moves > kMovesBeforeGivingUp) {
-            ADD_FAILURE() << "the job search does not end";
-            throw ldgr::Error(ldgr::kPermissionDenied);
-        }
-        if (moves++ < movesToLose) {
-            throw ldgr::Error(ldgr::kFileAlreadyExists);
-        }
-        Underneath().MoveFileNoReplace(from, to);
-    }
-    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
-                                                 platform::ShareMode share) override {
-        if (refuseNewFiles && mode == platform::OpenMode::CreateNew) {
-            throw ldgr::Error(ldgr::kPermissionDenied);
-        }
-        return Underneath().OpenText(path, mode, share);
-    }
+
+private:
+    std::vector<FindEntry> m_listing;
 };
 
 class JobFolder : public ldgr::test::HostedWorld {
@@ -83,7 +62,7 @@ protected:
         return names;
     }
 
-    static std::int16_t Log(ScriptedFolder& files) {
+    static std::int16_t Log(platform::FileSystem& files) {
         const platform::ScopedServices services({.files = &files});
         return OfflineJob::LogOfflineJob("C:\\jobs", "PC17", "alice", "03/01/2026 1:05:03 PM");
     }
@@ -102,8 +81,7 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
     for (const auto& [listing, job] : cases) {
         SCOPED_TRACE(job);
         Refill({});
-        ScriptedFolder files;
-        files.listing = listing;
+        ListedAs files(listing);
         EXPECT_EQ(Log(files), job);
         EXPECT_EQ(Names(), std::vector{std::to_string(job) + ".prt"});
     }
@@ -125,14 +103,15 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     for (const auto& [lost, madeMeanwhile, listings, names] : cases) {
         SCOPED_TRACE(lost);
         Refill({"1.prt", "3.dat"});
-        ScriptedFolder files;
-        files.movesToLose = lost;
-        if (!madeMeanwhile.empty()) {
-            files.madeAfterFirstListing = Folder() + "/" + madeMeanwhile;
+        FaultyFiles files;
+        files.Fail(FileCall::Move, 1, ldgr::kFileAlreadyExists, lost);
+        if (!madeMeanwhile.empty()) { // right after the first listing
+            files.Before(FileCall::Find, 1,
+                         [&] { WriteHostFile(Folder() + "/" + madeMeanwhile, "job"); });
         }
         Log(files);
-        EXPECT_EQ(files.listings, listings);
-        EXPECT_EQ(files.moves, lost + 1);
+        EXPECT_EQ(files.Calls(FileCall::List), listings);
+        EXPECT_EQ(files.Calls(FileCall::Move), lost + 1);
         EXPECT_EQ(Names(), names);
     }
 }
@@ -153,20 +132,23 @@ TEST_F(JobFolder, EveryNumberTakenOrLostEndsWithOverflow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Refill({});
-        ScriptedFolder files;
-        files.listing.emplace();
+        std::vector<FindEntry> listing;
         for (int job = 1; job <= c.listed; ++job) {
-            files.listing->push_back({.name = std::to_string(job) + ".dat"});
+            listing.push_back({.name = std::to_string(job) + ".dat"});
         }
-        files.movesToLose = ScriptedFolder::kMovesBeforeGivingUp;
-        files.refuseNewFiles = c.refuseNewFiles;
+        ListedAs listed(std::move(listing));
+        FaultyFiles files(listed);
+        files.Fail(FileCall::Move, 1, ldgr::kFileAlreadyExists, kMovesBeforeGivingUp);
+        if (c.refuseNewFiles) {
+            files.Fail(FileCall::OpenToWrite, 1, ldgr::kPermissionDenied, files.kEvery);
+        }
         try {
             Log(files);
             ADD_FAILURE() << "no error";
         } catch (const ldgr::Error& error) {
             EXPECT_EQ(error.Number(), ldgr::kOverflow);
         }
-        EXPECT_EQ(files.moves, c.moves);
+        EXPECT_EQ(files.Calls(FileCall::Move), c.moves);
         EXPECT_EQ(Names(), std::vector<std::string>{});
     }
 }

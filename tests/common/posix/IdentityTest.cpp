@@ -4,6 +4,7 @@
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/platform/Forwarding.h"
 #include "ledgerline/platform/Platform.h"
+#include "support/PlatformDoubles.h"
 #include "support/posix/HostedWorld.h"
 
 #include <algorithm>
@@ -49,7 +50,8 @@ struct ScriptedProfile final : platform::ForwardingSystemInfo {
 // A blank or missing profile means drive C:; of a profile that is gone, one level only is
 // created.
 TEST_F(Identity, LocalPathInTheProfileTheSystemGives) {
-    SetVariable("LDGR_MSGBOX_LOG", Host("boxes.jsonl"));
+    ldgr::test::RecordingDesktop desktop;
+    const platform::ScopedServices quiet({.desktop = &desktop});
     const std::pair<std::optional<std::string>, const char*> cases[] = {
         {std::nullopt, "C:\\LdgrApp"}, {"   ", "C:\\LdgrApp"}, {"C:\\users\\gone", ""}};
     for (const auto& [profile, local] : cases) {
@@ -59,8 +61,8 @@ TEST_F(Identity, LocalPathInTheProfileTheSystemGives) {
         EXPECT_EQ(BCommon::GetLocalPath(), local);
         EXPECT_EQ(std::filesystem::remove(Host("drive_c/LdgrApp")), *local != '\0');
     }
-    EXPECT_NE(ReadHostFile(Host("boxes.jsonl")).find("in procedure 'GetLocalPath'"),
-              std::string::npos);
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_NE(desktop.boxes[0].text.find("in procedure 'GetLocalPath'"), std::string::npos);
     EXPECT_FALSE(HostExists(Host("drive_c/users/gone")));
 }
 

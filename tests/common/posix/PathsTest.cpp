@@ -4,7 +4,9 @@
 
 #include "common/FakeNetwork.h"
 #include "ledgerline/common/Environment.h"
+#include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
+#include "support/FaultyFiles.h"
 #include "support/posix/HostedWorld.h"
 
 #include <fcntl.h>
@@ -131,6 +133,25 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
                                                            {"C:\\data\\Machines\\PC*", 2},
                                                            {"C:\\data\\nowhere\\*", 0},
                                                            {"", 0}});
+}
+
+// A listing that breaks off at its third entry counts nothing rather than a part of the folder;
+// running out of handles there is raised, never taken for the folder's count.
+TEST_F(Paths, CountFolderEntriesWhenTheListingBreaksOff) {
+    for (const char* name : {"a", "b", "c", "d"}) {
+        WriteHostFile(Host("drive_c/four/") + name + ".txt", "x");
+    }
+    for (const std::int32_t error : {ldgr::kPermissionDenied, ldgr::kTooManyFiles}) {
+        SCOPED_TRACE(ldgr::DescriptionOf(error));
+        ldgr::test::FaultyFiles files;
+        files.Fail(ldgr::test::FileCall::ListEntry, 3, error);
+        const platform::ScopedServices services({.files = &files});
+        if (error == ldgr::kPermissionDenied) {
+            EXPECT_EQ(BCommon::CountFolderEntries("C:\\four\\*.txt"), 0);
+        } else {
+            EXPECT_THROW(BCommon::CountFolderEntries("C:\\four\\*.txt"), ldgr::Error);
+        }
+    }
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "ledgerline/common/Access.h"
 #include "ledgerline/common/Diagnostics.h"
 #include "ledgerline/common/ErrorHandling.h"
-#include "ledgerline/platform/Forwarding.h"
+#include "support/FaultyFiles.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>
@@ -44,20 +44,6 @@ TEST(SkipFailingStep, LetsOnlyTheSystemRunningOutThrough) {
     }
 }
 
-// The real files, with every open for reading refused with one error.
-class ReadsRefused final : public platform::ForwardingFiles {
-public:
-    std::int32_t error = ldgr::kPermissionDenied;
-
-    std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
-                                                 platform::ShareMode share) override {
-        if (mode == platform::OpenMode::Input) {
-            throw ldgr::Error(error);
-        }
-        return ForwardingFiles::OpenText(path, mode, share);
-    }
-};
-
 // A refused read is an answer ("no read", "not locked", no file); running out of handles or
 // memory is raised to the caller, and the folder probe leaves no test file behind.
 TEST_F(ResourceLimits, AreRaisedWhereARefusalIsAnAnswer) {
@@ -70,11 +56,11 @@ TEST_F(ResourceLimits, AreRaisedWhereARefusalIsAnAnswer) {
         {"OpenIni", [] { return std::to_string(KorvaneIni::OpenIni("C:\\open\\a.ini")); }},
     };
     const std::string refusedAnswers[] = {"writelistdelete", "writelist", "0", "0"};
-    ReadsRefused files;
-    const platform::ScopedServices services({.files = &files});
     for (const std::int32_t error :
          {ldgr::kPermissionDenied, ldgr::kTooManyFiles, ldgr::kOutOfMemory}) {
-        files.error = error;
+        ldgr::test::FaultyFiles files;
+        files.Fail(ldgr::test::FileCall::OpenToRead, 1, error, files.kEvery);
+        const platform::ScopedServices services({.files = &files});
         for (std::size_t i = 0; i < std::size(asked); ++i) {
             SCOPED_TRACE(std::string(asked[i].first) + " meeting " + std::to_string(error));
             KorvaneIni::ForgetParsedFiles();

@@ -2,8 +2,8 @@
 // the work one sweep of a folder full of them may do.
 #include "ledgerline/common/Temporaries.h"
 
-#include "ledgerline/platform/Forwarding.h"
 #include "ledgerline/platform/Platform.h"
+#include "support/FaultyFiles.h"
 #include "support/posix/HostedWorld.h"
 
 #include <chrono>
@@ -14,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using BCommon::TemporaryKind;
+using ldgr::test::FileCall;
 
 class Temporaries : public ldgr::test::HostedWorld {
 protected:
@@ -46,21 +47,6 @@ TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
     }
 }
 
-// Counts the time queries a sweep makes.
-class CountingFiles final : public platform::ForwardingFiles {
-public:
-    std::size_t queries = 0;
-
-    std::optional<platform::FileVersion> VersionOf(const std::string& path) override {
-        ++queries;
-        return ForwardingFiles::VersionOf(path);
-    }
-    std::optional<platform::FindEntry> FindFirst(const std::string& path) override {
-        ++queries;
-        return ForwardingFiles::FindFirst(path);
-    }
-};
-
 // A folder planted full of stale names of the suite's shape: each run deletes a bounded number
 // after a bounded number of queries, and runs one after another empty it.
 TEST_F(Temporaries, OneSweepDoesABoundedWork) {
@@ -78,13 +64,14 @@ TEST_F(Temporaries, OneSweepDoesABoundedWork) {
             std::distance(fs::directory_iterator(Host("drive_c/jobs")), fs::directory_iterator()));
     };
     const auto sweep = [] { BCommon::RemoveStaleTemporaries("C:\\jobs"); };
-    CountingFiles counting;
+    ldgr::test::FaultyFiles counting;
     {
         const platform::ScopedServices services({.files = &counting});
         sweep();
     }
     EXPECT_EQ(remaining(), kPlanted - 64);
-    EXPECT_LE(counting.queries, 129u); // 128 candidates and the folder's clock
+    // 128 candidates and the folder's clock
+    EXPECT_LE(counting.Calls(FileCall::Version) + counting.Calls(FileCall::Find), 129);
     for (int run = 0; run < 20 && remaining() > 0; ++run) {
         sweep();
     }

@@ -2,23 +2,32 @@
 #include "ledgerline/config/model/CCategories.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace {
 
-// Each case: name and display setting, then whether shown for a valid and an invalid entry.
+// Whether a category is shown for a valid and for an invalid entry, by its display setting.
 TEST(Category, DisplayRequired) {
-    const std::tuple<const char*, std::int32_t, bool, bool> cases[] = {
-        {"Project", 0, false, false}, {"Project", 1, false, true}, {"Project", 2, true, true},
-        {"Cost", 0, true, true},      {"cost", 0, false, false},   {"Project", 7, true, true},
+    struct Case {
+        const char* name;
+        std::int32_t display;
+        bool whenValid = false;
+        bool whenInvalid = false;
     };
-    for (const auto& [name, display, whenValid, whenInvalid] : cases) {
-        SCOPED_TRACE(std::string(name) + " " + std::to_string(display));
+    const Case cases[] = {
+        {.name = "Project", .display = 0},
+        {.name = "Project", .display = 1, .whenInvalid = true},
+        {.name = "Project", .display = 2, .whenValid = true, .whenInvalid = true},
+        {.name = "Cost", .display = 0, .whenValid = true, .whenInvalid = true},
+        {.name = "cost", .display = 0},
+        {.name = "Project", .display = 7, .whenValid = true, .whenInvalid = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " displayed " + std::to_string(c.display));
         CCategory category;
-        category.CategoryName = name;
-        category.DisplayCategory = display;
-        EXPECT_EQ(category.DisplayRequired(true), whenValid);
-        EXPECT_EQ(category.DisplayRequired(false), whenInvalid);
+        category.CategoryName = c.name;
+        category.DisplayCategory = c.display;
+        EXPECT_EQ(category.DisplayRequired(true), c.whenValid);
+        EXPECT_EQ(category.DisplayRequired(false), c.whenInvalid);
     }
 }
 

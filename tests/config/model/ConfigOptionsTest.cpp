@@ -3,6 +3,7 @@
 #include "config/ConfigDoubles.h"
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/config/model/CConfigOptions.h"
+#include "support/FaultyFiles.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -239,11 +240,39 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
     }
 }
 
-TEST_F(ConfigOptionsRead, FailedWritesShowOneMessage) {
-    world.files.failWrites = true;
-    EXPECT_FALSE(options.WriteIniFile(kWrittenFile)); // stops at the first line
-    EXPECT_EQ(Boxes(), std::vector<std::string>{
-                           "48 Unexpected error 61 in procedure 'WriteIniFileSection':"});
+// A write or the flush that fails shows one message, naming the procedure that met it, and
+// leaves the file as it was: a configuration file is replaced whole or not at all.
+TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
+    using ldgr::test::FileCall;
+    struct Case {
+        const char* name;
+        FileCall call;
+        int nth;
+        const char* procedure;
+    };
+    const Case cases[] = {
+        {.name = "first line",
+         .call = FileCall::Write,
+         .nth = 1,
+         .procedure = "WriteIniFileSection"},
+        {.name = "later line", .call = FileCall::Write, .nth = 3, .procedure = "WriteIniFileValue"},
+        {.name = "flush",
+         .call = FileCall::Flush,
+         .nth = 1,
+         .procedure = "CConfigOptions::WriteIniFile"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        world.files.Put(kWrittenFile, "old");
+        world.desktop.boxes.clear();
+        ldgr::test::FaultyFiles files(world.files);
+        files.Fail(c.call, c.nth, ldgr::kDiskFull);
+        const platform::ScopedServices services({.files = &files});
+        EXPECT_FALSE(options.WriteIniFile(kWrittenFile));
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"48 Unexpected error 61 in procedure '" +
+                                                    std::string(c.procedure) + "':"});
+        EXPECT_EQ(world.files.Content(kWrittenFile), "old");
+    }
 }
 
 } // namespace

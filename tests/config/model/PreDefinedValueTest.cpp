@@ -2,28 +2,33 @@
 #include "ledgerline/config/model/CPreDefinedValues.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace {
 
-// Each case: computed and code, then whether a system value, a calculated one, and the
-// description.
+// Each case is named by the description it gives.
 TEST(PreDefinedValue, ClassAndDescription) {
-    const std::tuple<bool, int, bool, bool, const char*> cases[] = {
-        {true, 12, true, false, "User Name"},
-        {true, 25, false, true, "Total Pages"},
-        {true, 18, false, false, "(unknown)"},
-        {false, 12, false, false, "constant"}, // a stale code does not make a constant computed
+    struct Case {
+        bool computed = false;
+        int code = 0;
+        bool system = false;
+        bool calculated = false;
+        const char* description;
     };
-    for (const auto& [computed, code, system, calculated, description] : cases) {
-        SCOPED_TRACE(code);
+    const Case cases[] = {
+        {.computed = true, .code = 12, .system = true, .description = "User Name"},
+        {.computed = true, .code = 25, .calculated = true, .description = "Total Pages"},
+        {.computed = true, .code = 18, .description = "(unknown)"},
+        {.code = 12, .description = "constant"}, // a stale code does not make a constant computed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.description);
         CPreDefinedValue value;
-        value.Computed = computed;
-        value.ComputedType = code;
+        value.Computed = c.computed;
+        value.ComputedType = c.code;
         value.ConstantText = "constant";
-        EXPECT_EQ(value.IsSystemValue(), system);
-        EXPECT_EQ(value.IsCalculatedValue(), calculated);
-        EXPECT_EQ(value.Description(), description);
+        EXPECT_EQ(value.IsSystemValue(), c.system);
+        EXPECT_EQ(value.IsCalculatedValue(), c.calculated);
+        EXPECT_EQ(value.Description(), c.description);
     }
 }
 

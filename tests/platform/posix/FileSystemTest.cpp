@@ -163,6 +163,16 @@ TEST_F(HostedFiles, FilesReadWholeAsBytesAreReadToTheLastByte) {
     }
 }
 
+// A file holding more than its size told when the read began is read to its end, as text and as
+// bytes: the host sizes the files it makes up as they are read as empty.
+TEST_F(HostedFiles, FilesLongerThanTheirSizeAreReadToTheEnd) {
+    ASSERT_EQ(fs::file_size("/proc/self/mountinfo"), 0u);
+    const std::string content = ReadHostFile("/proc/self/mountinfo");
+    EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAll(), content);
+    EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAllBytes().View(),
+              content);
+}
+
 // A bounded read stops where it was asked to or at the file's end.
 TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
     WriteHostFile(Jobs() + "/lines", "abc\r\ndef");
@@ -285,24 +295,40 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
 TEST_F(HostedFiles, FilesOtherProcessesHoldAreRefusedAsSharingViolations) {
     using Kind = LockHolder::Kind;
     const std::function<void()> remove = [&] { files.DeleteFile("C:\\jobs\\c.dat"); };
-    const std::tuple<Kind, std::function<void()>, bool> cases[] = {
-        {Kind::Shared, Open("C:\\jobs\\C.DAT", OpenMode::Append, ShareMode::Exclusive), true},
-        {Kind::Exclusive, Open("C:\\jobs\\C.DAT", OpenMode::Replace), true},
-        {Kind::Exclusive, remove, true},
-        {Kind::Shared, Open("C:\\jobs\\C.DAT", OpenMode::Output), false},
-        {Kind::Shared, remove, false},
+    struct Case {
+        const char* name;
+        Kind held;
+        std::function<void()> operation;
+        bool refused = false;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        const auto& [held, operation, refused] = c;
+    const Case cases[] = {
+        {.name = "exclusive open of a shared file",
+         .held = Kind::Shared,
+         .operation = Open("C:\\jobs\\C.DAT", OpenMode::Append, ShareMode::Exclusive),
+         .refused = true},
+        {.name = "rewrite of a held file",
+         .held = Kind::Exclusive,
+         .operation = Open("C:\\jobs\\C.DAT", OpenMode::Replace),
+         .refused = true},
+        {.name = "delete of a held file",
+         .held = Kind::Exclusive,
+         .operation = remove,
+         .refused = true},
+        {.name = "write to a shared file",
+         .held = Kind::Shared,
+         .operation = Open("C:\\jobs\\C.DAT", OpenMode::Output)},
+        {.name = "delete of a shared file", .held = Kind::Shared, .operation = remove},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         WriteHostFile(Jobs() + "/c.dat", "kept");
-        LockHolder holder(Jobs() + "/c.dat", held);
+        LockHolder holder(Jobs() + "/c.dat", c.held);
         ASSERT_TRUE(holder.Holding());
         try {
-            operation();
-            EXPECT_FALSE(refused);
+            c.operation();
+            EXPECT_FALSE(c.refused);
         } catch (const ldgr::Error& e) {
-            EXPECT_TRUE(refused);
+            EXPECT_TRUE(c.refused);
             EXPECT_TRUE(e.IsSharingViolation());
             EXPECT_EQ(ReadHostFile(Jobs() + "/c.dat"), "kept");
         }

@@ -4,6 +4,7 @@
 
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/platform/Platform.h"
+#include "support/PlatformDoubles.h"
 #include "support/posix/HostedWorld.h"
 
 #include <cstdint>
@@ -20,7 +21,6 @@ protected:
         HostedWorld::SetUp();
         SetVariable("LDGR_USERNAME", "bob");
         SetVariable("LDGR_COMPUTERNAME", "PC17");
-        SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
         MakeHostFolders(Host("drive_c/Shared/Data/users/bob"));
         MakeHostFolders(Host("drive_c/users/bob")); // the profile of the user set above
         Registry("C:\\\\Shared\\\\Config.ini");
@@ -48,6 +48,9 @@ protected:
         EXPECT_TRUE(BCommon::InitEnvironment());
         return BCommon::Env();
     }
+
+    ldgr::test::RecordingDesktop desktop; // keeps the run quiet
+    const platform::ScopedServices m_quiet{{.desktop = &desktop}};
 };
 
 std::string Group(int n, const std::string& name, const std::string& disable,

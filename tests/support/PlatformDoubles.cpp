@@ -1,8 +1,6 @@
-// Test doubles for the configuration tests: files, registry and desktop in memory.
-#include "config/ConfigDoubles.h"
+// Test doubles of the platform services: files, registry and a recording desktop in memory.
+#include "support/PlatformDoubles.h"
 
-#include "ledgerline/KorvaneIni/KorvaneIni.h"
-#include "ledgerline/common/Environment.h"
 #include "ledgerline/platform/AsciiText.h"
 #include "ledgerline/platform/Error.h"
 
@@ -20,29 +18,24 @@ std::string ValueKey(platform::RootKey root, const std::string& subKey,
            Upper(valueName);
 }
 
-// An open file: input reads the content it was opened with, output stores each write.
+// An open file: input reads the content it was opened with, output stores each write, or
+// all of them at Close when the file replaces its target.
 class MemoryTextFile final : public platform::TextFile {
 public:
-    MemoryTextFile(MemoryFiles& files, std::string path, std::string content,
-                   std::function<void()> afterRead)
+    MemoryTextFile(MemoryFiles& files, std::string path, std::string content, bool bHeldBack)
         : m_files(files), m_path(std::move(path)), m_content(std::move(content)),
-          m_afterRead(std::move(afterRead)) {}
+          m_bHeldBack(bHeldBack) {}
 
     void Write(std::string_view bytes) override {
         RequireOpen();
-        if (m_files.failWrites) {
-            throw ldgr::Error(ldgr::kDiskFull);
-        }
         m_content.append(bytes);
-        m_files.Put(m_path, m_content);
+        if (!m_bHeldBack) {
+            m_files.Put(m_path, m_content);
+        }
     }
     std::string ReadAll() override {
         RequireOpen();
-        std::string all = std::exchange(m_content, {});
-        if (m_afterRead) {
-            std::exchange(m_afterRead, nullptr)();
-        }
-        return all;
+        return std::exchange(m_content, {});
     }
     std::string ReadAtMost(std::size_t count) override {
         RequireOpen();
@@ -53,6 +46,9 @@ public:
     void Close() override {
         RequireOpen();
         m_open = false;
+        if (m_bHeldBack) {
+            m_files.Put(m_path, m_content);
+        }
     }
 
 private:
@@ -65,7 +61,7 @@ private:
     MemoryFiles& m_files;
     std::string m_path;
     std::string m_content;
-    std::function<void()> m_afterRead;
+    bool m_bHeldBack;
     bool m_open = true;
 };
 
@@ -110,12 +106,14 @@ MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform
             throw ldgr::Error(ldgr::kFileNotFound);
         }
         ++reads;
-        return std::make_unique<MemoryTextFile>(*this, path, file->second.content,
-                                                std::exchange(onRead, nullptr));
+        return std::make_unique<MemoryTextFile>(*this, path, file->second.content, false);
     }
     std::string start = mode == platform::OpenMode::Append ? Content(path) : std::string();
-    Put(path, start);
-    return std::make_unique<MemoryTextFile>(*this, path, std::move(start), nullptr);
+    const bool bHeldBack = mode == platform::OpenMode::Replace;
+    if (!bHeldBack) {
+        Put(path, start);
+    }
+    return std::make_unique<MemoryTextFile>(*this, path, std::move(start), bHeldBack);
 }
 
 std::int32_t RecordingDesktop::ShowMessageBox(const std::string& title, const std::string& text,
@@ -151,18 +149,6 @@ platform::RegistryValue MemoryRegistry::ReadValue(platform::RootKey root, const 
         return {platform::RegistryStatus::ValueNotRead, platform::kRegNone, {}};
     }
     return value->second;
-}
-
-ConfigWorld::ConfigWorld()
-    : m_services(platform::Services{&files, &registry, &desktop, nullptr, nullptr, nullptr}) {
-    BCommon::ResetEnvironment();
-    BCommon::Env().m_sProductName = "Ledgerline";
-    KorvaneIni::ForgetParsedFiles();
-}
-
-ConfigWorld::~ConfigWorld() {
-    KorvaneIni::ForgetParsedFiles();
-    BCommon::ResetEnvironment();
 }
 
 } // namespace ldgr::test
