@@ -56,6 +56,8 @@ foreach(dll IN LISTS imports)
 endforeach()
 # Adds a problem when the names found are not those expected, in any order.
 function(compare_names found expected what)
+  # Given on the command line, a list's separators arrive escaped.
+  set(expected ${expected})
   list(SORT found)
   list(SORT expected)
   if(NOT "${found}" STREQUAL "${expected}")
