@@ -12,7 +12,7 @@
 namespace ldgr::fuzz {
 
 inline std::string TrimmedName(std::string_view text) {
-    return ascii::Trim(text, " \t");
+    return std::string(ascii::TrimBlanks(text));
 }
 
 // The file's lines without their ends: CR LF, CR or LF.
