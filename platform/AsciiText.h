@@ -57,22 +57,26 @@ constexpr bool StartsWithIgnoreCase(std::string_view text, std::string_view pref
     return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
-/// The part of text without the given blanks at either end: always a view into text, for a
-/// text of blanks alone the empty view at its end.
-constexpr std::string_view TrimOf(std::string_view text, std::string_view blanks) {
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) {
-        return text.substr(text.size());
+/// The part of text without the characters isBlank accepts at either end: always a view into
+/// text, for a text of blanks alone the empty view at its end. A loop, not a search for each
+/// character in a set: parsers trim every line they read.
+template <class IsBlank>
+constexpr std::string_view TrimWhere(std::string_view text, IsBlank isBlank) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
     }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 /// The part of text without spaces at both ends (tabs stay, as the runtime's Trim leaves them).
 constexpr std::string_view Trim(std::string_view text) {
-    return TrimOf(text, " ");
+    return TrimWhere(text, [](char c) { return c == ' '; });
 }
 /// The part of text without spaces and tabs at both ends.
 constexpr std::string_view TrimBlanks(std::string_view text) {
-    return TrimOf(text, " \t");
+    return TrimWhere(text, [](char c) { return c == ' ' || c == '\t'; });
 }
 
 } // namespace ldgr::ascii
