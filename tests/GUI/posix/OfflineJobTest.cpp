@@ -4,6 +4,7 @@
 
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Forwarding.h"
+#include "support/ErrorOf.h"
 #include "support/FaultyFiles.h"
 #include "support/posix/HostedWorld.h"
 
@@ -142,12 +143,7 @@ TEST_F(JobFolder, EveryNumberTakenOrLostEndsWithOverflow) {
         if (c.refuseNewFiles) {
             files.Fail(FileCall::OpenToWrite, 1, ldgr::kPermissionDenied, files.kEvery);
         }
-        try {
-            Log(files);
-            ADD_FAILURE() << "no error";
-        } catch (const ldgr::Error& error) {
-            EXPECT_EQ(error.Number(), ldgr::kOverflow);
-        }
+        EXPECT_EQ(ldgr::test::ErrorOf([&] { Log(files); }), ldgr::kOverflow);
         EXPECT_EQ(files.Calls(FileCall::Move), c.moves);
         EXPECT_EQ(Names(), std::vector<std::string>{});
     }
