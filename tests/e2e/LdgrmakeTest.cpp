@@ -77,7 +77,6 @@ TEST(Ldgrmake, MaintenanceProgramHasNoJobFolderAndWritesNothing) {
         << world.MessageBoxLog();
 }
 
-// The spool folder of the registry is cached for the runs whose registry has none.
 TEST(Ldgrmake, SpoolFolderIsCachedForRunsWhoseRegistryHasNone) {
     HostedWorld world;
     const std::string cache = world.LocalFolder() + "/spldir.txt";

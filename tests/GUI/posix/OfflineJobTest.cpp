@@ -44,7 +44,6 @@ class JobFolder : public ldgr::test::HostedWorld {
 protected:
     std::string Folder() const { return Host("drive_c/jobs"); }
 
-    // Makes the job folder afresh, holding the job files named.
     void Refill(const std::vector<std::string>& jobFiles) const {
         fs::remove_all(Folder());
         MakeHostFolders(Folder());
@@ -107,8 +106,9 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
         FaultyFiles files;
         files.Fail(FileCall::Move, 1, ldgr::kFileAlreadyExists, lost);
         if (!madeMeanwhile.empty()) { // right after the first listing
-            files.Before(FileCall::Find, 1,
-                         [&] { WriteHostFile(Folder() + "/" + madeMeanwhile, "job"); });
+            files.Before(FileCall::Find, 1, [&, &made = madeMeanwhile] {
+                WriteHostFile(Folder() + "/" + made, "job");
+            });
         }
         Log(files);
         EXPECT_EQ(files.Calls(FileCall::List), listings);

@@ -86,7 +86,6 @@ protected:
         }
         return boxes;
     }
-    // The written file with LF line ends.
     std::string Written() const {
         std::string text = world.files.Content(kWrittenFile);
         std::erase(text, '\r');

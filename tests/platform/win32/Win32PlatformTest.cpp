@@ -30,7 +30,6 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return m_sFolder + "\\" + name; }
-    // Opens the file through the layer, writes bytes and closes it.
     void Write(const std::string& name, const std::string& bytes,
                OpenMode mode = OpenMode::Output) const {
         const auto file = platform::Files().OpenText(Path(name), mode);
