@@ -74,44 +74,31 @@ protected:
     const std::string local = "C:\\Users\\pat\\LdgrApp\\Config.ini";
 };
 
-// Which files exist (working copy, recorded, local), silent or not, the answers given; then the
-// result, the file chosen and the files asked about.
+// Which files exist (W working copy, R recorded, L local), silent or not, the answers given;
+// then the result, the file chosen and the files asked about.
 TEST_F(FindConfigFileTest, PlacesInOrder) {
     struct Case {
         const char* name;
-        bool hasWorking = false, hasRecorded = false, hasLocal = false, bSilent = false;
+        std::string present{};
+        bool bSilent = false;
         std::vector<std::int32_t> answers{};
         bool found = false;
         std::string file{};
         std::vector<std::string> questions{};
     };
     const Case cases[] = {
-        {.name = "working copy",
-         .hasWorking = true,
-         .hasRecorded = true,
-         .hasLocal = true,
-         .found = true,
-         .file = working},
-        {.name = "recorded",
-         .hasRecorded = true,
-         .hasLocal = true,
-         .bSilent = true,
-         .found = true,
-         .file = recorded},
+        {.name = "working copy", .present = "WRL", .found = true, .file = working},
+        {.name = "recorded", .present = "RL", .bSilent = true, .found = true, .file = recorded},
         {.name = "local asked even when silent",
-         .hasLocal = true,
+         .present = "L",
          .bSilent = true,
          .answers = {6},
          .found = true,
          .file = local,
          .questions = {local}},
-        {.name = "local, the default button is No",
-         .hasLocal = true,
-         .file = working,
-         .questions = {local}},
+        {.name = "local, No by default", .present = "L", .file = working, .questions = {local}},
         {.name = "recorded refused, local taken",
-         .hasRecorded = true,
-         .hasLocal = true,
+         .present = "RL",
          .answers = {7, 6},
          .found = true,
          .file = local,
@@ -122,10 +109,10 @@ TEST_F(FindConfigFileTest, PlacesInOrder) {
         SCOPED_TRACE(c.name);
         world.desktop.boxes.clear();
         world.desktop.answers.assign(c.answers.begin(), c.answers.end());
-        for (const auto& [present, path] :
-             {std::pair{c.hasWorking, working}, {c.hasRecorded, recorded}, {c.hasLocal, local}}) {
+        for (const auto& [letter, path] :
+             {std::pair{'W', working}, {'R', recorded}, {'L', local}}) {
             world.files.Remove(path);
-            if (present) {
+            if (c.present.find(letter) != std::string::npos) {
                 world.files.Put(path, "[GENERAL]");
             }
         }

@@ -35,11 +35,11 @@ TEST(FileHardening, FifoOrDeviceReadsAsAMissingFile) {
         },
         [](const HostedWorld& w, bool missing) { FifoOrMissing(w.RegistryFile(), missing); },
         [](const HostedWorld& w, bool missing) {
-            std::string reg = w.ReadHostFile(w.RegistryFile());
+            std::string reg = ReadHostFile(w.RegistryFile());
             const std::size_t at = reg.find("C:\\\\Ledgerline");
             reg.replace(at, reg.find('"', at) - at,
                         missing ? "Z:\\\\dev\\\\none" : "Z:\\\\dev\\\\zero");
-            w.WriteHostFile(w.RegistryFile(), reg);
+            WriteHostFile(w.RegistryFile(), reg);
         }};
     for (const auto& make : arrange) {
         HostedWorld world;
@@ -59,8 +59,8 @@ TEST(FileHardening, NoFileIsCreatedThroughALinkInTheLocalFolder) {
     LDGR_HOSTED_ONLY("Wine takes a host link to a file for the file itself, never for a link");
     HostedWorld world;
     const std::string outside = world.Root() + "/outside";
-    world.MakeHostFolders(outside);
-    world.MakeHostFolders(world.LocalFolder());
+    fs::create_directories(outside);
+    fs::create_directories(world.LocalFolder());
     for (const char* name : {"ldgrmake.txt", "spldir.txt", "ldgrmake.ini"}) {
         fs::create_symlink(outside + "/" + name, world.LocalFolder() + "/" + name);
     }
@@ -81,8 +81,7 @@ TEST(FileHardening, ReadOnlySharedConfigurationStillRefreshesTheWorkingCopy) {
     world.SetGeneralOption("UserLimit", "250");
     fs::permissions(shared, readOnly);
     ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(world.ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"),
-              world.ReadHostFile(shared));
+    EXPECT_EQ(ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"), ReadHostFile(shared));
 }
 
 // A working copy that holds the shared file already is left as it is; one changed behind the
@@ -98,14 +97,13 @@ TEST(FileHardening, WorkingCopyIsRewrittenOnlyWhenItDiffers) {
     const ino_t first = fileNumber();
     ASSERT_EQ(world.Run().exitCode, 0);
     EXPECT_EQ(fileNumber(), first) << "an unchanged copy is not rewritten";
-    std::string changed = world.ReadHostFile(copy);
+    std::string changed = ReadHostFile(copy);
     changed.back() = changed.back() == 'x' ? 'y' : 'x';
     const auto stamp = fs::last_write_time(copy);
-    world.WriteHostFile(copy, changed);
+    WriteHostFile(copy, changed);
     fs::last_write_time(copy, stamp);
     ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(world.ReadHostFile(copy),
-              world.ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
+    EXPECT_EQ(ReadHostFile(copy), ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
 }
 
 TEST(Ldgrcheck, FifoEndsWithTheOpenFailure) {
@@ -133,13 +131,13 @@ TEST(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {
                                  "\r\nAutoUpdateLocation=" + value +
                                  "\r\nDisableLogging=N\r\nAllowCancel=Y\r\nLogSilent=N\r\n"
                                  "LogAllUsers=N\r\nNumCategories=0\r\n";
-    world.WriteHostFile(file, original);
+    WriteHostFile(file, original);
     const RunResult run =
         world.RunCommand({"bash", "-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
                           LDGR_CHECK_EXE, "Z:" + file, "--write", "Z:" + file});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.stdoutText.find("Unexpected error 61"), std::string::npos) << run.stdoutText;
-    EXPECT_EQ(world.ReadHostFile(file), original);
+    EXPECT_EQ(ReadHostFile(file), original);
     EXPECT_EQ(world.FolderNames(world.Root() + "/work"), std::vector<std::string>{"a.ini"});
 }
 
@@ -149,18 +147,18 @@ TEST(Ldgrcheck, DefaultsFilledFromTheConfigurationFolderAsAWorkstationReadsIt) {
     LDGR_HOSTED_ONLY("drives the hosted ldgrcheck and a hosted network drive");
     HostedWorld world;
     const std::string share = world.Prefix() + "/dosdevices/unc/srv/share";
-    world.MakeHostFolders(share);
+    fs::create_directories(share);
     fs::create_symlink(share, world.Prefix() + "/dosdevices/x:");
-    world.WriteHostFile(world.RegistryFile(),
-                        "Windows Registry Editor Version 5.00\r\n\r\n"
-                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
-                        "\"ConfigFile\"=\"X:\\\\Config.ini\"\r\n\r\n"
-                        "[HKEY_CURRENT_USER\\Network\\X]\r\n"
-                        "\"RemotePath\"=\"\\\\\\\\SRV\\\\share\"\r\n");
-    world.WriteHostFile(share + "/Config.ini",
-                        "[GENERAL]\r\nVersion=1\r\nDataFile=\r\nDataPath=D:\\\r\nFileServers=FS\r\n"
-                        "DisableLogging=N\r\nAllowCancel=Y\r\nLogSilent=N\r\nLogAllUsers=N\r\n"
-                        "NumCategories=0\r\n");
+    WriteHostFile(world.RegistryFile(),
+                  "Windows Registry Editor Version 5.00\r\n\r\n"
+                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n"
+                  "\"ConfigFile\"=\"X:\\\\Config.ini\"\r\n\r\n"
+                  "[HKEY_CURRENT_USER\\Network\\X]\r\n"
+                  "\"RemotePath\"=\"\\\\\\\\SRV\\\\share\"\r\n");
+    WriteHostFile(share + "/Config.ini",
+                  "[GENERAL]\r\nVersion=1\r\nDataFile=\r\nDataPath=D:\\\r\nFileServers=FS\r\n"
+                  "DisableLogging=N\r\nAllowCancel=Y\r\nLogSilent=N\r\nLogAllUsers=N\r\n"
+                  "NumCategories=0\r\n");
     const RunResult run =
         world.RunCommand({LDGR_CHECK_EXE, "X:\\Config.ini", "--write", "X:\\New.ini"});
     EXPECT_EQ(run.exitCode, 0) << run.stdoutText << run.stderrText;

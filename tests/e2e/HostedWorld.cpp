@@ -107,7 +107,7 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
 } // namespace
 
 HostedWorld::HostedWorld() {
-    MakeHostFolders(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
+    fs::create_directories(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
     WriteHostFile(RegistryFile(), ReadHostFile(LDGR_EXAMPLES_DIR "/registry.reg"));
     WriteHostFile(OnDriveC("Ledgerline\\Config.ini"),
                   ReadHostFile(LDGR_EXAMPLES_DIR "/Config.ini"));

@@ -3,13 +3,15 @@
 
 #include "support/posix/TemporaryFolder.h"
 
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+using ldgr::test::ReadHostFile;
+using ldgr::test::WriteHostFile;
 
 struct RunResult {
     int exitCode = -1;
@@ -30,15 +32,6 @@ public:
     std::string RegistryFile() const { return Prefix() + "/registry.reg"; }
     std::string Root() const { return m_root.Path(); }
 
-    void WriteHostFile(const std::string& hostPath, const std::string& content) const {
-        ldgr::test::WriteHostFile(hostPath, content);
-    }
-    std::string ReadHostFile(const std::string& hostPath) const {
-        return ldgr::test::ReadHostFile(hostPath);
-    }
-    void MakeHostFolders(const std::string& hostPath) const {
-        std::filesystem::create_directories(hostPath);
-    }
     // Sets (or, with nullopt, removes) an entry of the shared configuration's [GENERAL].
     void SetGeneralOption(const std::string& key, const std::optional<std::string>& value) const;
 

@@ -69,8 +69,7 @@ TEST(LdgrmakeConcurrency, EightCopiesFiftyRunsEachWriteFourHundredDistinctRecord
     }
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
     for (const std::string& name : names) {
-        const std::vector<std::string> lines =
-            Lines(world.ReadHostFile(world.UserFolder() + "/" + name));
+        const std::vector<std::string> lines = Lines(ReadHostFile(world.UserFolder() + "/" + name));
         ASSERT_EQ(lines.size(), 22u) << name;
         EXPECT_EQ(" " + name.substr(0, name.find('.')) + " ", lines[3]);
         EXPECT_EQ(lines[21], "Not Applicable");
@@ -105,7 +104,7 @@ TEST(LdgrmakeJobFolder, LinksAtJobNumbersCountAsTakenAndTheSearchEnds) {
         HostedWorld world;
         world.SetGeneralOption("DataPath", "Local Profile");
         const std::string folder = world.LocalFolder() + "/users/alice";
-        world.MakeHostFolders(folder);
+        fs::create_directories(folder);
         for (const std::string& name : c.danglingLinks) {
             fs::create_symlink(world.Root() + "/nowhere/" + name, folder + "/" + name);
         }
@@ -113,11 +112,11 @@ TEST(LdgrmakeJobFolder, LinksAtJobNumbersCountAsTakenAndTheSearchEnds) {
             fs::create_symlink(target, folder + "/" + link);
         }
         for (const std::string& name : c.jobFiles) {
-            world.WriteHostFile(folder + "/" + name, "job");
+            WriteHostFile(folder + "/" + name, "job");
         }
         const RunResult run = world.Run("ldgrmake", {"timeout", "-s", "KILL", "20"});
         ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-        EXPECT_EQ(Lines(world.ReadHostFile(folder + "/" + c.expected)).size(), 22u);
+        EXPECT_EQ(Lines(ReadHostFile(folder + "/" + c.expected)).size(), 22u);
         for (const auto& entry : fs::directory_iterator(folder)) {
             EXPECT_FALSE(entry.path().extension() == ".tmp") << entry.path();
         }

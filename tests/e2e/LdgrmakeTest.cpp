@@ -17,7 +17,7 @@ TEST(Ldgrmake, WritesTheRecordByteForByte) {
     HostedWorld world;
     const RunResult run = world.Run();
     ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-    EXPECT_EQ(world.ReadHostFile(world.UserFolder() + "/1.prt"), kExpectedRecord);
+    EXPECT_EQ(ReadHostFile(world.UserFolder() + "/1.prt"), kExpectedRecord);
     EXPECT_EQ(world.FolderNames(world.UserFolder()), std::vector<std::string>{"1.prt"});
     EXPECT_EQ(run.stderrText, "");
 }
@@ -26,10 +26,10 @@ TEST(Ldgrmake, WritesTheRecordByteForByte) {
 TEST(Ldgrmake, TakesTheLowestFreeNumberOfEitherKindInAnyCase) {
     HostedWorld world;
     for (const char* file : {"1.prt", "2.Dat", "4.PRT"}) {
-        world.WriteHostFile(world.UserFolder() + "/" + file, "job");
+        WriteHostFile(world.UserFolder() + "/" + file, "job");
     }
     ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(Lines(world.ReadHostFile(world.UserFolder() + "/3.prt")).at(3), " 3 ");
+    EXPECT_EQ(Lines(ReadHostFile(world.UserFolder() + "/3.prt")).at(3), " 3 ");
 }
 
 TEST(Ldgrmake, DebugLogHoldsTheSeventeenStartupLinesInOrder) {
@@ -57,8 +57,8 @@ TEST(Ldgrmake, DebugLogHoldsTheSeventeenStartupLinesInOrder) {
         "ldgrmake: m_sLoggingMachine is PC17",
     };
     EXPECT_EQ(Lines(world.DebugLog()), expected);
-    EXPECT_EQ(world.ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"),
-              world.ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
+    EXPECT_EQ(ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"),
+              ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
 }
 
 TEST(Ldgrmake, ProcessorWithNothingToDisplayEndsDuringStartup) {
@@ -77,15 +77,14 @@ TEST(Ldgrmake, MaintenanceProgramHasNoJobFolderAndWritesNothing) {
         << world.MessageBoxLog();
 }
 
-// The spool folder of the registry is cached for the runs whose registry has none.
 TEST(Ldgrmake, SpoolFolderIsCachedForRunsWhoseRegistryHasNone) {
     HostedWorld world;
     const std::string cache = world.LocalFolder() + "/spldir.txt";
     ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(world.ReadHostFile(cache), "C:\\windows\\system32\\spool\\PRINTERS\r\n");
-    const std::string registry = world.ReadHostFile(world.RegistryFile());
-    world.WriteHostFile(world.RegistryFile(), registry.substr(0, registry.find("\"DefaultSpool")));
-    world.WriteHostFile(cache, "  D:\\Spool\\Jobs,second field\r\n");
+    EXPECT_EQ(ReadHostFile(cache), "C:\\windows\\system32\\spool\\PRINTERS\r\n");
+    const std::string registry = ReadHostFile(world.RegistryFile());
+    WriteHostFile(world.RegistryFile(), registry.substr(0, registry.find("\"DefaultSpool")));
+    WriteHostFile(cache, "  D:\\Spool\\Jobs,second field\r\n");
     ASSERT_EQ(world.Run().exitCode, 0);
     EXPECT_NE(world.DebugLog().find("m_sSpoolPath = D:\\Spool\\Jobs\r\n"), std::string::npos);
 }

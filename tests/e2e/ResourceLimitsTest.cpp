@@ -108,7 +108,7 @@ TEST(ResourceLimits, LdgrcheckOutOfMemoryEndsWithTheErrorNamed) {
         SCOPED_TRACE(c.name);
         HostedWorld world;
         const std::string file = world.OnDriveC("Ledgerline\\Config.ini");
-        world.WriteHostFile(file, world.ReadHostFile(file) + c.body);
+        WriteHostFile(file, ReadHostFile(file) + c.body);
         const RunResult run =
             world.RunCommand({"prlimit", c.addressSpace, LDGR_CHECK_EXE, "Z:" + file});
         EXPECT_EQ(run.exitCode, c.exitCode) << run.stderrText;

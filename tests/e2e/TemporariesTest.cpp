@@ -22,8 +22,8 @@ struct Planted {
     bool swept = false;
 };
 
-void Plant(const HostedWorld& world, const std::string& folder, const Planted& file) {
-    world.WriteHostFile(folder + "/" + file.name, file.name);
+void Plant(const std::string& folder, const Planted& file) {
+    WriteHostFile(folder + "/" + file.name, file.name);
     fs::last_write_time(folder + "/" + file.name,
                         fs::file_time_type::clock::now() - minutes(file.minutesAgo));
 }
@@ -61,12 +61,12 @@ TEST(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
     std::set<std::string> kept = {"~job0000000000000009.tmp"};
     for (const std::string& folder : folders) {
         for (const Planted& file : planted) {
-            Plant(world, folder, file);
+            Plant(folder, file);
             if (!file.swept) {
                 kept.insert(file.name);
             }
         }
-        world.MakeHostFolders(folder + "/~job0000000000000009.tmp");
+        fs::create_directories(folder + "/~job0000000000000009.tmp");
         fs::last_write_time(folder + "/~job0000000000000009.tmp",
                             fs::file_time_type::clock::now() - minutes(60));
     }
@@ -79,7 +79,7 @@ TEST(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
         EXPECT_EQ(TemporaryLookingNames(world, folder), kept);
         for (const std::string& name : kept) {
             if (!fs::is_directory(folder + "/" + name)) {
-                EXPECT_EQ(world.ReadHostFile(folder + "/" + name), name);
+                EXPECT_EQ(ReadHostFile(folder + "/" + name), name);
             }
         }
     }
@@ -108,8 +108,8 @@ TEST(Temporaries, AgesAreJudgedByTheFoldersClockNotTheWorkstations) {
                      std::string(asan == nullptr ? "" : asan) + ":verify_asan_link_order=0");
         const Planted job{.name = "~job0000000000004711.tmp", .minutesAgo = c.minutesAgo};
         const Planted copy{.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = c.minutesAgo};
-        Plant(world, world.UserFolder(), job);
-        Plant(world, world.LocalFolder(), copy);
+        Plant(world.UserFolder(), job);
+        Plant(world.LocalFolder(), copy);
 
         const RunResult run = world.Run("ldgrmake", {"faketime", "-f", c.shift});
         ASSERT_EQ(run.exitCode, 0) << run.stderrText;
@@ -150,8 +150,7 @@ TEST(Temporaries, ACopyOnItsWayIsNotSweptByAProgramStartingMeanwhile) {
 
     EXPECT_EQ(sweeping.exitCode, 0) << sweeping.stderrText;
     EXPECT_EQ(copying.exitCode, 0) << copying.stderrText;
-    EXPECT_EQ(world.ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"),
-              world.ReadHostFile(shared));
+    EXPECT_EQ(ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"), ReadHostFile(shared));
     EXPECT_EQ(fs::last_write_time(world.LocalFolder() + "/ldgrmake.ini"),
               fs::last_write_time(shared));
 }
@@ -166,7 +165,7 @@ TEST(Temporaries, LdgrcheckSweepsTheFolderItWritesInto) {
         {.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = 1},
     };
     for (const Planted& file : planted) {
-        Plant(world, folder, file);
+        Plant(folder, file);
     }
     const RunResult run =
         world.RunCommand({LDGR_CHECK_EXE, "Z:" + world.OnDriveC("Ledgerline\\Config.ini"),

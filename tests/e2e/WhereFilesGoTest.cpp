@@ -41,15 +41,15 @@ TEST_P(RecordPlace, OneRecordInTheChosenJobFolder) {
     if (c.removeUserFolder) {
         fs::remove(world.UserFolder());
     } else {
-        world.MakeHostFolders(fs::path(drive + c.record).parent_path());
+        fs::create_directories(fs::path(drive + c.record).parent_path());
     }
     ASSERT_EQ(world.Run().exitCode, 0);
-    const std::vector<std::string> record = Lines(world.ReadHostFile(drive + c.record));
+    const std::vector<std::string> record = Lines(ReadHostFile(drive + c.record));
     ASSERT_EQ(record.size(), 22u);
     EXPECT_EQ(record[6], c.user);
     const std::string profile = drive + "users/" + c.userName + "/LdgrApp";
     EXPECT_TRUE(fs::is_regular_file(profile + "/ldgrmake.ini"));
-    EXPECT_NE(world.ReadHostFile(profile + "/ldgrmake.txt").find(c.logLine), std::string::npos);
+    EXPECT_NE(ReadHostFile(profile + "/ldgrmake.txt").find(c.logLine), std::string::npos);
     EXPECT_EQ(world.MessageBoxLog(), "");
     EXPECT_TRUE(world.FolderNames(world.UserFolder()).empty());
     EXPECT_NE(fs::exists(world.UserFolder()), c.removeUserFolder) << "a fallback makes none";
@@ -94,14 +94,14 @@ TEST(WhereFilesGo, UserNamesWithBlanksHaveAWorkingProfileAndJobFolder) {
         HostedWorld world;
         world.SetEnv("LDGR_USERNAME", c.userName);
         const std::string jobFolder = std::string("Ledgerline\\Data\\users\\") + c.jobUser;
-        world.MakeHostFolders(world.OnDriveC(jobFolder));
+        fs::create_directories(world.OnDriveC(jobFolder));
         const RunResult run = world.Run();
         ASSERT_EQ(run.exitCode, 0) << run.stderrText;
         EXPECT_EQ(world.MessageBoxLog(), "");
         if (*c.profileCopy != '\0') {
             EXPECT_TRUE(fs::is_regular_file(world.OnDriveC(c.profileCopy)));
         }
-        const auto record = Lines(world.ReadHostFile(world.OnDriveC(jobFolder + "\\1.prt")));
+        const auto record = Lines(ReadHostFile(world.OnDriveC(jobFolder + "\\1.prt")));
         ASSERT_EQ(record.size(), 22u);
         EXPECT_EQ(record[6], c.jobUser);
     }
@@ -111,7 +111,7 @@ TEST(WhereFilesGo, UserNamesWithBlanksHaveAWorkingProfileAndJobFolder) {
 TEST(CodePage, BoxesCarryEachCharacterOnceInUtf8) {
     HostedWorld world;
     world.SetEnv("LDGR_USERNAME", "j\xC3\xB6rg");
-    world.WriteHostFile(world.RegistryFile(), "Windows Registry Editor Version 5.00\r\n");
+    WriteHostFile(world.RegistryFile(), "Windows Registry Editor Version 5.00\r\n");
     world.Run();
     EXPECT_NE(world.MessageBoxLog().find("C:\\\\users\\\\j\xC3\xB6rg\\\\LdgrApp\\\\ldgrmake.ini"),
               std::string::npos)
@@ -121,10 +121,10 @@ TEST(CodePage, BoxesCarryEachCharacterOnceInUtf8) {
 // A registry file as regedit writes it (UTF-16LE) naming "C:\Lédger\Config.ini" reaches it.
 TEST(CodePage, ConfigurationPathFromAUtf16RegistryReachesItsHostFolder) {
     HostedWorld world;
-    world.WriteHostFile(world.OnDriveC("L\xC3\xA9"
-                                       "dger\\Config.ini"),
-                        world.ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
-    std::string text = world.ReadHostFile(world.RegistryFile());
+    WriteHostFile(world.OnDriveC("L\xC3\xA9"
+                                 "dger\\Config.ini"),
+                  ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
+    std::string text = ReadHostFile(world.RegistryFile());
     text.replace(text.find("Ledgerline\\\\Config"), 10,
                  "L\xE9"
                  "dger");
@@ -132,7 +132,7 @@ TEST(CodePage, ConfigurationPathFromAUtf16RegistryReachesItsHostFolder) {
     for (const char c : text) {
         utf16 += {c, '\0'};
     }
-    world.WriteHostFile(world.RegistryFile(), utf16);
+    WriteHostFile(world.RegistryFile(), utf16);
     ASSERT_EQ(world.Run().exitCode, 0);
     EXPECT_EQ(world.MessageBoxLog(), "");
     EXPECT_NE(world.DebugLog().find("config file is C:\\L\xE9"
@@ -146,8 +146,8 @@ class NoLocalFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::remove_all(world.OnDriveC("users\\alice"));
-        world.WriteHostFile(world.OnDriveC("users\\alice"), "not a folder");
-        world.MakeHostFolders(Here());
+        WriteHostFile(world.OnDriveC("users\\alice"), "not a folder");
+        fs::create_directories(Here());
         world.SetWorkingFolder(Here());
     }
     std::string Here() const { return world.Root() + "/here"; }
@@ -170,11 +170,11 @@ TEST_F(NoLocalFolder, RecordGoesToTheSharedJobFolderAndNothingToTheCurrentFolder
         EXPECT_EQ(world.MessageBoxLog(), reports += kLocalPathReport);
         const std::string name = std::to_string(run);
         const std::vector<std::string> record =
-            Lines(world.ReadHostFile(world.UserFolder() + "/" + name + ".prt"));
+            Lines(ReadHostFile(world.UserFolder() + "/" + name + ".prt"));
         ASSERT_EQ(record.size(), 22u);
         EXPECT_EQ(record[3], " " + name + " ");
     }
-    EXPECT_EQ(world.ReadHostFile(world.OnDriveC("users\\alice")), "not a folder");
+    EXPECT_EQ(ReadHostFile(world.OnDriveC("users\\alice")), "not a folder");
     // The service-log probe never creates its file in the program folder.
     EXPECT_EQ(world.Tree(world.Root() + "/bin").size(), 1u) << "only the program itself";
 }

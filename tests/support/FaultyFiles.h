@@ -15,7 +15,8 @@ namespace ldgr::test {
 
 // The kinds of call counted, each from 1 since the service was made. A listing walked (the way
 // the program lists folders) is one List call and one ListEntry call for each entry it hands
-// out; FindAll passes uncounted. Read is any of a file's reads, Flush its Close.
+// out; FindAll, folder creation, copies and deletes pass uncounted. Read is any of a file's
+// reads, Flush its Close.
 enum class FileCall {
     Find,
     Version,
@@ -26,10 +27,7 @@ enum class FileCall {
     Read,
     Write,
     Flush,
-    CreateFolder,
-    Copy,
-    Move,
-    Delete
+    Move
 };
 
 class FaultyFiles final : public platform::ForwardingFiles {
@@ -70,21 +68,9 @@ public:
         Enter(FileCall::List);
         ForwardingFiles::VisitInOrder(pattern, detail, Counted(visit));
     }
-    void CreateFolder(const std::string& path) override {
-        Enter(FileCall::CreateFolder);
-        ForwardingFiles::CreateFolder(path);
-    }
-    void CopyFile(const std::string& from, const std::string& to) override {
-        Enter(FileCall::Copy);
-        ForwardingFiles::CopyFile(from, to);
-    }
     void MoveFileNoReplace(const std::string& from, const std::string& to) override {
         Enter(FileCall::Move);
         ForwardingFiles::MoveFileNoReplace(from, to);
-    }
-    void DeleteFile(const std::string& path) override {
-        Enter(FileCall::Delete);
-        ForwardingFiles::DeleteFile(path);
     }
     std::unique_ptr<platform::TextFile> OpenText(const std::string& path, platform::OpenMode mode,
                                                  platform::ShareMode share) override;
@@ -107,7 +93,7 @@ private:
         };
     }
 
-    std::array<int, static_cast<std::size_t>(FileCall::Delete) + 1> m_calls{};
+    std::array<int, static_cast<std::size_t>(FileCall::Move) + 1> m_calls{};
     std::vector<Rule> m_rules;
 };
 

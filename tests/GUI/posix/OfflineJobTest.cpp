@@ -4,6 +4,7 @@
 
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Forwarding.h"
+#include "support/ErrorOf.h"
 #include "support/FaultyFiles.h"
 #include "support/posix/HostedWorld.h"
 
@@ -43,7 +44,6 @@ class JobFolder : public ldgr::test::HostedWorld {
 protected:
     std::string Folder() const { return Host("drive_c/jobs"); }
 
-    // Makes the job folder afresh, holding the job files named.
     void Refill(const std::vector<std::string>& jobFiles) const {
         fs::remove_all(Folder());
         MakeHostFolders(Folder());
@@ -143,12 +143,7 @@ TEST_F(JobFolder, EveryNumberTakenOrLostEndsWithOverflow) {
         if (c.refuseNewFiles) {
             files.Fail(FileCall::OpenToWrite, 1, ldgr::kPermissionDenied, files.kEvery);
         }
-        try {
-            Log(files);
-            ADD_FAILURE() << "no error";
-        } catch (const ldgr::Error& error) {
-            EXPECT_EQ(error.Number(), ldgr::kOverflow);
-        }
+        EXPECT_EQ(ldgr::test::ErrorOf([&] { Log(files); }), ldgr::kOverflow);
         EXPECT_EQ(files.Calls(FileCall::Move), c.moves);
         EXPECT_EQ(Names(), std::vector<std::string>{});
     }

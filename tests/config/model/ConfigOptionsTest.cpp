@@ -86,7 +86,6 @@ protected:
         }
         return boxes;
     }
-    // The written file with LF line ends.
     std::string Written() const {
         std::string text = world.files.Content(kWrittenFile);
         std::erase(text, '\r');
@@ -245,24 +244,17 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
 TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
     using ldgr::test::FileCall;
     struct Case {
-        const char* name;
         FileCall call;
         int nth;
-        const char* procedure;
+        const char* where; // the procedure named, which also names the case
     };
     const Case cases[] = {
-        {.name = "first line",
-         .call = FileCall::Write,
-         .nth = 1,
-         .procedure = "WriteIniFileSection"},
-        {.name = "later line", .call = FileCall::Write, .nth = 3, .procedure = "WriteIniFileValue"},
-        {.name = "flush",
-         .call = FileCall::Flush,
-         .nth = 1,
-         .procedure = "CConfigOptions::WriteIniFile"},
+        {.call = FileCall::Write, .nth = 1, .where = "WriteIniFileSection"},
+        {.call = FileCall::Write, .nth = 3, .where = "WriteIniFileValue"},
+        {.call = FileCall::Flush, .nth = 1, .where = "CConfigOptions::WriteIniFile"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.where);
         world.files.Put(kWrittenFile, "old");
         world.desktop.boxes.clear();
         ldgr::test::FaultyFiles files(world.files);
@@ -270,7 +262,7 @@ TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
         const platform::ScopedServices services({.files = &files});
         EXPECT_FALSE(options.WriteIniFile(kWrittenFile));
         EXPECT_EQ(Boxes(), std::vector<std::string>{"48 Unexpected error 61 in procedure '" +
-                                                    std::string(c.procedure) + "':"});
+                                                    std::string(c.where) + "':"});
         EXPECT_EQ(world.files.Content(kWrittenFile), "old");
     }
 }

@@ -24,7 +24,6 @@ template <class Operation> std::pair<std::int32_t, std::string> Raised(Operation
 // The shared behaviour, shown on the values collection; an item is told by its text.
 class KeyedCollectionTest : public ::testing::Test {
 protected:
-    // Adds items with the texts, with keys where given.
     void Fill(const std::vector<std::pair<std::string, Key>>& items) {
         for (const auto& [text, key] : items) {
             collection.NewCPreDefinedValue(key)->ConstantText = text;

@@ -37,7 +37,6 @@ TEST_F(HostedDesktop, ProgramFolderIsFixedAtStart) {
     EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
 }
 
-// Each box is shown on stderr and appended to the log as one line.
 TEST_F(HostedDesktop, BoxesGoToStderrAndToTheLog) {
     SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
     testing::internal::CaptureStderr();

@@ -2,6 +2,7 @@
 // file system, with the classic error numbers.
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
+#include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"
@@ -16,6 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using ldgr::test::ErrorOf;
 using ldgr::test::LockHolder;
 using platform::FindEntry;
 using platform::OpenMode;
@@ -25,16 +27,6 @@ using Names = std::vector<std::string>;
 // 2001-02-03 04:05:06.5 UTC, as the host and as a FILETIME.
 constexpr timespec kKnownTime{981173106, 500000000};
 constexpr std::uint64_t kKnownFileTime = 116444736000000000ull + 9811731065000000ull;
-
-// The error number an operation raises; 0 when it succeeds.
-int ErrorOf(const std::function<void()>& operation) {
-    try {
-        operation();
-        return 0;
-    } catch (const ldgr::Error& e) {
-        return e.Number();
-    }
-}
 
 Names NamesOf(const std::vector<FindEntry>& entries) {
     Names names;
@@ -173,7 +165,6 @@ TEST_F(HostedFiles, FilesLongerThanTheirSizeAreReadToTheEnd) {
               content);
 }
 
-// A bounded read stops where it was asked to or at the file's end.
 TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
     WriteHostFile(Jobs() + "/lines", "abc\r\ndef");
     const auto file = files.OpenText("C:\\jobs\\lines", OpenMode::Input);

@@ -1,6 +1,7 @@
 // Hosted-only: Windows paths mapped to host paths through the prefix, and back.
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/posix/Hosted.h"
+#include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>
@@ -65,12 +66,8 @@ TEST_F(PathMapping, ReservedDeviceNamesAndForbiddenCharactersAreBadFileNames) {
          {"C:\\x\\con\\y", "D:\\Com1.txt", "lpt9 .log", "C:\\aux. ", "C:\\com\xB9",
           "C:\\LPT\xB3.txt", "C:\\users\\?\\LdgrApp", "C:\\a*", "C:\\x\\a<b", "C:\\a>b", "C:\\a:b",
           "C:\\a\"b", "C:\\a|b", "C:\\a\tb\\c"}) {
-        try {
-            ToHostPath(path);
-            ADD_FAILURE() << path;
-        } catch (const ldgr::Error& error) {
-            EXPECT_EQ(error.Number(), ldgr::kBadFileNameOrNumber) << path;
-        }
+        EXPECT_EQ(ldgr::test::ErrorOf([&] { ToHostPath(path); }), ldgr::kBadFileNameOrNumber)
+            << path;
     }
 }
 

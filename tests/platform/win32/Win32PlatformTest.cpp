@@ -1,6 +1,7 @@
 // The Win32 platform layer against the real system (Windows build only).
 #include "ledgerline/platform/Platform.h"
 #include "ledgerline/platform/win32/Win32.h"
+#include "support/ErrorOf.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 namespace {
 
+using ldgr::test::ErrorOf;
 using platform::OpenMode;
 using platform::ShareMode;
 
@@ -28,7 +30,6 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return m_sFolder + "\\" + name; }
-    // Opens the file through the layer, writes bytes and closes it.
     void Write(const std::string& name, const std::string& bytes,
                OpenMode mode = OpenMode::Output) const {
         const auto file = platform::Files().OpenText(Path(name), mode);
@@ -37,16 +38,6 @@ protected:
     }
     std::string Read(const std::string& name) const {
         return platform::Files().OpenText(Path(name), OpenMode::Input)->ReadAll();
-    }
-
-    // The classic number a file operation fails with; 0 when it succeeds.
-    template <class Operation> static std::int32_t NumberOf(Operation operation) {
-        try {
-            operation();
-            return 0;
-        } catch (const ldgr::Error& e) {
-            return e.Number();
-        }
     }
 
     std::string m_sFolder;
@@ -68,7 +59,6 @@ TEST(Win32Errors, CodesBecomeClassicNumbers) {
     }
 }
 
-// A bounded read stops where it was asked to or at the file's end.
 TEST_F(Win32Folder, BoundedReadsStopWhereAskedOrAtTheEnd) {
     Write("lines.txt", "abc\r\ndef");
     const auto file = platform::Files().OpenText(Path("lines.txt"), OpenMode::Input);
@@ -104,7 +94,7 @@ TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
         {"copy the null device", 75, [&] { files.CopyFile("NUL", Path("c.txt")); }},
     };
     for (const auto& [what, number, operation] : cases) {
-        EXPECT_EQ(NumberOf(operation), number) << what;
+        EXPECT_EQ(ErrorOf(operation), number) << what;
     }
     EXPECT_EQ(Read("a.txt"), "a");
     EXPECT_EQ(Read("b.txt"), "b");
@@ -116,7 +106,7 @@ TEST_F(Win32Folder, FailuresCarryTheClassicNumbers) {
 // has the file, whatever sharing that handle allows; so is a rewrite.
 TEST_F(Win32Folder, ExclusiveOpenSeesAnyOtherOpen) {
     const auto open = [&](OpenMode mode, ShareMode share) {
-        return NumberOf([&] { platform::Files().OpenText(Path("ldgrsrvc.txt"), mode, share); });
+        return ErrorOf([&] { platform::Files().OpenText(Path("ldgrsrvc.txt"), mode, share); });
     };
     EXPECT_EQ(open(OpenMode::Append, ShareMode::Exclusive), 0);
     for (const DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
@@ -149,7 +139,7 @@ TEST_F(Win32Folder, ReplaceAndCopyReplaceAFileAnotherProgramReads) {
             Sleep(200);
             reader.Close();
         });
-        EXPECT_EQ(NumberOf(operation), 0) << what;
+        EXPECT_EQ(ErrorOf(operation), 0) << what;
         EXPECT_EQ(Read("ldgrmake.ini"), "new") << what;
     }
     EXPECT_EQ(files.FindAll(Path("*.tmp")).size(), 0u);
