@@ -2,6 +2,7 @@
 // build only).
 #include "ledgerline/common/DateAndFiles.h"
 
+#include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,22 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         EXPECT_EQ(BCommon::GetDateText(argument), result) << locale << " " << input;
         EXPECT_EQ(argument, formatted) << locale << " " << input;
     }
+}
+
+// A year-first short date, as a Windows user may set one; the hosted locales have none.
+class YearFirstClock final : public platform::Clock {
+public:
+    platform::LocalTime Now() override { return {}; }
+    platform::LocaleInfo Locale() override {
+        return {.order = platform::DateOrder::YearMonthDay, .dateSeparator = "."};
+    }
+};
+
+TEST_F(DateText, YearFirstLocaleReadsTheYearFirst) {
+    YearFirstClock clock;
+    const platform::ScopedServices services({.clock = &clock});
+    std::string argument = "2024.03.01 13:05:03";
+    EXPECT_EQ(BCommon::GetDateText(argument), "03/01/2024 1:05:03 PM");
 }
 
 TEST_F(FindFile, NameAsAskedDotForFolderEmptyWhenMissing) {
