@@ -233,9 +233,11 @@ TEST_F(HostedFiles, ReplaceChangesTheTargetOnlyWhenClosed) {
     };
     replace("C:\\jobs\\b.prt", "half");
     replace("C:\\jobs\\fresh.txt", "half");
+    fs::permissions(Jobs() + "/A.prt", static_cast<fs::perms>(0640));
     replace("C:\\jobs\\A.PRT", "whole")->Close();
     EXPECT_EQ(JobNames(), kAll);
     EXPECT_EQ(ReadHostFile(Jobs() + "/A.prt"), "whole");
+    EXPECT_EQ(fs::status(Jobs() + "/A.prt").permissions(), static_cast<fs::perms>(0640));
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
 }
 
