@@ -117,6 +117,15 @@ bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
+// Where the line after one ending at lineEnd starts: past its CR LF, CR or LF; end at the end.
+const char* NextLineStart(const char* lineEnd, const char* end) {
+    if (lineEnd == end) {
+        return end;
+    }
+    const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
+    return lineEnd + (crlf ? 2 : 1);
+}
+
 // Hands each line of text to visit, without its line end. The next CR and the next LF are each
 // searched for only once they have been passed, so text of either kind of line end is scanned
 // once.
@@ -130,11 +139,7 @@ template <class Visit> void ForEachLine(std::string_view text, Visit&& visit) {
         nextLF = NextOf('\n', cursor, end, nextLF);
         const char* lineEnd = std::min(nextCR, nextLF);
         visit(std::string_view(cursor, static_cast<std::size_t>(lineEnd - cursor)));
-        if (lineEnd == end) {
-            return;
-        }
-        const bool crlf = *lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n';
-        cursor = lineEnd + (crlf ? 2 : 1);
+        cursor = NextLineStart(lineEnd, end);
     }
 }
 
@@ -204,9 +209,7 @@ void IniIndex::Parse() {
         }
         closeBody(lineStart);
         open = AddSection(*name);
-        const bool crlf =
-            lineEnd != end && *lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n';
-        bodyStart = lineEnd == end ? end : lineEnd + (crlf ? 2 : 1);
+        bodyStart = NextLineStart(lineEnd, end);
         bracket = NextOf('[', bodyStart, end, nullptr);
     }
     closeBody(end);
