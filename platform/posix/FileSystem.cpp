@@ -190,28 +190,25 @@ std::string ReadUpTo(int fd, std::size_t count, const std::string& hostPath) {
     return bytes;
 }
 
+// sizeAtOpen, when given, is the size the open saw: while nothing has been read or written it
+// tells how much a read to the end expects, which saves asking the host again.
 class PosixTextFile final : public TextFile {
 public:
-    PosixTextFile(int fd, std::string hostPath) : m_fd(fd), m_sHostPath(std::move(hostPath)) {}
+    PosixTextFile(FileDescriptor fd, std::string hostPath,
+                  std::optional<std::size_t> sizeAtOpen = std::nullopt)
+        : m_fd(std::move(fd)), m_sHostPath(std::move(hostPath)), m_sizeAtOpen(sizeAtOpen) {}
 
-    void Write(std::string_view bytes) override {
-        RequireOpen(m_fd.Get());
-        WriteAll(m_fd.Get(), bytes, m_sHostPath);
-    }
+    void Write(std::string_view bytes) override { WriteAll(Used(), bytes, m_sHostPath); }
 
-    std::string ReadAll() override {
-        RequireOpen(m_fd.Get());
-        return ReadRest(m_fd.Get(), m_sHostPath);
-    }
+    std::string ReadAll() override { return ReadRest(Used(), m_sHostPath); }
 
     std::string ReadAtMost(std::size_t count) override {
-        RequireOpen(m_fd.Get());
-        return ReadUpTo(m_fd.Get(), count, m_sHostPath);
+        return ReadUpTo(Used(), count, m_sHostPath);
     }
 
     FileBytes ReadAllBytes() override {
-        RequireOpen(m_fd.Get());
-        std::optional<FileBytes> bytes = ReadToEndBytes(m_fd.Get());
+        const std::size_t expected = m_sizeAtOpen ? *m_sizeAtOpen : ExpectedRest(m_fd.Get());
+        std::optional<FileBytes> bytes = ReadToEndBytes(Used(), expected);
         if (!bytes) {
             throw ErrorFor(errno, m_sHostPath);
         }
@@ -226,12 +223,19 @@ public:
     }
 
     std::size_t ReadPiece(std::span<char> buffer) {
-        return posix::ReadPiece(m_fd.Get(), buffer, m_sHostPath);
+        return posix::ReadPiece(Used(), buffer, m_sHostPath);
     }
 
 private:
+    int Used() {
+        RequireOpen(m_fd.Get());
+        m_sizeAtOpen.reset();
+        return m_fd.Get();
+    }
+
     FileDescriptor m_fd;
     std::string m_sHostPath;
+    std::optional<std::size_t> m_sizeAtOpen;
 };
 
 // A file written is never opened through a link at its name: a link planted there, dangling or
@@ -643,6 +647,9 @@ public:
 
     std::unique_ptr<TextFile> OpenText(const std::string& path, OpenMode mode,
                                        ShareMode share) override {
+        if (mode == OpenMode::Input) {
+            return OpenForReading(path, share);
+        }
         const std::string host = ToHostPath(path);
         if (mode != OpenMode::Replace) {
             return OpenDescriptor(host, mode, share);
@@ -653,8 +660,7 @@ public:
     }
 
     bool HoldsBytes(const std::string& path, std::string_view bytes) override {
-        const std::unique_ptr<PosixTextFile> file =
-            OpenDescriptor(ToHostPath(path), OpenMode::Input, ShareMode::DenyNone);
+        const std::unique_ptr<PosixTextFile> file = OpenForReading(path, ShareMode::DenyNone);
         std::vector<char> piece(kComparedPiece);
         for (;;) {
             const std::size_t got = file->ReadPiece(piece);
@@ -671,6 +677,19 @@ public:
     }
 
 private:
+    // The path as written first, as VersionOf queries it: a file read again and again is then
+    // opened without matching its path's components, which costs a query each. Only a path
+    // that is not there as written is matched.
+    static std::unique_ptr<PosixTextFile> OpenForReading(const std::string& path, ShareMode share) {
+        const std::string asWritten = ToHostPathAsWritten(path);
+        std::size_t size = 0;
+        FileDescriptor fd(OpenOrdinaryFile(asWritten, O_RDONLY, 0, &size));
+        if (fd.IsOpen()) {
+            return WithSharing(std::move(fd), asWritten, OpenMode::Input, share, size);
+        }
+        return OpenDescriptor(ToHostPath(path), OpenMode::Input, share);
+    }
+
     // A file opened on its descriptor (any mode but Replace), with its sharing mode taken.
     static std::unique_ptr<PosixTextFile> OpenDescriptor(const std::string& host, OpenMode mode,
                                                          ShareMode share) {
@@ -686,6 +705,13 @@ private:
         if (fd.Get() < 0) {
             throw ErrorFor(errno, host);
         }
+        return WithSharing(std::move(fd), host, mode, share);
+    }
+
+    // An open file with its sharing mode taken and its mode's start made.
+    static std::unique_ptr<PosixTextFile>
+    WithSharing(FileDescriptor fd, const std::string& host, OpenMode mode, ShareMode share,
+                std::optional<std::size_t> sizeAtOpen = std::nullopt) {
         // Windows sharing modes, emulated with advisory locks between the suite's processes.
         const int lock = share == ShareMode::Exclusive ? LOCK_EX : LOCK_SH;
         if (flock(fd.Get(), lock | LOCK_NB) != 0) {
@@ -698,7 +724,7 @@ private:
         if (mode == OpenMode::Output && ftruncate(fd.Get(), 0) != 0) {
             throw ErrorFor(errno, host);
         }
-        return std::make_unique<PosixTextFile>(fd.Release(), host);
+        return std::make_unique<PosixTextFile>(std::move(fd), host, sizeAtOpen);
     }
 
     // Hands each entry matching the pattern to visit, in the order of a Windows listing when

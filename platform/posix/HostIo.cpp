@@ -14,17 +14,6 @@
 namespace platform::posix {
 namespace {
 
-// The bytes from the current position to the end, as far as the file's size tells.
-std::size_t ExpectedRest(int fd) {
-    struct stat info {};
-    const off_t position = lseek(fd, 0, SEEK_CUR);
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
-        info.st_size <= position) {
-        return 0;
-    }
-    return static_cast<std::size_t>(info.st_size - position);
-}
-
 constexpr std::uint64_t kFileTimeOfUnixEpoch = 116444736000000000ull; // 1970-01-01 in FILETIME
 
 constexpr std::size_t kLargeFile = std::size_t{1} << 20;
@@ -51,6 +40,16 @@ LargeMemory LargeMemoryOf(std::size_t capacity) {
 
 } // namespace
 
+std::size_t ExpectedRest(int fd) {
+    struct stat info {};
+    const off_t position = lseek(fd, 0, SEEK_CUR);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || position < 0 ||
+        info.st_size <= position) {
+        return 0;
+    }
+    return static_cast<std::size_t>(info.st_size - position);
+}
+
 FileDescriptor::~FileDescriptor() {
     Reset();
 }
@@ -62,16 +61,18 @@ void FileDescriptor::Reset(int fd) {
     m_fd = fd;
 }
 
-int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode) {
+int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode, std::size_t* size) {
     FileDescriptor fd(open(hostPath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode));
     struct stat info {};
     if (!fd.IsOpen()) {
         return -1;
     }
-    if (fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK) != 0) {
+    if (fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         errno = ENXIO;
         return -1;
+    }
+    if (size != nullptr) {
+        *size = static_cast<std::size_t>(info.st_size);
     }
     return fd.Release();
 }
@@ -102,10 +103,12 @@ std::optional<std::size_t> ReadUntilEnd(int fd, std::span<char> buffer, const Mo
     }
 }
 
-std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
-    // Read straight into a text of the expected size (one byte more to meet the end), so a
-    // file of some megabytes is read without copies; it grows if the file grew.
-    std::string content(std::min(ExpectedRest(fd), maxSize) + 1, '\0');
+namespace {
+
+// Reads straight into a text of the expected size (one byte more to meet the end), so a file of
+// some megabytes is read without copies; it grows if the file grew.
+std::optional<std::string> ReadToEndExpecting(int fd, std::size_t expected, std::size_t maxSize) {
+    std::string content(std::min(expected, maxSize) + 1, '\0');
     const std::optional<std::size_t> used = ReadUntilEnd(fd, content, [&](std::size_t) {
         if (content.size() <= maxSize) {
             content.resize(content.size() * 2);
@@ -119,10 +122,16 @@ std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
     return content;
 }
 
-std::optional<FileBytes> ReadToEndBytes(int fd) {
-    const std::size_t expected = ExpectedRest(fd);
+} // namespace
+
+std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize) {
+    return ReadToEndExpecting(fd, ExpectedRest(fd), maxSize);
+}
+
+std::optional<FileBytes> ReadToEndBytes(int fd, std::size_t expected) {
     if (expected < kLargeFile) {
-        std::optional<std::string> text = ReadToEnd(fd, std::string().max_size() / 2);
+        std::optional<std::string> text =
+            ReadToEndExpecting(fd, expected, std::string().max_size() / 2);
         return text ? std::optional<FileBytes>(std::move(*text)) : std::nullopt;
     }
     // One byte more than expected, to meet the end; a file that grew meanwhile is read on into

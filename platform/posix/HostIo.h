@@ -22,6 +22,7 @@ namespace platform::posix {
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.Release()) {}
     ~FileDescriptor();
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -38,8 +39,10 @@ private:
 
 // Opens a host file (open flags and creation mode) only when it is an ordinary file; -1 with
 // errno set otherwise, ENXIO for a folder, device, FIFO or socket. The open never waits: a FIFO
-// without a writer would hold it for ever, so it is made non-blocking until the file is known.
-int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0);
+// without a writer would hold it for ever, so it is opened non-blocking, which an ordinary
+// file's reads and writes ignore. The file's size at the open goes to size when given.
+int OpenOrdinaryFile(const std::string& hostPath, int flags, mode_t mode = 0,
+                     std::size_t* size = nullptr);
 
 // Gives the buffer a read has filled, with more room, from the count read on; the same size
 // when it has no more.
@@ -52,9 +55,12 @@ std::optional<std::size_t> ReadUntilEnd(int fd, std::span<char> buffer, const Mo
 // The rest of an open file from its current position; nothing on a read error (errno set) or
 // when it is longer than maxSize.
 std::optional<std::string> ReadToEnd(int fd, std::size_t maxSize);
-// The same as bytes to keep: a large file is read into memory of its own, never zeroed in
-// between, faulted in with one call and in huge pages where the system offers them.
-std::optional<FileBytes> ReadToEndBytes(int fd);
+// The bytes from the current position to the end, as far as the file's size tells.
+std::size_t ExpectedRest(int fd);
+// The rest of an open file, expected bytes long, as bytes to keep: a large file is read into
+// memory of its own, never zeroed in between, faulted in with one call and in huge pages where
+// the system offers them. It is read on past expected when it grew.
+std::optional<FileBytes> ReadToEndBytes(int fd, std::size_t expected);
 
 // A host time stamp as a FILETIME.
 std::uint64_t FileTimeOf(const timespec& time);
