@@ -143,15 +143,25 @@ template <class Visit> void ForEachLine(std::string_view text, Visit&& visit) {
     }
 }
 
-// The key of an entry line of a section's body, starting where the key's text starts (at the
-// '=' for an empty key); nothing for a blank line, a comment or a line without '='.
+// Whether a line of a section's body is an entry: not blank, not a comment, and with a '='.
+bool IsEntryLine(std::string_view line) {
+    const auto first = std::find_if_not(line.begin(), line.end(), IsBlank);
+    return first != line.end() && *first != ';' && line.find('=') != std::string_view::npos;
+}
+
+// The key of an entry line, starting where the key's text starts (at the '=' for an empty key);
+// nothing for any other line.
 std::optional<std::string_view> KeyOfLine(std::string_view line) {
-    line = TrimBlanks(line);
-    const std::size_t equals = line.find('=');
-    if (line.empty() || line.front() == ';' || equals == std::string_view::npos) {
+    if (!IsEntryLine(line)) {
         return std::nullopt;
     }
-    return TrimBlanks(line.substr(0, equals));
+    return TrimBlanks(line.substr(0, line.find('=')));
+}
+
+std::size_t CountEntries(std::string_view body) {
+    std::size_t count = 0;
+    ForEachLine(body, [&](std::string_view line) { count += IsEntryLine(line) ? 1 : 0; });
+    return count;
 }
 
 // A header line's name: the line's first non-blank character is '[' and a ']' follows.
@@ -269,24 +279,28 @@ bool IniIndex::AddSection(std::string_view name) {
     return true;
 }
 
-// Indexed once. Null when the table cannot be had: the caller reads the lines instead.
+// Decided on the first lookup. Null when the section is read by its lines: its table would take
+// more than twice its bytes, or could not be had.
 const IniIndex::Table* IniIndex::Indexed(const Section& section) const {
-    if (!section.indexed) {
-        try {
-            section.entries = IndexEntries(Text(section.body));
-        } catch (const std::bad_alloc&) {
-            return nullptr;
+    if (section.lookup == Lookup::NotYet) {
+        section.lookup = Lookup::ByLines;
+        const std::string_view body = Text(section.body);
+        const std::size_t count = CountEntries(body);
+        // Two slots an entry within twice the body's bytes.
+        if (count <= body.size() / sizeof(Slot)) {
+            try {
+                section.entries = IndexEntries(body, count);
+                section.lookup = Lookup::ByTable;
+            } catch (const std::bad_alloc&) {
+            }
         }
-        section.indexed = true;
     }
-    return &section.entries;
+    return section.lookup == Lookup::ByTable ? &section.entries : nullptr;
 }
 
-// The body's entry lines are counted first, so the table is as large as they need and no
+// The body's entry lines were counted first, so the table is as large as they need and no
 // larger, whatever else the body holds.
-IniIndex::Table IniIndex::IndexEntries(std::string_view body) const {
-    std::size_t count = 0;
-    ForEachLine(body, [&](std::string_view line) { count += KeyOfLine(line) ? 1 : 0; });
+IniIndex::Table IniIndex::IndexEntries(std::string_view body, std::size_t count) const {
     Table table = TableFor(count);
     ForEachLine(body, [&](std::string_view line) {
         const std::optional<std::string_view> key = KeyOfLine(line);
@@ -374,7 +388,8 @@ void IniIndex::Place(Table& table, Slot slot) {
 // order of the file.
 void IniIndex::ForEachEntry(const std::function<void(const EntryText&)>& visit) const {
     for (const Section& section : m_sections) {
-        Table entries = IndexEntries(Text(section.body));
+        const std::string_view body = Text(section.body);
+        Table entries = IndexEntries(body, CountEntries(body));
         std::erase_if(entries, [](const Slot& slot) { return slot.item == 0; });
         std::sort(entries.begin(), entries.end(),
                   [](const Slot& a, const Slot& b) { return a.item < b.item; });

@@ -29,9 +29,11 @@ namespace KorvaneIni {
 // ignored), and so does the first occurrence of a key within it. Names are compared ignoring
 // ASCII letter case; bytes from 0x80 on are compared as they are.
 //
-// Memory: a section's table has two slots of 8 bytes for each of its entry lines.
-// Where that table cannot be had, the lookup reads the section's lines instead: running out of
-// memory never turns an entry into a missing one.
+// Memory: a section's table has two slots of 8 bytes for each of its entry lines, and is made
+// only where that is at most twice the section's bytes, so a first lookup takes at most about
+// three times the file's size with the bytes. A section of entry lines shorter than 8 bytes on
+// average, or one whose table cannot be had, is read line by line on each lookup instead:
+// running out of memory never turns an entry into a missing one.
 class IniIndex {
 public:
     explicit IniIndex(platform::FileBytes content);
@@ -77,18 +79,20 @@ private:
         std::uint32_t item = 0;
     };
     using Table = std::vector<Slot>;
+    // How a section's entries are looked up, decided on the first lookup in it.
+    enum class Lookup { NotYet, ByTable, ByLines };
     // A section: its name, the lines up to the next header, and their entries once indexed.
     struct Section {
         Piece name;
         Piece body;
-        mutable bool indexed = false;
+        mutable Lookup lookup = Lookup::NotYet;
         mutable Table entries;
     };
 
     void Parse();
     bool AddSection(std::string_view name);
     const Table* Indexed(const Section& section) const;
-    Table IndexEntries(std::string_view body) const;
+    Table IndexEntries(std::string_view body, std::size_t count) const;
     std::optional<std::string_view> ScanEntries(std::string_view body, std::string_view key) const;
 
     Piece PieceOf(std::string_view text) const;

@@ -114,6 +114,9 @@ const Shape kShapes[] = {
     {.what = "short entries",
      .entry = [](int number) { return "K" + std::to_string(number) + "=1\n"; },
      .key = "k1"},
+    {.what = "entries of three bytes",
+     .entry = [](int) { return std::string("a=\n"); },
+     .key = "A"},
 };
 
 // The index of a file of one large section takes no more than twice the file's size beside its
