@@ -16,6 +16,9 @@ using ldgr::ascii::TrimBlanks;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kFirstCapacity = 16;
 constexpr std::uint32_t kLengthMask = 0xFF;
+// A section of up to this many entries gets a table (4 KB at most) whatever its size; a larger
+// one only where the table's two slots an entry take at most twice the section's bytes.
+constexpr std::size_t kEntriesAlwaysIndexed = 256;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -279,15 +282,14 @@ bool IniIndex::AddSection(std::string_view name) {
     return true;
 }
 
-// Decided on the first lookup. Null when the section is read by its lines: its table would take
-// more than twice its bytes, or could not be had.
+// Decided on the first lookup. Null when the section is read by its lines: its table would be
+// large and take more than twice its bytes, or could not be had.
 const IniIndex::Table* IniIndex::Indexed(const Section& section) const {
     if (section.lookup == Lookup::NotYet) {
         section.lookup = Lookup::ByLines;
         const std::string_view body = Text(section.body);
         const std::size_t count = CountEntries(body);
-        // Two slots an entry within twice the body's bytes.
-        if (count <= body.size() / sizeof(Slot)) {
+        if (count <= kEntriesAlwaysIndexed || count <= body.size() / sizeof(Slot)) {
             try {
                 section.entries = IndexEntries(body, count);
                 section.lookup = Lookup::ByTable;

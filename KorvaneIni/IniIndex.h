@@ -29,11 +29,12 @@ namespace KorvaneIni {
 // ignored), and so does the first occurrence of a key within it. Names are compared ignoring
 // ASCII letter case; bytes from 0x80 on are compared as they are.
 //
-// Memory: a section's table has two slots of 8 bytes for each of its entry lines, and is made
-// only where that is at most twice the section's bytes, so a first lookup takes at most about
-// three times the file's size with the bytes. A section of entry lines shorter than 8 bytes on
-// average, or one whose table cannot be had, is read line by line on each lookup instead:
-// running out of memory never turns an entry into a missing one.
+// Memory: a section's table has two slots of 8 bytes for each of its entry lines. A table of
+// more than 256 entries is made only where that is at most twice the section's bytes, so a
+// first lookup takes at most about three times the file's size with the bytes. A large section
+// of entry lines shorter than 8 bytes on average, or one whose table cannot be had, is read
+// line by line on each lookup instead: running out of memory never turns an entry into a
+// missing one.
 class IniIndex {
 public:
     explicit IniIndex(platform::FileBytes content);
