@@ -143,6 +143,7 @@ TEST(IniIndexTest, AnEntryIsFoundWithoutMemoryForItsTable) {
     for (int k = 0; k < 100; ++k) {
         content += "k" + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
     }
+    content += "; K42=comment\r\nK42=second\r\n";
     const IniIndex index(std::move(content));
     g_allocationLimit = 64;
     const auto found = index.Find("A", "K42");
