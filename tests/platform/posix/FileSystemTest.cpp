@@ -1,7 +1,8 @@
-// Hosted-only: file search, folder creation, copy, move, delete and text files of the hosted
-// file system, with the classic error numbers.
+// Hosted-only: file search and its patterns, folder creation, copy, move, delete and text files
+// of the hosted file system, with the classic error numbers.
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
+#include "ledgerline/platform/posix/Hosted.h"
 #include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -61,6 +63,33 @@ protected:
     FileSystem& files = Files();
     const Names kAll{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "readme", "Sub"};
 };
+
+// '?' takes one character but nothing at a dot or at the end of the name; '*' before a dot
+// stops at the name's last dot; a dot before a wildcard or at the end also matches the end
+// of a name without a dot.
+TEST(Wildcards, MatchAsWindowsMatches) {
+    const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {"*", {"abc", "."}, {}},
+        {"*.*", {"abc", "a.b", ".profile", ".."}, {}},
+        {"*.", {"abc", "."}, {"a.txt"}},
+        {"*.TXT", {"abc.txt", "a.b.txt"}, {"abc.txtx", "abc.txt.bak"}},
+        {"*.me.*", {"read.me.txt"}, {}},
+        {"*b", {"ab"}, {"abc"}},
+        {"a?c", {"abc"}, {"ac", "a.c"}},
+        {"ab?", {"ab", "abc"}, {"abcd"}},
+        {"ab?.txt", {"ab.txt", "abc.txt"}, {"abcd.txt"}},
+        {"abc.*", {"abc", "abc.d"}, {"abcd"}},
+        {"abc.?", {"abc", "abc.d"}, {"abc.de"}},
+    };
+    for (const auto& [pattern, matching, notMatching] : cases) {
+        for (const auto& [names, matches] : {std::pair{matching, true}, {notMatching, false}}) {
+            for (const std::string& name : names) {
+                EXPECT_EQ(posix::MatchesPattern(name, pattern), matches)
+                    << name << " ~ " << pattern;
+            }
+        }
+    }
+}
 
 TEST_F(HostedFiles, ListingsMatchPatternsInWindowsOrder) {
     MakeHostFolders(Host("dosdevices/unc/FileSrv/Share/Sub"));
