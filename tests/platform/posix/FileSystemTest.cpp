@@ -339,13 +339,9 @@ TEST_F(HostedFiles, TemporariesInUseCannotBeDeleted) {
     auto created = files.OpenText("C:\\jobs\\~job.tmp", OpenMode::CreateNew);
     auto replacing = files.OpenText("C:\\jobs\\b.prt", OpenMode::Replace);
     auto written = files.OpenText("C:\\jobs\\readme", OpenMode::Output);
-    std::string replacement;
-    for (const auto& entry : fs::directory_iterator(Jobs())) {
-        if (entry.path().filename().string().starts_with(".ldgrcopy.")) {
-            replacement = "C:\\jobs\\" + entry.path().filename().string();
-        }
-    }
-    ASSERT_FALSE(replacement.empty());
+    const std::vector<FindEntry> replacements = files.FindAll("C:\\jobs\\.ldgrcopy.*");
+    ASSERT_EQ(replacements.size(), 1u);
+    const std::string replacement = "C:\\jobs\\" + replacements[0].name;
     const std::pair<std::string, int> cases[] = {
         {"C:\\jobs\\~job.tmp", ldgr::kPermissionDenied},
         {replacement, ldgr::kPermissionDenied},
