@@ -97,6 +97,22 @@ TEST_F(PathMapping, OtherLetterCasesFindTheFirstNameInByteOrderWithoutReadingLar
     }
 }
 
+// A current folder whose name is longer than the host's usual path limit still holds relative
+// paths.
+TEST_F(PathMapping, RelativePathsResolveInACurrentFolderOfAnyDepth) {
+    const std::string name(200, 'd');
+    std::string windows = "D:\\Jobs";
+    for (int depth = 0; depth < 22; ++depth, windows += "\\" + name) {
+        fs::create_directory(name);
+        fs::current_path(name);
+    }
+    EXPECT_EQ(ToWindowsPath("new"), windows + "\\new");
+    for (int depth = 0; depth < 22; ++depth) {
+        fs::current_path("..");
+        fs::remove(name);
+    }
+}
+
 TEST_F(PathMapping, HostPathsShowThroughTheDriveThatHoldsThem) {
     MakeHostFolders(Scratch() + "/elsewhere");
     fs::create_directory_symlink(Host("drive_c/windows"), Scratch() + "/elsewhere/win");
