@@ -5,22 +5,17 @@
 
 namespace {
 
-TEST(Error, CurrentErrorKeepsNumberSourceAndDescription) {
+TEST(Error, CurrentErrorKeepsNumberSourceDescriptionAndSharingViolation) {
     try {
-        throw ldgr::Error(ldgr::kFileNotFound, "GetConfigFile");
+        throw ldgr::Error::SharingViolation().WithSource("GetConfigFile");
     } catch (...) {
         const ldgr::Error error = ldgr::CurrentError();
-        EXPECT_EQ(error.Number(), 53);
+        EXPECT_EQ(error.Number(), 70);
         EXPECT_EQ(error.Source(), "GetConfigFile");
-        EXPECT_EQ(error.Description(), "File not found");
+        EXPECT_EQ(error.Description(), "Permission denied");
+        EXPECT_TRUE(error.IsSharingViolation());
     }
-}
-
-TEST(Error, SharingViolationIsPermissionDenied) {
-    const auto error = ldgr::Error::SharingViolation().WithSource("x");
-    EXPECT_EQ(error.Number(), 70);
-    EXPECT_TRUE(error.IsSharingViolation());
-    EXPECT_FALSE(ldgr::Error(70).IsSharingViolation());
+    EXPECT_FALSE(ldgr::Error(ldgr::kPermissionDenied).IsSharingViolation());
 }
 
 } // namespace

@@ -27,24 +27,19 @@ public:
           m_bHeldBack(bHeldBack) {}
 
     void Write(std::string_view bytes) override {
-        RequireOpen();
-        m_content.append(bytes);
+        Content().append(bytes);
         if (!m_bHeldBack) {
             m_files.Put(m_path, m_content);
         }
     }
-    std::string ReadAll() override {
-        RequireOpen();
-        return std::exchange(m_content, {});
-    }
+    std::string ReadAll() override { return ReadAtMost(std::string::npos); }
     std::string ReadAtMost(std::size_t count) override {
-        RequireOpen();
-        std::string start = m_content.substr(0, count);
+        std::string start = Content().substr(0, count);
         m_content.erase(0, start.size());
         return start;
     }
     void Close() override {
-        RequireOpen();
+        Content();
         m_open = false;
         if (m_bHeldBack) {
             m_files.Put(m_path, m_content);
@@ -52,10 +47,12 @@ public:
     }
 
 private:
-    void RequireOpen() const {
+    // What the open file holds; a closed one raises an error, as a real one does.
+    std::string& Content() {
         if (!m_open) {
             throw ldgr::Error(ldgr::kBadFileNameOrNumber);
         }
+        return m_content;
     }
 
     MemoryFiles& m_files;

@@ -1,18 +1,19 @@
-// Hosted-only: program identity from argv[0], and message boxes shown on stderr and logged as
-// JSON lines.
+// Hosted-only: program identity from argv[0], the system's from the environment, and message
+// boxes shown on stderr and logged as JSON lines.
 #include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace platform;
-using HostedDesktop = ldgr::test::HostedWorld;
+using HostedProgram = ldgr::test::HostedWorld;
 
-TEST_F(HostedDesktop, IdentityComesFromTheInvocationName) {
+TEST_F(HostedProgram, IdentityComesFromTheInvocationName) {
     MakeHostFolders(Host("drive_c/tools"));
     MakeHostFolders(Scratch() + "/bin");
     WriteHostFile(Scratch() + "/bin/ldgrproc", "");
@@ -30,14 +31,36 @@ TEST_F(HostedDesktop, IdentityComesFromTheInvocationName) {
     }
 }
 
-TEST_F(HostedDesktop, ProgramFolderIsFixedAtStart) {
+TEST_F(HostedProgram, ProgramFolderIsFixedAtStart) {
     fs::current_path(ProgramFolder());
     StartAs("./ldgrmake");
     fs::current_path(Scratch());
     EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
 }
 
-TEST_F(HostedDesktop, BoxesGoToStderrAndToTheLog) {
+// LDGR_OSVERSION gives "major.minor"; anything else is no version at all.
+TEST_F(HostedProgram, VersionFromTheEnvironment) {
+    const auto version = [] {
+        const auto got = Sys().Version();
+        return got ? std::to_string(got->major) + "." + std::to_string(got->minor) : "none";
+    };
+    EXPECT_EQ(version(), "10.0");
+    for (const auto& [text, expected] :
+         {std::pair{"4.10", "4.10"}, {"10", "none"}, {"10.", "none"}, {"10.0.1", "none"}}) {
+        SetVariable("LDGR_OSVERSION", text);
+        EXPECT_EQ(version(), expected) << text;
+    }
+}
+
+TEST_F(HostedProgram, NamesMustFitTheirBuffers) {
+    SetVariable("LDGR_USERNAME", "alice");
+    EXPECT_EQ(Sys().UserName(6), "alice");
+    EXPECT_EQ(Sys().UserName(5), std::nullopt);
+    EXPECT_EQ(Sys().SystemFolder(260), "C:\\windows\\system32");
+    EXPECT_EQ(Sys().SystemFolder(8), "C:\\wind");
+}
+
+TEST_F(HostedProgram, BoxesGoToStderrAndToTheLog) {
     SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
     testing::internal::CaptureStderr();
     EXPECT_EQ(Ui().ShowMessageBox("Ledgerline", "first\rsecond", kOkOnly + kExclamation),

@@ -1,7 +1,8 @@
-// Hosted-only: file search, folder creation, copy, move, delete and text files of the hosted
-// file system, with the classic error numbers.
+// Hosted-only: file search and its patterns, folder creation, copy, move, delete and text files
+// of the hosted file system, with the classic error numbers.
 #include "ledgerline/platform/Error.h"
 #include "ledgerline/platform/Platform.h"
+#include "ledgerline/platform/posix/Hosted.h"
 #include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
 #include "support/posix/LockHolder.h"
@@ -12,16 +13,14 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-using ldgr::test::ErrorOf;
-using ldgr::test::LockHolder;
-using platform::FindEntry;
-using platform::OpenMode;
-using platform::ShareMode;
+using namespace platform;
+using namespace ldgr::test;
 using Names = std::vector<std::string>;
 
 // 2001-02-03 04:05:06.5 UTC, as the host and as a FILETIME.
@@ -37,7 +36,7 @@ Names NamesOf(const std::vector<FindEntry>& entries) {
 }
 
 // C:\jobs holds b.prt, A.prt, c.dat, readme, .hidden and the folder Sub; D: is a host folder.
-class HostedFiles : public ldgr::test::HostedWorld {
+class HostedFiles : public HostedWorld {
 protected:
     void SetUp() override {
         HostedWorld::SetUp();
@@ -53,9 +52,7 @@ protected:
     Names JobNames() { return NamesOf(files.FindAll("C:\\jobs\\*")); }
 
     static void MakeReadOnly(const std::string& hostPath) {
-        fs::permissions(hostPath,
-                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
+        fs::permissions(hostPath, static_cast<fs::perms>(0444));
     }
 
     std::function<void()> Open(const std::string& path, OpenMode mode,
@@ -63,9 +60,36 @@ protected:
         return [=, this] { files.OpenText(path, mode, share); };
     }
 
-    platform::FileSystem& files = platform::Files();
+    FileSystem& files = Files();
     const Names kAll{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "readme", "Sub"};
 };
+
+// '?' takes one character but nothing at a dot or at the end of the name; '*' before a dot
+// stops at the name's last dot; a dot before a wildcard or at the end also matches the end
+// of a name without a dot.
+TEST(Wildcards, MatchAsWindowsMatches) {
+    const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {"*", {"abc", "."}, {}},
+        {"*.*", {"abc", "a.b", ".profile", ".."}, {}},
+        {"*.", {"abc", "."}, {"a.txt"}},
+        {"*.TXT", {"abc.txt", "a.b.txt"}, {"abc.txtx", "abc.txt.bak"}},
+        {"*.me.*", {"read.me.txt"}, {}},
+        {"*b", {"ab"}, {"abc"}},
+        {"a?c", {"abc"}, {"ac", "a.c"}},
+        {"ab?", {"ab", "abc"}, {"abcd"}},
+        {"ab?.txt", {"ab.txt", "abc.txt"}, {"abcd.txt"}},
+        {"abc.*", {"abc", "abc.d"}, {"abcd"}},
+        {"abc.?", {"abc", "abc.d"}, {"abc.de"}},
+    };
+    for (const auto& [pattern, matching, notMatching] : cases) {
+        for (const auto& [names, matches] : {std::pair{matching, true}, {notMatching, false}}) {
+            for (const std::string& name : names) {
+                EXPECT_EQ(posix::MatchesPattern(name, pattern), matches)
+                    << name << " ~ " << pattern;
+            }
+        }
+    }
+}
 
 TEST_F(HostedFiles, ListingsMatchPatternsInWindowsOrder) {
     MakeHostFolders(Host("dosdevices/unc/FileSrv/Share/Sub"));
@@ -122,50 +146,37 @@ TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
     EXPECT_EQ(ReadHostFile(Jobs() + "/1.prt"), "readme");
 }
 
-// Files larger than the pieces they are compared in: the last byte, one byte more or one byte
-// less differs.
-TEST_F(HostedFiles, BytesAreComparedToTheLastByte) {
+// Files compared or read on either side of the sizes they are handled in: the pieces of a
+// comparison, the size from which a file read whole gets memory of its own, the huge pages that
+// memory comes in; and a file holding more than its size told when the read began (the host
+// sizes the files it makes up as it reads them as empty).
+TEST_F(HostedFiles, FilesAreComparedAndReadToTheLastByte) {
     const std::string big(200'000, 'x');
-    for (const auto& [name, content] : {std::pair{"same", big},
-                                        {"last", big.substr(1) + "y"},
-                                        {"longer", big + "x"},
-                                        {"shorter", big.substr(1)}}) {
-        WriteHostFile(Jobs() + "/" + name, content);
-    }
-    EXPECT_TRUE(files.HoldsBytes("C:\\jobs\\SAME", big));
-    EXPECT_FALSE(files.HoldsBytes("C:\\jobs\\last", big));
-    EXPECT_FALSE(files.HoldsBytes("C:\\jobs\\longer", big));
-    EXPECT_FALSE(files.HoldsBytes("C:\\jobs\\shorter", big));
-    EXPECT_EQ(ErrorOf([&] { files.HoldsBytes("C:\\jobs\\none", big); }), ldgr::kFileNotFound);
-}
-
-// Files read whole into bytes to keep, on either side of the size from which they are read into
-// memory of their own, and of the huge pages that memory comes in.
-TEST_F(HostedFiles, FilesReadWholeAsBytesAreReadToTheLastByte) {
-    constexpr std::size_t kMegabyte = std::size_t{1} << 20;
-    for (const std::size_t size :
-         {kMegabyte - 1, kMegabyte, 2 * kMegabyte - 1, 2 * kMegabyte, 3 * kMegabyte + 7}) {
-        std::string content(size, '\0');
-        for (std::size_t i = 0; i < size; ++i) {
-            content[i] = static_cast<char>(i % 251);
-        }
+    for (const auto& [content, holds] : {std::pair{big, true},
+                                         {big.substr(1) + "y", false},
+                                         {big + "x", false},
+                                         {big.substr(1), false}}) {
         WriteHostFile(Jobs() + "/big", content);
-        EXPECT_EQ(files.OpenText("C:\\jobs\\big", OpenMode::Input)->ReadAllBytes().View(), content)
+        EXPECT_EQ(files.HoldsBytes("C:\\jobs\\BIG", big), holds) << content.size();
+    }
+    EXPECT_EQ(ErrorOf([&] { files.HoldsBytes("C:\\jobs\\none", big); }), ldgr::kFileNotFound);
+    constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+    std::string pattern(3 * kMegabyte + 7, '\0');
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        pattern[i] = static_cast<char>(i % 251);
+    }
+    for (const std::size_t size :
+         {kMegabyte - 1, kMegabyte, 2 * kMegabyte - 1, 2 * kMegabyte, pattern.size()}) {
+        WriteHostFile(Jobs() + "/big", pattern.substr(0, size));
+        EXPECT_EQ(files.OpenText("C:\\jobs\\big", OpenMode::Input)->ReadAllBytes().View(),
+                  pattern.substr(0, size))
             << size;
     }
-}
-
-// A file holding more than its size told when the read began is read to its end, as text and as
-// bytes: the host sizes the files it makes up as they are read as empty.
-TEST_F(HostedFiles, FilesLongerThanTheirSizeAreReadToTheEnd) {
     ASSERT_EQ(fs::file_size("/proc/self/mountinfo"), 0u);
-    const std::string content = ReadHostFile("/proc/self/mountinfo");
-    EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAll(), content);
+    const std::string mounts = ReadHostFile("/proc/self/mountinfo");
+    EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAll(), mounts);
     EXPECT_EQ(files.OpenText("Z:\\proc\\self\\mountinfo", OpenMode::Input)->ReadAllBytes().View(),
-              content);
-}
-
-TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
+              mounts);
     WriteHostFile(Jobs() + "/lines", "abc\r\ndef");
     const auto file = files.OpenText("C:\\jobs\\lines", OpenMode::Input);
     EXPECT_EQ(file->ReadAtMost(4), "abc\r");
@@ -174,10 +185,11 @@ TEST_F(HostedFiles, BoundedReadsStopWhereAskedOrAtTheEnd) {
 }
 
 // Each failure raises its classic number and changes nothing; a FIFO is refused at once (the
-// alarm ends an open that waits on it).
+// alarm ends an open that waits on it). A link to a folder is a folder to the program.
 TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     MakeReadOnly(Jobs() + "/c.dat");
     fs::create_symlink(Scratch() + "/d/victim", Jobs() + "/planted");
+    fs::create_directory_symlink(Jobs() + "/Sub", Jobs() + "/SubLink");
     const std::string linked = "Z:" + Scratch() + "/linked";
     fs::create_symlink(Jobs() + "/b.prt", Scratch() + "/linked");
     fs::create_symlink(Jobs() + "/c.dat", Scratch() + "/linkedReadOnly");
@@ -196,6 +208,8 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         {kFileNotFound, [&] { files.MoveFileNoReplace("C:\\jobs\\missing", "C:\\jobs\\new"); }},
         {kPathNotFound, [&] { files.MoveFileNoReplace("C:\\jobs\\a.prt", "C:\\nowhere\\x"); }},
         {kPermissionDenied, [&] { files.DeleteFile("C:\\jobs\\c.dat"); }},
+        {kPathFileAccessError, [&] { files.DeleteFile("C:\\jobs\\Sub"); }},
+        {kPathFileAccessError, [&] { files.DeleteFile("C:\\jobs\\SubLink"); }},
         {kPermissionDenied, Open("C:\\jobs\\c.dat", OpenMode::Output)},
         {kFileAlreadyExists, Open("C:\\jobs\\B.PRT", OpenMode::CreateNew)},
         // A link planted at the name is neither followed nor replaced.
@@ -213,9 +227,8 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         EXPECT_EQ(ErrorOf(c.second), c.first);
     }
     // The planted link is listed as the link itself, whose target is nowhere: its name is taken.
-    const Names withLink{".",     "..",      ".hidden", "A.prt", "b.prt",
-                         "c.dat", "planted", "readme",  "Sub"};
-    EXPECT_EQ(JobNames(), withLink);
+    EXPECT_EQ(JobNames(), (Names{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "planted",
+                                 "readme", "Sub", "SubLink"}));
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
     EXPECT_EQ(files.OpenText("C:\\jobs\\c.dat", OpenMode::Input)->ReadAll(), "c.dat");
     EXPECT_EQ(files.OpenText(linked, OpenMode::Input)->ReadAll(), "b.prt") << "links are read";
@@ -286,31 +299,23 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
 // Another process holding the file exclusively keeps out every open, copy and delete; one that
 // shares it keeps out only an exclusive open.
 TEST_F(HostedFiles, FilesOtherProcessesHoldAreRefusedAsSharingViolations) {
-    using Kind = LockHolder::Kind;
+    using enum LockHolder::Kind;
+    const auto exclusiveOpen = Open("C:\\jobs\\C.DAT", OpenMode::Append, ShareMode::Exclusive);
+    const auto rewrite = Open("C:\\jobs\\C.DAT", OpenMode::Replace);
+    const auto write = Open("C:\\jobs\\C.DAT", OpenMode::Output);
     const std::function<void()> remove = [&] { files.DeleteFile("C:\\jobs\\c.dat"); };
     struct Case {
         const char* name;
-        Kind held;
-        std::function<void()> operation;
+        LockHolder::Kind held;
+        std::function<void()> run;
         bool refused = false;
     };
     const Case cases[] = {
-        {.name = "exclusive open of a shared file",
-         .held = Kind::Shared,
-         .operation = Open("C:\\jobs\\C.DAT", OpenMode::Append, ShareMode::Exclusive),
-         .refused = true},
-        {.name = "rewrite of a held file",
-         .held = Kind::Exclusive,
-         .operation = Open("C:\\jobs\\C.DAT", OpenMode::Replace),
-         .refused = true},
-        {.name = "delete of a held file",
-         .held = Kind::Exclusive,
-         .operation = remove,
-         .refused = true},
-        {.name = "write to a shared file",
-         .held = Kind::Shared,
-         .operation = Open("C:\\jobs\\C.DAT", OpenMode::Output)},
-        {.name = "delete of a shared file", .held = Kind::Shared, .operation = remove},
+        {.name = "exclusive open, shared", .held = Shared, .run = exclusiveOpen, .refused = true},
+        {.name = "rewrite of a held file", .held = Exclusive, .run = rewrite, .refused = true},
+        {.name = "delete of a held file", .held = Exclusive, .run = remove, .refused = true},
+        {.name = "write to a shared file", .held = Shared, .run = write},
+        {.name = "delete of a shared file", .held = Shared, .run = remove},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -318,7 +323,7 @@ TEST_F(HostedFiles, FilesOtherProcessesHoldAreRefusedAsSharingViolations) {
         LockHolder holder(Jobs() + "/c.dat", c.held);
         ASSERT_TRUE(holder.Holding());
         try {
-            c.operation();
+            c.run();
             EXPECT_FALSE(c.refused);
         } catch (const ldgr::Error& e) {
             EXPECT_TRUE(c.refused);
@@ -334,13 +339,9 @@ TEST_F(HostedFiles, TemporariesInUseCannotBeDeleted) {
     auto created = files.OpenText("C:\\jobs\\~job.tmp", OpenMode::CreateNew);
     auto replacing = files.OpenText("C:\\jobs\\b.prt", OpenMode::Replace);
     auto written = files.OpenText("C:\\jobs\\readme", OpenMode::Output);
-    std::string replacement;
-    for (const auto& entry : fs::directory_iterator(Jobs())) {
-        if (entry.path().filename().string().starts_with(".ldgrcopy.")) {
-            replacement = "C:\\jobs\\" + entry.path().filename().string();
-        }
-    }
-    ASSERT_FALSE(replacement.empty());
+    const std::vector<FindEntry> replacements = files.FindAll("C:\\jobs\\.ldgrcopy.*");
+    ASSERT_EQ(replacements.size(), 1u);
+    const std::string replacement = "C:\\jobs\\" + replacements[0].name;
     const std::pair<std::string, int> cases[] = {
         {"C:\\jobs\\~job.tmp", ldgr::kPermissionDenied},
         {replacement, ldgr::kPermissionDenied},

@@ -38,10 +38,6 @@ const char* const kRegistry = R"(Windows Registry Editor Version 5.00
 
 using HostedNetworkTest = ldgr::test::HostedWorld;
 
-platform::Network& Service() {
-    return platform::RealNetwork();
-}
-
 std::string Describe(const std::optional<std::vector<NetConnection>>& connections) {
     std::string text = connections ? "" : "nothing";
     for (const NetConnection& c : connections.value_or(std::vector<NetConnection>{})) {
@@ -51,12 +47,13 @@ std::string Describe(const std::optional<std::vector<NetConnection>>& connection
 }
 
 TEST_F(HostedNetworkTest, ConnectedDrivesInLetterOrderAsFarAsTheBufferHolds) {
-    EXPECT_FALSE(Service().ConnectedResources(32768)); // no registry.reg
+    EXPECT_FALSE(platform::RealNetwork().ConnectedResources(32768)); // no registry.reg
     WriteHostFile(Host("registry.reg"), kRegistry);
     const std::pair<std::size_t, const char*> cases[] = {
         {64, "Y:=\\\\srv\\other;Z:=\\\\srv\\data;"}, {63, "Y:=\\\\srv\\other;"}, {31, "nothing"}};
     for (const auto& [bufferSize, expected] : cases) {
-        EXPECT_EQ(Describe(Service().ConnectedResources(bufferSize)), expected) << bufferSize;
+        EXPECT_EQ(Describe(platform::RealNetwork().ConnectedResources(bufferSize)), expected)
+            << bufferSize;
     }
 }
 
@@ -73,7 +70,7 @@ TEST_F(HostedNetworkTest, SharesOfThisComputer) {
         {"\\\\MYPC", "", 256, std::nullopt}, // never the key's default value
     };
     for (const auto& [server, share, bufferSize, expected] : cases) {
-        EXPECT_EQ(Service().ShareLocalPath(server, share, bufferSize), expected)
+        EXPECT_EQ(platform::RealNetwork().ShareLocalPath(server, share, bufferSize), expected)
             << server << " " << share << " " << bufferSize;
     }
 }
@@ -93,7 +90,7 @@ TEST_F(HostedNetworkTest, SocketVersionNegotiation) {
         {0x0502, 0x0202}, {0x0003, 0x0202}, {0x0100, 0},
     };
     for (const auto& [asked, granted] : cases) {
-        const auto info = Service().StartSockets(asked);
+        const auto info = platform::RealNetwork().StartSockets(asked);
         EXPECT_EQ(info ? info->version : 0, granted) << std::hex << asked;
         EXPECT_EQ(info ? info->highVersion : 0x0202, 0x0202);
     }
@@ -101,8 +98,8 @@ TEST_F(HostedNetworkTest, SocketVersionNegotiation) {
 
 TEST_F(HostedNetworkTest, FirstAddressInNetworkOrder) {
     using Bytes = std::vector<std::uint8_t>;
-    EXPECT_EQ(Service().FirstHostAddress("192.168.0.17"), (Bytes{192, 168, 0, 17}));
-    EXPECT_EQ(Service().FirstHostAddress(""), std::nullopt);
+    EXPECT_EQ(platform::RealNetwork().FirstHostAddress("192.168.0.17"), (Bytes{192, 168, 0, 17}));
+    EXPECT_EQ(platform::RealNetwork().FirstHostAddress(""), std::nullopt);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using platform::RegistryAccess;
 using platform::RegistryStatus;
 using platform::RootKey;
@@ -55,15 +56,15 @@ TEST_F(HostedRegistry, SeesEveryChangeOfTheFileAndWhatItLacks) {
     WriteRegistry("\"Word\"=\"one\"");
     const auto stamp = std::filesystem::last_write_time(file);
     const std::size_t parses = platform::posix::RegistryFileParses();
-    EXPECT_EQ(Read("Word").data, std::string("one") + '\0');
-    EXPECT_EQ(Read("Word").data, std::string("one") + '\0');
+    EXPECT_EQ(Read("Word").data, "one\0"s);
+    EXPECT_EQ(Read("Word").data, "one\0"s);
     WriteRegistry("\"Word\"=\"two\"");
     std::filesystem::last_write_time(file, stamp);
-    EXPECT_EQ(Read("Word").data, std::string("two") + '\0');
+    EXPECT_EQ(Read("Word").data, "two\0"s);
     WriteRegistry("\"Word\"=\"six\"", "other.reg");
     std::filesystem::last_write_time(Host("other.reg"), stamp);
     std::filesystem::rename(Host("other.reg"), file);
-    EXPECT_EQ(Read("Word").data, std::string("six") + '\0');
+    EXPECT_EQ(Read("Word").data, "six\0"s);
     EXPECT_EQ(Read("ConfigFile").status, RegistryStatus::ValueNotRead);
     EXPECT_EQ(platform::posix::RegistryFileParses() - parses, 3u);
 }

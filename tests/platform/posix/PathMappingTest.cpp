@@ -3,9 +3,11 @@
 #include "ledgerline/platform/posix/Hosted.h"
 #include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
+#include "support/posix/Unprivileged.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -68,6 +70,46 @@ TEST_F(PathMapping, ReservedDeviceNamesAndForbiddenCharactersAreBadFileNames) {
           "C:\\a\"b", "C:\\a|b", "C:\\a\tb\\c"}) {
         EXPECT_EQ(ldgr::test::ErrorOf([&] { ToHostPath(path); }), ldgr::kBadFileNameOrNumber)
             << path;
+    }
+}
+
+// A name missing as written is matched in any letter case, the first in byte order. A folder
+// too large to read for one name is asked for the name's spellings instead, so there it is found
+// even where the folder may be searched but not read.
+TEST_F(PathMapping, OtherLetterCasesFindTheFirstNameInByteOrderWithoutReadingLargeFolders) {
+    const std::string large = Host("drive_c/large");
+    for (const std::string& folder : {Host("drive_c/small"), large}) {
+        WriteHostFile(folder + "/aBC", "");
+        WriteHostFile(folder + "/Abc", "");
+    }
+    struct stat info {};
+    for (int i = 0; i < 100'000 && stat(large.c_str(), &info) == 0 && info.st_size <= 65536; ++i) {
+        WriteHostFile(large + "/" + std::string(240, 'f') + std::to_string(i), "");
+    }
+    fs::permissions(large, static_cast<fs::perms>(0711));
+    fs::permissions(Prefix(), fs::perms::all);
+    for (const std::string folder : {"small", "large"}) {
+        EXPECT_EQ(ldgr::test::RunUnprivileged([&] {
+                      return fs::path(ToHostPath("C:\\" + folder + "\\abc")).filename().string();
+                  }),
+                  "Abc")
+            << folder;
+    }
+}
+
+// A current folder whose name is longer than the host's usual path limit still holds relative
+// paths.
+TEST_F(PathMapping, RelativePathsResolveInACurrentFolderOfAnyDepth) {
+    const std::string name(200, 'd');
+    std::string windows = "D:\\Jobs";
+    for (int depth = 0; depth < 22; ++depth, windows += "\\" + name) {
+        fs::create_directory(name);
+        fs::current_path(name);
+    }
+    EXPECT_EQ(ToWindowsPath("new"), windows + "\\new");
+    for (int depth = 0; depth < 22; ++depth) {
+        fs::current_path("..");
+        fs::remove(name);
     }
 }
 

@@ -29,6 +29,7 @@ const std::string kExport = R"(Windows Registry Editor Version 5.00
 "Raw"=hex(1):41,00,42,00
 "Long"=hex:01,02,03,\
   04,05,\
+  \
   06
   "Spaced" = "yes"
 
@@ -62,7 +63,7 @@ TEST(RegFile, ReadsEachKindOfValue) {
         {"expandable text from UTF-16", "Spool", kRegExpandSz, "%SYS%\0"s},
         {"multi-string from UTF-16", "Lines", kRegMultiSz, "a\0bc\0\0"s},
         {"text without terminator", "Raw", kRegSz, "AB"},
-        {"continuation lines", "Long", kRegBinary, "\x01\x02\x03\x04\x05\x06"},
+        {"continuation lines, one empty", "Long", kRegBinary, "\x01\x02\x03\x04\x05\x06"},
         {"blanks around =", "Spaced", kRegSz, "yes\0"s},
         {"names ignore case", "configfile", kRegSz, configFile, RootKey::LocalMachine,
          "software\\KORVANE group\\ledgerline\\4"},
@@ -141,15 +142,17 @@ TEST(RegFile, SkipsDamagedLinesAndKeepsTheRest) {
     };
     for (const std::string& line : cases) {
         SCOPED_TRACE(line);
-        // The damaged line sits between two good ones, under a good header.
+        // The damaged line sits between two good ones, under a good header; only a damaged
+        // header leaves the value after it nowhere to go.
         const RegFile file =
             RegFile::Parse("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"Before\"=\"1\"\r\n" + line +
                            "\r\n\"After\"=\"2\"\r\n[HKEY_LOCAL_MACHINE\\B]\r\n\"Next\"=\"3\"");
         EXPECT_NE(file.FindValue(RootKey::LocalMachine, "A", "Before"), nullptr);
+        const bool header = line.starts_with('[');
+        EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "A", "After") != nullptr, !header);
         EXPECT_NE(file.FindValue(RootKey::LocalMachine, "B", "Next"), nullptr);
         EXPECT_EQ(file.FindValue(RootKey::LocalMachine, "A", "Name"), nullptr);
-        ASSERT_FALSE(file.SkippedLines().empty());
-        EXPECT_EQ(file.SkippedLines().front(), 4u);
+        EXPECT_EQ(file.SkippedLines(), (header ? Lines{4, 5} : Lines{4}));
     }
     EXPECT_EQ(RegFile::Parse("[HKEY_USERS\\S]\n\"v\"=hex:01,\\").SkippedLines(), (Lines{2}));
 }

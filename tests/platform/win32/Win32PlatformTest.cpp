@@ -239,40 +239,31 @@ TEST(Win32Rename, HeldTargetsAreTriedAgainOtherFailuresNot) {
         DWORD failure = 0;
         int failures = 0; // before the rename succeeds
         int calls = 0;
-        DWORD answer = 0;
     };
     const Case cases[] = {
-        {.failure = ERROR_ACCESS_DENIED, .failures = 2, .calls = 3, .answer = ERROR_SUCCESS},
-        {.failure = ERROR_SHARING_VIOLATION,
-         .failures = 100,
-         .calls = 20,
-         .answer = ERROR_SHARING_VIOLATION},
-        {.failure = ERROR_PATH_NOT_FOUND,
-         .failures = 100,
-         .calls = 1,
-         .answer = ERROR_PATH_NOT_FOUND},
+        {.failure = ERROR_ACCESS_DENIED, .failures = 2, .calls = 3},
+        {.failure = ERROR_SHARING_VIOLATION, .failures = 100, .calls = 20},
+        {.failure = ERROR_PATH_NOT_FOUND, .failures = 100, .calls = 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.failure);
         int calls = 0;
+        DWORD last = 0;
         const DWORD answer = platform::win32::RetryWhileHeld(
-            [&] { return ++calls > c.failures ? ERROR_SUCCESS : c.failure; });
-        EXPECT_EQ(answer, c.answer);
+            [&] { return last = ++calls > c.failures ? DWORD{ERROR_SUCCESS} : c.failure; });
+        EXPECT_EQ(answer, last);
         EXPECT_EQ(calls, c.calls);
     }
 }
 
 // A character the code page lacks becomes "?", never a look-alike naming another file; bytes
-// 0x80 to 0x9F are code-page characters (the euro sign) in the UTF-8 message-box log.
+// 0x80 to 0x9F are code-page characters (the euro sign) in the UTF-8 message-box log. A system
+// whose ANSI code page is UTF-8 gets every character; a conversion the system refuses is an
+// error, never an empty text.
 TEST(Win32Text, ConversionsGoThroughTheCodePage) {
     EXPECT_EQ(platform::win32::FromWide(L"a\u0141b\uFF02c"), "a?b?c");
     EXPECT_EQ(platform::win32::FromWide(L"caf\u00E9"), "caf\xE9");
     EXPECT_EQ(platform::win32::ToUtf8("\x80 caf\xE9"), "\xE2\x82\xAC caf\xC3\xA9");
-}
-
-// A system whose ANSI code page is UTF-8 gets every character; a conversion the system refuses
-// is an error, never an empty text.
-TEST(Win32Text, Utf8AsTheSystemCodePageAndRefusedConversions) {
     EXPECT_EQ(platform::win32::ToCodePage(L"j\u00F6rg \u0141", CP_UTF8), "j\xC3\xB6rg \xC5\x81");
     EXPECT_THROW(platform::win32::ToCodePage(L"x", 12345), ldgr::Error);
 }

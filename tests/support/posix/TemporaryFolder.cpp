@@ -18,22 +18,18 @@ TemporaryFolder::TemporaryFolder(const std::string& stem) {
     m_sPath = pattern;
 }
 
-// Removes the folder even where a test took the write rights away.
+// Removes the folder even where a test took the rights away. Links are skipped, never followed:
+// a prefix links z: to the host root.
 TemporaryFolder::~TemporaryFolder() {
-    AddRights(m_sPath, fs::perms::owner_all);
     std::error_code ignored;
-    fs::remove_all(m_sPath, ignored);
-}
-
-void AddRights(const std::string& hostFolder, fs::perms rights) {
-    std::error_code ignored;
-    fs::permissions(hostFolder, rights, fs::perm_options::add, ignored);
-    for (auto it = fs::recursive_directory_iterator(hostFolder, ignored);
+    fs::permissions(m_sPath, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(m_sPath, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
         if (!it->is_symlink(ignored)) {
-            fs::permissions(it->path(), rights, fs::perm_options::add, ignored);
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
     }
+    fs::remove_all(m_sPath, ignored);
 }
 
 void WriteHostFile(const std::string& hostPath, const std::string& bytes) {

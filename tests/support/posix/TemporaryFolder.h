@@ -20,9 +20,6 @@ private:
     std::string m_sPath;
 };
 
-// Adds rights to a host folder and everything below it. Links are skipped, never followed: a
-// prefix links z: to the host root.
-void AddRights(const std::string& hostFolder, std::filesystem::perms rights);
 // Writes a host file whole, making its folders first.
 void WriteHostFile(const std::string& hostPath, const std::string& bytes);
 // A host file's bytes; empty when it cannot be read.
