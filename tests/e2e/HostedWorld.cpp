@@ -5,14 +5,12 @@
 #include "WineRunner.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
 #include <shared_mutex>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -52,25 +50,6 @@ std::shared_mutex& ProgramCopying() {
     return copying;
 }
 
-// A file that takes what a child writes to one of its outputs.
-class Capture {
-public:
-    Capture() : m_fd(mkstemp(m_path)) {}
-    ~Capture() {
-        close(m_fd);
-        unlink(m_path);
-    }
-    Capture(const Capture&) = delete;
-    Capture& operator=(const Capture&) = delete;
-
-    int Fd() const { return m_fd; }
-    std::string Text() const { return ldgr::test::ReadHostFile(m_path); }
-
-private:
-    char m_path[32] = "/tmp/ldgr-e2e-output-XXXXXX";
-    int m_fd;
-};
-
 // Starts a command with an environment, its standard input empty, in a working folder (the
 // test's own when empty), and waits for it.
 RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::string>& env,
@@ -78,13 +57,14 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
     std::vector<char*> argv = NullTerminated(args);
     std::vector<std::string> envText = RunEnvironment(env);
     std::vector<char*> envp = NullTerminated(envText);
-    const Capture out;
-    const Capture err;
+    const ldgr::test::TemporaryFolder outputs("ldgr-e2e-output");
+    const std::string out = outputs.Path() + "/out";
+    const std::string err = outputs.Path() + "/err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out.Fd(), 1);
-    posix_spawn_file_actions_adddup2(&actions, err.Fd(), 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT, 0600);
     if (!workingFolder.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     }
@@ -99,8 +79,8 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    result.stdoutText = out.Text();
-    result.stderrText = err.Text();
+    result.stdoutText = ReadHostFile(out);
+    result.stderrText = ReadHostFile(err);
     return result;
 }
 
@@ -181,12 +161,16 @@ std::string HostedWorld::DebugLog(const std::string& programName) const {
     return ReadHostFile(LocalFolder() + "/" + programName + ".txt");
 }
 
-std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const {
+std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder,
+                                           const std::string& holding) const {
     std::vector<std::string> paths;
     std::error_code ignored;
     for (auto it = fs::recursive_directory_iterator(hostFolder, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        paths.push_back(fs::relative(it->path(), hostFolder).string());
+        if (std::string path = it->path().lexically_relative(hostFolder).string();
+            path.find(holding) != path.npos) {
+            paths.push_back(std::move(path));
+        }
     }
     std::sort(paths.begin(), paths.end());
     return paths;

@@ -132,13 +132,7 @@ TEST(Temporaries, ACopyOnItsWayIsNotSweptByAProgramStartingMeanwhile) {
                                          "inject=fsync:delay_enter=3000000:when=1"});
     });
     const auto temporaryAppeared = [&] {
-        std::error_code missing;
-        for (const auto& entry : fs::directory_iterator(world.LocalFolder(), missing)) {
-            if (entry.path().filename().string().starts_with(".ldgrcopy.")) {
-                return true;
-            }
-        }
-        return false;
+        return !world.Tree(world.LocalFolder(), ".ldgrcopy.").empty();
     };
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!temporaryAppeared() && std::chrono::steady_clock::now() < deadline) {
