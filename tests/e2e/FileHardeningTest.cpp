@@ -106,18 +106,6 @@ TEST(FileHardening, WorkingCopyFollowsTheSharedFileAndIsRewrittenOnlyWhenItDiffe
     EXPECT_EQ(ReadHostFile(copy), ReadHostFile(shared));
 }
 
-TEST(Ldgrcheck, FifoEndsWithTheOpenFailure) {
-    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck with host tools");
-    HostedWorld world;
-    const std::string fifo = world.Root() + "/fifo.ini";
-    FifoOrMissing(fifo);
-    std::vector<std::string> command = kBounded;
-    command.insert(command.end(), {LDGR_CHECK_EXE, "Z:" + fifo});
-    const RunResult run = world.RunCommand(command);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.stdoutText, "Unable to open configuration file:\nZ:" + fifo + "\n");
-}
-
 // A rewrite in place that fails part-way, at a file-size limit below the new file's size,
 // leaves the old file byte for byte and no temporary beside it.
 TEST(Ldgrcheck, FailedRewriteLeavesTheFileAsItWas) {

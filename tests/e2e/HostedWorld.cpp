@@ -45,10 +45,7 @@ std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
 
 // No program starts while a copy of one is written: a child would inherit the copy's open
 // handle, and a program file open for writing cannot be started.
-std::shared_mutex& ProgramCopying() {
-    static std::shared_mutex copying;
-    return copying;
-}
+std::shared_mutex g_programCopying;
 
 // Starts a command with an environment, its standard input empty, in a working folder (the
 // test's own when empty), and waits for it.
@@ -69,7 +66,7 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
         posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     }
     pid_t child = 0;
-    std::shared_lock<std::shared_mutex> starting(ProgramCopying());
+    std::shared_lock<std::shared_mutex> starting(g_programCopying);
     const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
     starting.unlock();
     posix_spawn_file_actions_destroy(&actions);
@@ -135,22 +132,21 @@ RunResult HostedWorld::Run(const std::string& programName,
     const std::string program = windowsProgram.value_or(LDGR_MAKE_EXE);
     const std::string link = Root() + "/bin/" + programName + (windowsProgram ? ".exe" : "");
     // A copy rather than a link: an unprivileged run may not reach the build folder.
-    if (std::shared_lock<std::shared_mutex> reading(ProgramCopying()); !fs::exists(link)) {
+    if (std::shared_lock<std::shared_mutex> reading(g_programCopying); !fs::exists(link)) {
         reading.unlock();
-        const std::unique_lock<std::shared_mutex> writing(ProgramCopying());
+        const std::unique_lock<std::shared_mutex> writing(g_programCopying);
         std::error_code ignored;
         fs::create_directories(Root() + "/bin");
         fs::copy_file(program, link, fs::copy_options::skip_existing, ignored);
     }
 
-    const auto settings = windowsProgram ? WineSettings(Prefix(), m_env) : m_env;
+    if (windowsProgram) {
+        const WineRun run = PrepareWineRun(Prefix(), link, m_env);
+        return Spawn(run.command, run.settings, m_sWorkingFolder);
+    }
     std::vector<std::string> args = wrapper;
     args.push_back(link);
-    if (windowsProgram) {
-        ResetWorldRegistry(Prefix(), settings);
-        args = WineCommand(Prefix(), link, settings);
-    }
-    return Spawn(args, settings, m_sWorkingFolder);
+    return Spawn(args, m_env, m_sWorkingFolder);
 }
 
 RunResult HostedWorld::RunCommand(const std::vector<std::string>& command) const {

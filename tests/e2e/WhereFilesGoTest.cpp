@@ -110,27 +110,6 @@ TEST(CodePage, BoxesCarryEachCharacterOnceInUtf8) {
                 HasSubstr("C:\\\\users\\\\j\xC3\xB6rg\\\\LdgrApp\\\\ldgrmake.ini"));
 }
 
-// A registry file as regedit writes it (UTF-16LE) naming "C:\Lédger\Config.ini" reaches it.
-TEST(CodePage, ConfigurationPathFromAUtf16RegistryReachesItsHostFolder) {
-    HostedWorld world;
-    WriteHostFile(world.OnDriveC("L\xC3\xA9"
-                                 "dger\\Config.ini"),
-                  ReadHostFile(world.OnDriveC("Ledgerline\\Config.ini")));
-    std::string text = ReadHostFile(world.RegistryFile());
-    text.replace(text.find("Ledgerline\\\\Config"), 10,
-                 "L\xE9"
-                 "dger");
-    std::string utf16 = "\xFF\xFE";
-    for (const char c : text) {
-        utf16 += {c, '\0'};
-    }
-    WriteHostFile(world.RegistryFile(), utf16);
-    ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(world.MessageBoxLog(), "");
-    EXPECT_THAT(world.DebugLog(), HasSubstr("config file is C:\\L\xE9"
-                                            "dger\\Config.ini\r\n"));
-}
-
 // The user's profile is a plain file, so no local folder can be made; the runs start in an
 // empty folder of their own. Each run reports that folder once, reads the options still and
 // writes its record to the shared job folder; without one it ends with path not found.
