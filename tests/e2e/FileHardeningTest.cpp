@@ -28,22 +28,26 @@ void FifoOrMissing(const std::string& hostPath, bool missing = false) {
 }
 
 // A FIFO as the shared configuration or the registry, or a device as the configuration: same
-// exit status, boxes and profile files as when the file is missing.
+// exit status, boxes and profile files as when the file is missing (in the world's own prefix,
+// where a faulty run that makes it spoils no other test).
 TEST(FileHardening, FifoOrDeviceReadsAsAMissingFile) {
     LDGR_HOSTED_ONLY("the runs are bounded by host tools, which a Wine run does not pass through");
-    const std::function<void(const HostedWorld&, bool)> arrange[] = {
-        [](const HostedWorld& w, bool missing) {
-            FifoOrMissing(w.OnDriveC("Ledgerline\\Config.ini"), missing);
-        },
-        [](const HostedWorld& w, bool missing) { FifoOrMissing(w.RegistryFile(), missing); },
-        [](const HostedWorld& w, bool missing) {
-            std::string reg = ReadHostFile(w.RegistryFile());
-            const std::size_t at = reg.find("C:\\\\Ledgerline");
-            reg.replace(at, reg.find('"', at) - at,
-                        missing ? "Z:\\\\dev\\\\none" : "Z:\\\\dev\\\\zero");
-            WriteHostFile(w.RegistryFile(), reg);
-        }};
-    for (const auto& make : arrange) {
+    const std::pair<const char*, std::function<void(const HostedWorld&, bool)>> cases[] = {
+        {"configuration",
+         [](const HostedWorld& w, bool missing) {
+             FifoOrMissing(w.OnDriveC("Ledgerline\\Config.ini"), missing);
+         }},
+        {"registry",
+         [](const HostedWorld& w, bool missing) { FifoOrMissing(w.RegistryFile(), missing); }},
+        {"device as the configuration", [](const HostedWorld& w, bool missing) {
+             std::string reg = ReadHostFile(w.RegistryFile());
+             const std::size_t at = reg.find("C:\\\\Ledgerline");
+             reg.replace(at, reg.find('"', at) - at,
+                         missing ? "C:\\\\Nowhere\\\\Config.ini" : "Z:\\\\dev\\\\zero");
+             WriteHostFile(w.RegistryFile(), reg);
+         }}};
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
         HostedWorld world;
         HostedWorld missing;
         make(world, false);
