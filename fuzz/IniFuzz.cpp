@@ -2,7 +2,7 @@
 // reading rules and made through buffers of many sizes.
 #include "PlainIniReader.h"
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
-#include "ledgerline/platform/Forwarding.h"
+#include "support/PlatformDoubles.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -20,38 +20,6 @@ constexpr char kCanary = '\x5A';
 
 std::uint64_t g_inputs = 0;
 std::uint64_t g_lookups = 0;
-
-// The one file the target reads: each input is a new version of it.
-class OneFile final : public platform::ForwardingFiles {
-public:
-    void Put(std::string content) {
-        m_content = std::move(content);
-        ++m_version;
-    }
-    std::optional<platform::FileVersion> VersionOf(const std::string&) override {
-        return platform::FileVersion{.size = m_content.size(), .lastWriteTime = m_version};
-    }
-    std::unique_ptr<platform::TextFile> OpenText(const std::string&, platform::OpenMode,
-                                                 platform::ShareMode) override {
-        return std::make_unique<Reading>(m_content);
-    }
-
-private:
-    class Reading final : public platform::TextFile {
-    public:
-        explicit Reading(std::string content) : m_content(std::move(content)) {}
-        void Write(std::string_view) override { std::abort(); }
-        std::string ReadAll() override { return m_content; }
-        std::string ReadAtMost(std::size_t count) override { return m_content.substr(0, count); }
-        void Close() override {}
-
-    private:
-        std::string m_content;
-    };
-
-    std::string m_content;
-    std::uint64_t m_version = 0;
-};
 
 // Names to look up: the pieces between line ends, equals signs and brackets, so present,
 // absent and oddly spaced names are all asked for; each also with its letters' case turned
@@ -79,14 +47,6 @@ std::vector<std::string> NamesIn(std::string_view bytes) {
     return names;
 }
 
-[[noreturn]] void Disagree(const std::string& section, const std::string& key, std::string_view got,
-                           std::string_view expected) {
-    std::fprintf(stderr, "IniFuzz: disagreement on [%s] %s: library \"%.*s\", plain \"%.*s\"\n",
-                 section.c_str(), key.c_str(), static_cast<int>(got.size()), got.data(),
-                 static_cast<int>(expected.size()), expected.data());
-    std::abort();
-}
-
 // One lookup through a buffer of the given size, against the plain reader's answer.
 void CheckLookup(std::int32_t hIniFile, std::string_view content, const std::string& section,
                  const std::string& key, std::int32_t lSize) {
@@ -98,7 +58,10 @@ void CheckLookup(std::int32_t hIniFile, std::string_view content, const std::str
     ++g_lookups;
     if (count != static_cast<std::int32_t>(fits) ||
         std::string_view(buffer.data(), fits) != std::string_view(expected).substr(0, fits)) {
-        Disagree(section, key, std::string_view(buffer.data(), fits), expected);
+        std::fprintf(stderr, "IniFuzz: disagreement on [%s] %s: library \"%.*s\", plain \"%.*s\"\n",
+                     section.c_str(), key.c_str(), static_cast<int>(fits), buffer.data(),
+                     static_cast<int>(expected.size()), expected.data());
+        std::abort();
     }
     if ((lSize > 0 && buffer[fits] != '\0') ||
         std::any_of(buffer.begin() + lSize, buffer.end(), [](char c) { return c != kCanary; })) {
@@ -116,12 +79,12 @@ void Report() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static OneFile file;
-    static platform::ScopedServices services(platform::Services{.files = &file});
-    static const int reported = std::atexit(Report);
-    (void)reported;
+    // Each input is a new version of the one file the target reads.
+    static ldgr::test::MemoryFiles files;
+    static platform::ScopedServices services(platform::Services{.files = &files});
+    [[maybe_unused]] static const int reported = std::atexit(Report);
     const std::string content(reinterpret_cast<const char*>(data), size);
-    file.Put(content);
+    files.Put(kPath, content);
     const std::int32_t hIniFile = KorvaneIni::OpenIni(kPath);
     if (hIniFile == 0) {
         std::abort();

@@ -5,14 +5,12 @@
 #include "WineRunner.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
 #include <shared_mutex>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -47,29 +45,7 @@ std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
 
 // No program starts while a copy of one is written: a child would inherit the copy's open
 // handle, and a program file open for writing cannot be started.
-std::shared_mutex& ProgramCopying() {
-    static std::shared_mutex copying;
-    return copying;
-}
-
-// A file that takes what a child writes to one of its outputs.
-class Capture {
-public:
-    Capture() : m_fd(mkstemp(m_path)) {}
-    ~Capture() {
-        close(m_fd);
-        unlink(m_path);
-    }
-    Capture(const Capture&) = delete;
-    Capture& operator=(const Capture&) = delete;
-
-    int Fd() const { return m_fd; }
-    std::string Text() const { return ldgr::test::ReadHostFile(m_path); }
-
-private:
-    char m_path[32] = "/tmp/ldgr-e2e-output-XXXXXX";
-    int m_fd;
-};
+std::shared_mutex g_programCopying;
 
 // Starts a command with an environment, its standard input empty, in a working folder (the
 // test's own when empty), and waits for it.
@@ -78,18 +54,19 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
     std::vector<char*> argv = NullTerminated(args);
     std::vector<std::string> envText = RunEnvironment(env);
     std::vector<char*> envp = NullTerminated(envText);
-    const Capture out;
-    const Capture err;
+    const ldgr::test::TemporaryFolder outputs("ldgr-e2e-output");
+    const std::string out = outputs.Path() + "/out";
+    const std::string err = outputs.Path() + "/err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out.Fd(), 1);
-    posix_spawn_file_actions_adddup2(&actions, err.Fd(), 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT, 0600);
     if (!workingFolder.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     }
     pid_t child = 0;
-    std::shared_lock<std::shared_mutex> starting(ProgramCopying());
+    std::shared_lock<std::shared_mutex> starting(g_programCopying);
     const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
     starting.unlock();
     posix_spawn_file_actions_destroy(&actions);
@@ -99,8 +76,8 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    result.stdoutText = out.Text();
-    result.stderrText = err.Text();
+    result.stdoutText = ReadHostFile(out);
+    result.stderrText = ReadHostFile(err);
     return result;
 }
 
@@ -155,22 +132,21 @@ RunResult HostedWorld::Run(const std::string& programName,
     const std::string program = windowsProgram.value_or(LDGR_MAKE_EXE);
     const std::string link = Root() + "/bin/" + programName + (windowsProgram ? ".exe" : "");
     // A copy rather than a link: an unprivileged run may not reach the build folder.
-    if (std::shared_lock<std::shared_mutex> reading(ProgramCopying()); !fs::exists(link)) {
+    if (std::shared_lock<std::shared_mutex> reading(g_programCopying); !fs::exists(link)) {
         reading.unlock();
-        const std::unique_lock<std::shared_mutex> writing(ProgramCopying());
+        const std::unique_lock<std::shared_mutex> writing(g_programCopying);
         std::error_code ignored;
         fs::create_directories(Root() + "/bin");
         fs::copy_file(program, link, fs::copy_options::skip_existing, ignored);
     }
 
-    const auto settings = windowsProgram ? WineSettings(Prefix(), m_env) : m_env;
+    if (windowsProgram) {
+        const WineRun run = PrepareWineRun(Prefix(), link, m_env);
+        return Spawn(run.command, run.settings, m_sWorkingFolder);
+    }
     std::vector<std::string> args = wrapper;
     args.push_back(link);
-    if (windowsProgram) {
-        ResetWorldRegistry(Prefix(), settings);
-        args = WineCommand(Prefix(), link, settings);
-    }
-    return Spawn(args, settings, m_sWorkingFolder);
+    return Spawn(args, m_env, m_sWorkingFolder);
 }
 
 RunResult HostedWorld::RunCommand(const std::vector<std::string>& command) const {
@@ -181,12 +157,16 @@ std::string HostedWorld::DebugLog(const std::string& programName) const {
     return ReadHostFile(LocalFolder() + "/" + programName + ".txt");
 }
 
-std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder) const {
+std::vector<std::string> HostedWorld::Tree(const std::string& hostFolder,
+                                           const std::string& holding) const {
     std::vector<std::string> paths;
     std::error_code ignored;
     for (auto it = fs::recursive_directory_iterator(hostFolder, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        paths.push_back(fs::relative(it->path(), hostFolder).string());
+        if (std::string path = it->path().lexically_relative(hostFolder).string();
+            path.find(holding) != path.npos) {
+            paths.push_back(std::move(path));
+        }
     }
     std::sort(paths.begin(), paths.end());
     return paths;

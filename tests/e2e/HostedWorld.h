@@ -37,15 +37,17 @@ public:
 
     // Host folder the runs start in; by default the test's own current folder.
     void SetWorkingFolder(const std::string& hostFolder) { m_sWorkingFolder = hostFolder; }
-    // Every path below a host folder (or only its own entries), relative to it, sorted.
-    std::vector<std::string> Tree(const std::string& hostFolder) const;
+    // Every path below a host folder that holds the text (or only its own entries), relative
+    // to it, sorted.
+    std::vector<std::string> Tree(const std::string& hostFolder,
+                                  const std::string& holding = "") const;
     std::vector<std::string> FolderNames(const std::string& hostFolder) const;
 
     // Environment of the runs: the defaults of the constructor plus these.
     void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
 
     // Runs ldgrmake under another name (a copy of the built binary), optionally through a
-    // wrapper command (such as setpriv), and waits for it.
+    // wrapper command (such as prlimit), and waits for it.
     RunResult Run(const std::string& programName = "ldgrmake",
                   const std::vector<std::string>& wrapper = {}) const;
     // Runs a host command (such as the built ldgrcheck) in the world's environment.
@@ -64,5 +66,10 @@ private:
 
 // The lines of a CR LF text, without their ends.
 std::vector<std::string> Lines(const std::string& text);
+
+// The text of the box that ends a run with a run-time error, as the box log holds it.
+inline std::string RunTimeErrorBox(int number, const std::string& description) {
+    return "\"text\":\"Run-time error '" + std::to_string(number) + "':\\r\\r" + description + "\"";
+}
 
 } // namespace e2e

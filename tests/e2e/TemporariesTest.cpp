@@ -131,20 +131,12 @@ TEST(Temporaries, ACopyOnItsWayIsNotSweptByAProgramStartingMeanwhile) {
         copying = world.Run("ldgrmake", {"strace", "-o", "/dev/null", "-e", "trace=fsync", "-e",
                                          "inject=fsync:delay_enter=3000000:when=1"});
     });
-    const auto temporaryAppeared = [&] {
-        std::error_code missing;
-        for (const auto& entry : fs::directory_iterator(world.LocalFolder(), missing)) {
-            if (entry.path().filename().string().starts_with(".ldgrcopy.")) {
-                return true;
-            }
-        }
-        return false;
-    };
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!temporaryAppeared() && std::chrono::steady_clock::now() < deadline) {
+    while (world.Tree(world.LocalFolder(), ".ldgrcopy.").empty() &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ASSERT_TRUE(temporaryAppeared());
+    ASSERT_NE(world.Tree(world.LocalFolder(), ".ldgrcopy."), std::vector<std::string>{});
     const RunResult sweeping = world.Run("ldgrproc");
     first.join();
 

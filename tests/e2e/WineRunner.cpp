@@ -108,11 +108,10 @@ public:
 
 bool HostHasLocale(const std::string& name) {
     const locale_t locale = newlocale(LC_ALL_MASK, name.c_str(), locale_t{});
-    if (locale == locale_t{}) {
-        return false;
+    if (locale != locale_t{}) {
+        freelocale(locale);
     }
-    freelocale(locale);
-    return true;
+    return locale != locale_t{};
 }
 
 // The host locale Wine takes its regional settings and its code page from, for the hosted
@@ -130,6 +129,33 @@ std::string HostLocaleFor(std::string windowsLocale) {
     }
     throw std::runtime_error("the Wine runs need the host locale " + named +
                              ", which this machine lacks: generate it with locale-gen");
+}
+
+// Removes the values the program reads from the Wine registry when registry.reg changed.
+void ResetWorldRegistry(const std::string& prefix,
+                        const std::map<std::string, std::string>& settings) {
+    const std::string registry = prefix + "/registry.reg";
+    const auto text =
+        fs::exists(registry) ? std::optional(ldgr::test::ReadHostFile(registry)) : std::nullopt;
+    const std::lock_guard<std::mutex> lock(importing);
+    if (const auto last = imported.find(prefix); last != imported.end() && last->second == text) {
+        return;
+    }
+    std::string command = "hostname " + Quoted(settings.at("LDGR_COMPUTERNAME")) + " && env";
+    for (const auto& [name, value] : settings) {
+        command += " " + Quoted(name + "=" + value);
+    }
+    command += " wine reg import " + Quoted(OnDriveZ(prefix + "/registry-reset.reg")) + " /reg:32";
+    // Under the world's computer name, as its programs run: the first program of a Wine
+    // session decides the name the session's programs are told.
+    const std::string output = prefix + "/registry-reset.log";
+    if (const int status = Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >" +
+                                 Quoted(output) + " 2>&1");
+        status != 0) {
+        throw std::runtime_error("cannot reset the registry of " + prefix + " (status " +
+                                 std::to_string(status) + "): " + ldgr::test::ReadHostFile(output));
+    }
+    imported[prefix] = std::move(text);
 }
 
 } // namespace
@@ -169,34 +195,8 @@ void EndWineSession(const std::string& prefix) {
     imported.erase(prefix);
 }
 
-void ResetWorldRegistry(const std::string& prefix,
-                        const std::map<std::string, std::string>& settings) {
-    const std::string registry = prefix + "/registry.reg";
-    const auto text =
-        fs::exists(registry) ? std::optional(ldgr::test::ReadHostFile(registry)) : std::nullopt;
-    const std::lock_guard<std::mutex> lock(importing);
-    if (const auto last = imported.find(prefix); last != imported.end() && last->second == text) {
-        return;
-    }
-    std::string command = "hostname " + Quoted(settings.at("LDGR_COMPUTERNAME")) + " && env";
-    for (const auto& [name, value] : settings) {
-        command += " " + Quoted(name + "=" + value);
-    }
-    command += " wine reg import " + Quoted(OnDriveZ(prefix + "/registry-reset.reg")) + " /reg:32";
-    // Under the world's computer name, as its programs run: the first program of a Wine
-    // session decides the name the session's programs are told.
-    const std::string output = prefix + "/registry-reset.log";
-    if (const int status = Shell("unshare --uts /bin/sh -c " + Quoted(command) + " </dev/null >" +
-                                 Quoted(output) + " 2>&1");
-        status != 0) {
-        throw std::runtime_error("cannot reset the registry of " + prefix + " (status " +
-                                 std::to_string(status) + "): " + ldgr::test::ReadHostFile(output));
-    }
-    imported[prefix] = std::move(text);
-}
-
-std::map<std::string, std::string> WineSettings(const std::string& prefix,
-                                                std::map<std::string, std::string> settings) {
+WineRun PrepareWineRun(const std::string& prefix, const std::string& program,
+                       std::map<std::string, std::string> settings) {
     settings["WINEPREFIX"] = prefix;
     settings["WINEDEBUG"] = "-all";
     settings["WINEDLLOVERRIDES"] = "mscoree,mshtml=";
@@ -204,11 +204,7 @@ std::map<std::string, std::string> WineSettings(const std::string& prefix,
     settings["USER"] = settings["LDGR_USERNAME"];
     settings["LOGNAME"] = settings["LDGR_USERNAME"];
     settings["LC_ALL"] = HostLocaleFor(settings["LDGR_LOCALE"]);
-    return settings;
-}
-
-std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
-                                     const std::map<std::string, std::string>& settings) {
+    ResetWorldRegistry(prefix, settings);
     const std::string registry = prefix + "/registry.reg";
     // Imported into the 32-bit view only, where the suite's 32-bit setup writes: a build that
     // reads the other view finds none of the world's values.
@@ -217,11 +213,9 @@ std::vector<std::string> WineCommand(const std::string& prefix, const std::strin
         "hostname \"$0\" || { echo \"cannot take the host name $0\" >&2; exit 125; }; "
         "[ ! -f \"$1\" ] || wine reg import \"$2\" /reg:32 >/dev/null || "
         "{ echo \"wine reg import ended with status $?\" >&2; exit 125; }; exec wine \"$3\"";
-    return {"unshare", "--uts",
-            "/bin/sh", "-c",
-            script,    settings.at("LDGR_COMPUTERNAME"),
-            registry,  OnDriveZ(registry),
-            program};
+    return {.command = {"unshare", "--uts", "/bin/sh", "-c", script,
+                        settings.at("LDGR_COMPUTERNAME"), registry, OnDriveZ(registry), program},
+            .settings = settings};
 }
 
 } // namespace e2e

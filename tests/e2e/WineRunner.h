@@ -28,20 +28,17 @@ inline bool UnderWine() {
 void PrepareWinePrefix(const std::string& prefix);
 void EndWineSession(const std::string& prefix);
 
-// When a world's registry.reg changed since the last call, removes from the Wine registry the
-// values the program reads: a Wine prefix has values of its own, and an import only adds. Not
-// at every run: a program started meanwhile would find them missing.
-void ResetWorldRegistry(const std::string& prefix,
-                        const std::map<std::string, std::string>& settings);
-
-// The command that runs program (a host path) as the world's computer and user, importing the
-// world's registry.reg first (that only sets values, so concurrent programs never miss one).
-std::vector<std::string> WineCommand(const std::string& prefix, const std::string& program,
-                                     const std::map<std::string, std::string>& settings);
-
-// The environment Wine runs with for a world: its prefix, user and locale, no debug output or
-// runtime-install dialogs.
-std::map<std::string, std::string> WineSettings(const std::string& prefix,
-                                                std::map<std::string, std::string> settings);
+// A run of program (a host path) under Wine as the world's computer and user: the command, which
+// imports the world's registry.reg first (an import only sets values, so concurrent programs never
+// miss one), and the environment Wine runs with (the world's prefix, user and locale, no debug
+// output or runtime-install dialogs). When registry.reg changed since the last run, the values
+// the program reads are first removed from the Wine registry: a Wine prefix has values of its
+// own. Not at every run: a program started meanwhile would find them missing.
+struct WineRun {
+    std::vector<std::string> command;
+    std::map<std::string, std::string> settings;
+};
+WineRun PrepareWineRun(const std::string& prefix, const std::string& program,
+                       std::map<std::string, std::string> settings);
 
 } // namespace e2e
