@@ -77,6 +77,8 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
           {.name = "3.dat", .isHidden = true},
           {.name = "3.prt.bak"}},
          3},
+        // No number without its kind, nor from more digits than a job number has.
+        {{{.name = "1"}, {.name = "4294967297.prt"}}, 1},
     };
     for (const auto& [listing, job] : cases) {
         SCOPED_TRACE(job);
