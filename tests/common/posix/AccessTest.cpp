@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -52,43 +53,39 @@ protected:
     }
 };
 
-TEST_F(Probe, FolderWords) {
+// Each folder and file as the user nobody finds it; a dot in a folder's name makes it a file
+// name, whose folder is probed.
+TEST_F(Probe, FolderAndFileWords) {
     Folder("readonly", kReadOnly, {"a.txt"});
     Folder("emptyreadonly", kReadOnly);
     Folder("open", kOpen);
     Folder("open.data", kOpen);
     Folder("open.data/sub", kOpen);
     Folder("unlisted", kPassOnly, {"a.txt"});
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\readonly", "listreaddelete"},
-        {"C:\\emptyreadonly", "delete"},
-        {"C:\\open", "writelistreaddelete"},
-        {"C:\\open.data\\sub", "writelistreaddelete"}, // a dot: the folder holding "sub"
-        {"C:\\unlisted", "delete"},
-        {"", ""}};
-    for (const auto& [path, word] : cases) {
-        EXPECT_EQ(Unprivileged([&path = path] { return BCommon::GetFolderAccess(path); }), word)
+    const fs::path files = Folder("files", kOpen, {"writable.ini", "readonly.ini", ".hidden"});
+    fs::permissions(files / "writable.ini", kWritableFile);
+    fs::permissions(files / ".hidden", kWritableFile);
+    const auto folder = BCommon::GetFolderAccess;
+    const auto file = BCommon::GetFileAccess;
+    const std::tuple<const char*, std::string (*)(const std::string&), const char*> cases[] = {
+        {"C:\\readonly", folder, "listreaddelete"},
+        {"C:\\emptyreadonly", folder, "delete"},
+        {"C:\\open", folder, "writelistreaddelete"},
+        {"C:\\open.data\\sub", folder, "writelistreaddelete"},
+        {"C:\\unlisted", folder, "delete"},
+        {"", folder, ""},
+        {"C:\\files\\writable.ini", file, "writelistread"},
+        {"C:\\files\\readonly.ini", file, "listread"},
+        {"C:\\files\\.hidden", file, "read"},
+        {"C:\\files\\missing.ini", file, ""},
+        {"C:\\files", file, ""},
+        {"", file, ""}};
+    for (const auto& [path, probe, word] : cases) {
+        EXPECT_EQ(Unprivileged([&path = path, probe = probe] { return probe(path); }), word)
             << path;
     }
     EXPECT_TRUE(fs::is_empty(Host("drive_c/open"))) << "the test file is removed";
-}
-
-TEST_F(Probe, FileWords) {
-    const fs::path folder = Folder("files", kOpen, {"writable.ini", "readonly.ini", ".hidden"});
-    fs::permissions(folder / "writable.ini", kWritableFile);
-    fs::permissions(folder / ".hidden", kWritableFile);
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\files\\writable.ini", "writelistread"},
-        {"C:\\files\\readonly.ini", "listread"},
-        {"C:\\files\\.hidden", "read"},
-        {"C:\\files\\missing.ini", ""},
-        {"C:\\files", ""},
-        {"", ""}};
-    for (const auto& [path, word] : cases) {
-        EXPECT_EQ(Unprivileged([&path = path] { return BCommon::GetFileAccess(path); }), word)
-            << path;
-    }
-    EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
+    EXPECT_EQ(ReadHostFile(files / "writable.ini"), "content") << "nothing is appended";
 }
 
 // The real files, the first record moved away right after the listing when asked (as ldgrmake

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -59,55 +60,48 @@ protected:
     std::optional<platform::ScopedServices> m_use;
 };
 
-TEST_F(NetworkPaths, NetworkPathOfADrive) {
-    ExpectEach<std::string>(
-        BCommon::GetNetworkPath,
-        {{"k:", "\\\\srv\\data"},
-         {"T:", "\\\\srv\\data2"}, // letter case ignored on both sides
-         {"x:", "Drive Letter Not Found"},
-         {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
-         {"w:", ""},
-         {"V:", ""}});
+// Each helper's answer for each argument: the first letter of a whole share, letter case
+// ignored on both sides, this computer's shares as local folders.
+TEST_F(NetworkPaths, DrivesSharesAndAbsolutePaths) {
+    const auto network = BCommon::GetNetworkPath;
+    const auto mapped = BCommon::GetMappedDrivePath;
+    const auto share = BCommon::GetSharePath;
+    const auto absolute = BCommon::GetAbsolutePath;
+    const std::tuple<std::string (*)(const std::string&), const char*, const char*> cases[] = {
+        {network, "k:", "\\\\srv\\data"},
+        {network, "T:", "\\\\srv\\data2"},
+        {network, "x:", "Drive Letter Not Found"},
+        {network, "", "Drive Letter Not Found"}, // a connection without a local name is no drive
+        {network, "w:", ""},
+        {network, "V:", ""},
+        {mapped, "\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
+        {mapped, "\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
+        {mapped, "\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins it
+        {mapped, "\\\\srv\\common\\", "d:\\"},
+        {mapped, "\\\\mypc\\data\\sub", "m:\\sub"},
+        {mapped, "\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
+        {mapped, "C:\\local", "C:\\local"},
+        {share, "\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
+        {share, "\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+        {share, "\\\\MYPC\\data", "C:\\shares\\data"},
+        {share, "\\\\MYPC\\nope\\sub", ""},
+        {share, "\\\\OTHER\\data\\sub", ""},
+        {share, "\\\\MYPC", ""},
+        {share, "", ""},
+        {absolute, "C:\\local\\config.ini", "C:\\local\\config.ini"},
+        {absolute, "k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
+        {absolute, "k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
+        {absolute, "m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+        {absolute, "\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+        {absolute, "\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
+        {absolute, "\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
+        // MYPC2 contains this computer's name; its share is not found here, so it stays.
+        {absolute, "\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}};
+    for (const auto& [helper, argument, expected] : cases) {
+        EXPECT_EQ(helper(argument), expected) << argument;
+    }
     m_net.connections = std::nullopt; // the enumeration fails
     EXPECT_EQ(BCommon::GetNetworkPath("k:"), "Drive Letter Not Found");
-}
-
-TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
-    ExpectEach<std::string>(
-        BCommon::GetMappedDrivePath,
-        {{"\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
-         {"\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
-         {"\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins the name
-         {"\\\\srv\\common\\", "d:\\"},
-         {"\\\\mypc\\data\\sub", "m:\\sub"},
-         {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
-         {"C:\\local", "C:\\local"}});
-}
-
-TEST_F(NetworkPaths, SharePathOfThisComputer) {
-    ExpectEach<std::string>(
-        BCommon::GetSharePath,
-        {{"\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
-         {"\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-         {"\\\\MYPC\\data", "C:\\shares\\data"},
-         {"\\\\MYPC\\nope\\sub", ""},
-         {"\\\\OTHER\\data\\sub", ""},
-         {"\\\\MYPC", ""},
-         {"", ""}});
-}
-
-TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
-    ExpectEach<std::string>(
-        BCommon::GetAbsolutePath,
-        {{"C:\\local\\config.ini", "C:\\local\\config.ini"},
-         {"k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
-         {"k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
-         {"m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-         {"\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-         {"\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
-         {"\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
-         // MYPC2 contains this computer's name; its share is not found here, so it stays.
-         {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}});
 }
 
 TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {

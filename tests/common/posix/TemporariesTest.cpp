@@ -16,13 +16,7 @@ namespace fs = std::filesystem;
 using BCommon::TemporaryKind;
 using ldgr::test::FileCall;
 
-class Temporaries : public ldgr::test::HostedWorld {
-protected:
-    void SetUp() override {
-        HostedWorld::SetUp();
-        MakeHostFolders(Host("drive_c/jobs"));
-    }
-};
+using Temporaries = ldgr::test::HostedWorld;
 
 // Every name made has the one fixed shape a sweep takes for the suite's: the length and the
 // alphabet of the random part never vary.
@@ -32,6 +26,7 @@ TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
         std::string prefix;
         std::string suffix;
     };
+    MakeHostFolders(Host("drive_c/jobs"));
     const Case cases[] = {
         {.kind = TemporaryKind::JobRecord, .prefix = "~job", .suffix = ".tmp"},
         {.kind = TemporaryKind::AccessProbe, .prefix = "test-", .suffix = ".txt"},
