@@ -149,20 +149,16 @@ TEST_F(ReadingTest, GetConfigFileVersion) {
     }
 }
 
-// Blank and missing entries are told nothing; every call opens the file anew, so every failing
-// open is told.
-TEST_F(ReadingTest, GetGeneralOptionTellsOnlyOpenFailures) {
+// An option's blank or missing entry is told nothing, every failing open is; the data file's
+// missing entry is told.
+TEST_F(ReadingTest, StartupReaders) {
     world.files.Put(kFile, "[General]\r\nBlank=\r\n");
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Blank"), "");
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Missing"), "");
     BCommon::GetGeneralOption("C:\\none.ini", "a");
     BCommon::GetGeneralOption("C:\\none.ini", "b");
-    EXPECT_EQ(world.desktop.boxes.size(), 2u);
-}
-
-TEST_F(ReadingTest, GetDataPath) {
+    EXPECT_EQ(std::exchange(world.desktop.boxes, {}).size(), 2u);
     BCommon::Env().m_sconfigfile = kFile;
-    world.files.Put(kFile, "[GENERAL]\r\nVersion=2");
     EXPECT_EQ(BCommon::GetDataPath(), "");
     EXPECT_EQ(TakeBoxes(), "<48|Ledgerline|Entry [GENERAL].DataFile not found in file:\r" +
                                std::string(kFile) + ">");

@@ -1,5 +1,4 @@
-// Date text under the hosted locales, and the file search over a temporary prefix (hosted
-// build only).
+// Date text under the hosted locales, and the file search (hosted build only).
 #include "ledgerline/common/DateAndFiles.h"
 
 #include "ledgerline/platform/Platform.h"
@@ -51,8 +50,7 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
     }
 }
 
-// Short dates the hosted locales lack, as a Windows user may set them: the year first, and the
-// two-digit year of older systems, which must still come out in full.
+// Short dates the hosted locales lack: the year first, and the two-digit year of old systems.
 class ScriptedClock final : public platform::Clock {
 public:
     platform::LocaleInfo locale;

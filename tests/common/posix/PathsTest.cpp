@@ -1,5 +1,4 @@
-// Path and drive helpers over a temporary prefix (hosted build only): mapped drives, this
-// computer's shares, file stamps and folder counts.
+// Path and drive helpers over a temporary prefix (hosted build only).
 #include "ledgerline/common/Paths.h"
 
 #include "common/FakeNetwork.h"
@@ -28,10 +27,8 @@ void ExpectEach(Result (*function)(const std::string&),
     }
 }
 
-// The network of these tests: this computer MYPC shares C:\shares\data as DATA; drive M: is
-// connected to its DATA, drives D:, K:, T: and Y: to shares of the server srv, whose folders lie in
-// the prefix. The first three connections lack a local name or a remote path, as some network
-// providers report them.
+// MYPC shares C:\shares\data as DATA (drive M:); D:, K:, T:, Y: are shares of srv in the
+// prefix; the first three connections lack a local name or a remote path, as some report them.
 class NetworkPaths : public ldgr::test::HostedWorld {
 protected:
     void SetUp() override {
@@ -60,8 +57,7 @@ protected:
     std::optional<platform::ScopedServices> m_use;
 };
 
-// Each helper's answer for each argument: the first letter of a whole share, letter case
-// ignored on both sides, this computer's shares as local folders.
+// The first letter of a whole share; letter case ignored; this computer's shares as folders.
 TEST_F(NetworkPaths, DrivesSharesAndAbsolutePaths) {
     const auto network = BCommon::GetNetworkPath;
     const auto mapped = BCommon::GetMappedDrivePath;
@@ -129,8 +125,7 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
                                                            {"", 0}});
 }
 
-// A listing that breaks off at its third entry counts nothing rather than a part of the folder;
-// running out of handles there is raised, never taken for the folder's count.
+// A listing that breaks off counts nothing; running out of handles there is raised.
 TEST_F(Paths, CountFolderEntriesWhenTheListingBreaksOff) {
     for (const char* name : {"a", "b", "c", "d"}) {
         WriteHostFile(Host("drive_c/four/") + name + ".txt", "x");

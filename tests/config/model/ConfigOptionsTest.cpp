@@ -94,8 +94,7 @@ protected:
     CConfigOptions options;
 };
 
-// Written back byte for byte, and copied whole; reading again appends the groups read to
-// those already held.
+// Written back byte for byte and copied whole; reading again appends the groups read.
 TEST_F(ConfigOptionsRead, Layout2RoundTripIsExact) {
     ASSERT_TRUE(Read(kLayout2File));
     EXPECT_TRUE(Boxes().empty());
@@ -235,8 +234,7 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
     }
 }
 
-// A write or the flush that fails shows one message, naming the procedure that met it, and
-// leaves the file as it was: a configuration file is replaced whole or not at all.
+// A failed write or flush shows one message naming its procedure and leaves the file as it was.
 TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
     using ldgr::test::FileCall;
     struct Case {

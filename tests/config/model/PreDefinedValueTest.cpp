@@ -9,8 +9,7 @@
 
 namespace {
 
-// The codes a configuration file may name, each with the text it shows, by class; any other
-// code is none.
+// The codes a configuration file may name and their texts, by class; any other code is none.
 constexpr std::string_view kSystemCodes =
     "10 Printer Name|11 Machine Name|12 User Name|13 Document Name|14 Submitted Date/Time|"
     "15 Queue Name|16 Driver Name|17 Printer Group|20 Job Size (bytes)|"
@@ -37,28 +36,23 @@ std::map<int, std::pair<std::string, bool>> CodeTable() {
     return table;
 }
 
+// Every code's name and class; a constant's stale code makes it no computed value.
 TEST(PreDefinedValue, EveryCodeHasItsNameAndOneClass) {
     const auto table = CodeTable();
     for (int code = -1; code <= 100; ++code) {
         SCOPED_TRACE(code);
         CPreDefinedValue value;
-        value.Computed = true;
         value.ComputedType = code;
+        value.ConstantText = "constant";
+        EXPECT_EQ(value.Description(), "constant");
+        EXPECT_FALSE(value.IsSystemValue() || value.IsCalculatedValue());
+        value.Computed = true;
         const auto row = table.find(code);
         const bool listed = row != table.end();
         EXPECT_EQ(value.Description(), listed ? row->second.first : "(unknown)");
         EXPECT_EQ(value.IsCalculatedValue(), listed && row->second.second);
         EXPECT_EQ(value.IsSystemValue(), listed && !row->second.second);
     }
-}
-
-// A constant keeps a stale code, which does not make it computed.
-TEST(PreDefinedValue, ConstantShowsItsTextAndHasNoClass) {
-    CPreDefinedValue value;
-    value.ComputedType = 12;
-    value.ConstantText = "12";
-    EXPECT_EQ(value.Description(), "12");
-    EXPECT_FALSE(value.IsSystemValue() || value.IsCalculatedValue());
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The start-up sequence run in-process: what no file shows (group lists, switches, the
-// remote-configuration flag and the logging machine).
+// The start-up sequence run in-process: what no file shows.
 #include "ledgerline/startup/InitEnvironment.h"
 
 #include "ledgerline/common/Environment.h"
@@ -111,16 +110,14 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
-// Without a configuration file there is no data folder; the drive-letter form of the job
-// folder, which is only logged, is still built as it reads.
+// Without a configuration file the letter form of the job folder is the user's folder alone.
 TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone) {
     WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
     EXPECT_TRUE(BCommon::InitEnvironment());
     EXPECT_EQ(BCommon::Env().m_sUserPathLetter, "users\\bob");
 }
 
-// Without the registry's spool folder, the cache's first line is read and nothing past it: a
-// line longer than any spool folder is a broken cache, and the default stays.
+// The spool cache is read to its first line only: a longer line is a broken cache.
 TEST_F(InitEnvironmentTest, SpoolCacheIsReadAsFarAsItsFirstLine) {
     const std::string kDefault = "C:\\windows\\system32\\spool\\printers";
     const std::string longest(1024, 'x');
