@@ -57,7 +57,7 @@ TEST_F(Probe, FolderAndFileWords) {
     Folder("emptyreadonly", kReadOnly);
     Folder("open", kOpen);
     Folder("open.data", kOpen);
-    Folder("open.data/sub", kOpen);
+    Folder("open.data/sub", kReadOnly);
     Folder("unlisted", kPassOnly, {"a.txt"});
     const fs::path files = Folder("files", kOpen, {"writable.ini", "readonly.ini", ".hidden"});
     fs::permissions(files / "writable.ini", kWritableFile);
