@@ -10,20 +10,17 @@ using BCommon::OptionValue;
 TEST(OptionValue, HoldsTheTextOrFalse) {
     struct Case {
         OptionValue value;
-        bool isText = false;
+        bool isText = true;
         const char* text;
         bool isTrue = false;
     };
-    const Case cases[] = {
-        {.value = OptionValue::TextOrFalse(""), .text = "False"},
-        {.value = OptionValue::TextOrFalse("tRUE"), .isText = true, .text = "tRUE", .isTrue = true},
-        {.value = OptionValue::TextOrFalse(" True "),
-         .isText = true,
-         .text = " True ",
-         .isTrue = true},
-        {.value = OptionValue::TextOrFalse("-1"), .isText = true, .text = "-1", .isTrue = true},
-        {.value = OptionValue::TextOrFalse("1"), .isText = true, .text = "1"},
-        {.value = OptionValue::Text(""), .isText = true, .text = ""}};
+    const auto textOrFalse = OptionValue::TextOrFalse;
+    const Case cases[] = {{.value = textOrFalse(""), .isText = false, .text = "False"},
+                          {.value = textOrFalse("tRUE"), .text = "tRUE", .isTrue = true},
+                          {.value = textOrFalse(" True "), .text = " True ", .isTrue = true},
+                          {.value = textOrFalse("-1"), .text = "-1", .isTrue = true},
+                          {.value = textOrFalse("1"), .text = "1"},
+                          {.value = OptionValue::Text(""), .text = ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.isText ? "text \"" : "false \"") + c.text + "\"");
         EXPECT_EQ(c.value.IsText(), c.isText);

@@ -15,6 +15,7 @@ TEST(GetIp, StartWinsockNeedsVersionOneOneAndSockets) {
         {"1.1", platform::SocketsInfo{0x0101, 0x0202, 100}, true},
         {"2.0", platform::SocketsInfo{0x0002, 0x0202, 100}, true},
         {"1.0", platform::SocketsInfo{0x0001, 0x0001, 100}, false},
+        {"one socket", platform::SocketsInfo{0x0101, 0x0202, 1}, true},
         {"no sockets", platform::SocketsInfo{0x0101, 0x0202, 0}, false},
         {"does not start", std::nullopt, false}};
     for (const auto& [name, sockets, usable] : cases) {

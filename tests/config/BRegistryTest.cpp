@@ -51,8 +51,7 @@ TEST_F(RegistryTest, ValuesByType) {
     EXPECT_TRUE(world.desktop.boxes.empty());
 }
 
-// A key the user may read but not change: values are read whole only where the code asks for
-// no more than reading.
+// A read-only key: values are read whole only where no more than reading is asked.
 TEST_F(RegistryTest, ReadOnlyKeyIsReadOnlyWhereNoMoreIsAsked) {
     Set(platform::kRegSz, "readable");
     world.registry.MakeReadOnly(kKey);

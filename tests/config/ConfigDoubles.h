@@ -7,8 +7,7 @@
 
 namespace ldgr::test {
 
-// Puts the three doubles in place for one test and resets the environment record, with the
-// product name as start-up sets it.
+// The three doubles for one test; the environment record reset, with start-up's product name.
 class ConfigWorld {
 public:
     ConfigWorld() {

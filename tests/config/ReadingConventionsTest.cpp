@@ -42,27 +42,22 @@ protected:
     std::int32_t hIniFile = 0;
 };
 
-// The configuration's entries show each kind of entry; here are the whole box and the value
-// that reads as a missing entry.
-TEST_F(ReadingTest, GetPPSByEntryKind) {
+// The whole box, the value that reads as a missing entry, and the buffer's cut.
+TEST_F(ReadingTest, GetPPSMissingEntriesAndLongValues) {
     const std::string missing =
         "<48|Ledgerline|Entry [GENERAL].Key not found in file:\r" + std::string(kFile) + ">";
-    const std::tuple<const char*, std::string, std::string> cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {"Other=1", kNotFound, missing},
         {"Key=!2@3#4$5%6^7&8*9(0)[-]", kNotFound, missing},
         {"Key=!2@3#4$5%6^7&8*9(0)[-]x", "!2@3#4$5%6^7&8*9(0)[-]x", ""},
+        {"Key=" + std::string(3000, 'v'), std::string(2047, 'v'), ""},
     };
     for (const auto& [content, result, boxes] : cases) {
-        SCOPED_TRACE(content);
-        const std::int32_t handle = Open(std::string("[GENERAL]\r\n") + content);
+        SCOPED_TRACE(content.substr(0, 40));
+        const std::int32_t handle = Open("[GENERAL]\r\n" + content);
         EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, false, false), result);
         EXPECT_EQ(TakeBoxes(), boxes);
     }
-}
-
-TEST_F(ReadingTest, AValueLongerThanTheBufferIsCut) {
-    const std::int32_t handle = Open("[GENERAL]\r\nKey=" + std::string(3000, 'v'));
-    EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, false, false), std::string(2047, 'v'));
 }
 
 TEST_F(ReadingTest, BooleanEntries) {
@@ -122,6 +117,9 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
         {"1e-400", 0, nullptr},
         // Too small for a double, not too large, whatever its sign.
         {"-0." + std::string(400, '0') + "1e5", 0, nullptr},
+        // Exponents at the end of their range still tell a large number from a small one.
+        {"0.1e9223372036854775807", std::nullopt, "is not valid"},
+        {"0.1e-9223372036854775807", 0, nullptr},
         {"x", std::nullopt, "is not numeric"},
     };
     for (const Case& c : cases) {
@@ -136,34 +134,31 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
 
 // The version may be any 32-bit number; no number is version 0.
 TEST_F(ReadingTest, GetConfigFileVersion) {
-    const std::string entry = "<48|Ledgerline|Entry [GENERAL].Version ";
-    world.files.Put(kFile, "[GENERAL]\r\nVersion=-2147483648");
-    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), INT32_MIN);
-    world.files.Put(kFile, "[GENERAL]\r\nVersion=2147483648");
-    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
-    EXPECT_EQ(TakeBoxes(), entry + "is not valid in configuration file:\r" + kFile + ">");
-    world.files.Put(kFile, "[GENERAL]\r\n");
-    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
-    EXPECT_EQ(TakeBoxes(), entry + "not found in file:\r" + kFile + ">");
-    world.files.Put(kFile, "[GENERAL]\r\nVersion= \r\n");
-    EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), 0);
-    EXPECT_EQ(TakeBoxes(), entry + "is blank in file:\r" + kFile + ">");
+    const std::tuple<const char*, std::int32_t, const char*> cases[] = {
+        {"Version=-2147483648", INT32_MIN, nullptr},
+        {"Version=2147483648", 0, "is not valid in configuration file:"},
+        {"", 0, "not found in file:"},
+        {"Version= \r\n", 0, "is blank in file:"}};
+    for (const auto& [entry, version, box] : cases) {
+        SCOPED_TRACE(entry);
+        world.files.Put(kFile, std::string("[GENERAL]\r\n") + entry);
+        EXPECT_EQ(BCommon::GetConfigFileVersion(kFile), version);
+        EXPECT_EQ(TakeBoxes(), box ? "<48|Ledgerline|Entry [GENERAL].Version " + std::string(box) +
+                                         "\r" + kFile + ">"
+                                   : "");
+    }
 }
 
-// Blank and missing entries are told nothing; every call opens the file anew, so every failing
-// open is told.
-TEST_F(ReadingTest, GetGeneralOptionTellsOnlyOpenFailures) {
+// An option's blank or missing entry is told nothing, every failing open is; the data file's
+// missing entry is told.
+TEST_F(ReadingTest, StartupReaders) {
     world.files.Put(kFile, "[General]\r\nBlank=\r\n");
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Blank"), "");
     EXPECT_EQ(BCommon::GetGeneralOption(kFile, "Missing"), "");
     BCommon::GetGeneralOption("C:\\none.ini", "a");
     BCommon::GetGeneralOption("C:\\none.ini", "b");
-    EXPECT_EQ(world.desktop.boxes.size(), 2u);
-}
-
-TEST_F(ReadingTest, GetDataPath) {
+    EXPECT_EQ(std::exchange(world.desktop.boxes, {}).size(), 2u);
     BCommon::Env().m_sconfigfile = kFile;
-    world.files.Put(kFile, "[GENERAL]\r\nVersion=2");
     EXPECT_EQ(BCommon::GetDataPath(), "");
     EXPECT_EQ(TakeBoxes(), "<48|Ledgerline|Entry [GENERAL].DataFile not found in file:\r" +
                                std::string(kFile) + ">");

@@ -1,5 +1,4 @@
-// The job number and the record's way into the job folder: a real folder in a temporary
-// prefix, whose listing a test may give and whose moves may fail (hosted build only).
+// The job number and the record's way into a real job folder (hosted build only).
 #include "GUI/OfflineJob.h"
 
 #include "ledgerline/platform/Error.h"
@@ -77,6 +76,8 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
           {.name = "3.dat", .isHidden = true},
           {.name = "3.prt.bak"}},
          3},
+        // No number without its kind, nor from more digits than a job number has.
+        {{{.name = "1"}, {.name = "4294967297.prt"}}, 1},
     };
     for (const auto& [listing, job] : cases) {
         SCOPED_TRACE(job);
@@ -87,8 +88,7 @@ TEST_F(JobFolder, LowestNumberFreeInOneListing) {
     }
 }
 
-// Numbers taken after the listing: one seen by name costs no move, a lost move tries the next
-// free number, three losses list the folder again with the lost numbers still taken.
+// Lost moves try the next free number; three list the folder again, the lost still taken.
 TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     struct Case {
         int lost;
@@ -117,8 +117,7 @@ TEST_F(JobFolder, RacesLostMoveOnInTheSameListingThenListAgain) {
     }
 }
 
-// Every number taken, or lost one by one to other programs, ends with an overflow, also where
-// no record could have been written.
+// Every number taken, or lost to other programs, ends with an overflow.
 TEST_F(JobFolder, EveryNumberTakenOrLostEndsWithOverflow) {
     struct Case {
         const char* what = "";

@@ -1,5 +1,4 @@
-// The permission probe over a temporary prefix (hosted build only: probes that depend on
-// missing rights run as the user nobody).
+// The permission probe (hosted build only: missing rights are probed as the user nobody).
 #include "ledgerline/common/Access.h"
 
 #include "ledgerline/platform/Forwarding.h"
@@ -12,14 +11,14 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 namespace fs = std::filesystem;
 using ldgr::test::LockHolder;
 
-// The same bits for owner, group and others, so a mode means the same to nobody (when the
-// test runs as root) and to the ordinary user who owns the folders.
+// One mode for owner, group and others: the same to nobody and to the folders' owner.
 constexpr auto kReadOnly = static_cast<fs::perms>(0555);
 constexpr auto kOpen = static_cast<fs::perms>(0777);
 constexpr auto kPassOnly = static_cast<fs::perms>(0111);
@@ -52,47 +51,41 @@ protected:
     }
 };
 
-TEST_F(Probe, FolderWords) {
+// A dot in a folder's name makes it a file name, whose folder is probed.
+TEST_F(Probe, FolderAndFileWords) {
     Folder("readonly", kReadOnly, {"a.txt"});
     Folder("emptyreadonly", kReadOnly);
     Folder("open", kOpen);
     Folder("open.data", kOpen);
-    Folder("open.data/sub", kOpen);
+    Folder("open.data/sub", kReadOnly);
     Folder("unlisted", kPassOnly, {"a.txt"});
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\readonly", "listreaddelete"},
-        {"C:\\emptyreadonly", "delete"},
-        {"C:\\open", "writelistreaddelete"},
-        {"C:\\open.data\\sub", "writelistreaddelete"}, // a dot: the folder holding "sub"
-        {"C:\\unlisted", "delete"},
-        {"", ""}};
-    for (const auto& [path, word] : cases) {
-        EXPECT_EQ(Unprivileged([&path = path] { return BCommon::GetFolderAccess(path); }), word)
+    const fs::path files = Folder("files", kOpen, {"writable.ini", "readonly.ini", ".hidden"});
+    fs::permissions(files / "writable.ini", kWritableFile);
+    fs::permissions(files / ".hidden", kWritableFile);
+    const auto folder = BCommon::GetFolderAccess;
+    const auto file = BCommon::GetFileAccess;
+    const std::tuple<const char*, std::string (*)(const std::string&), const char*> cases[] = {
+        {"C:\\readonly", folder, "listreaddelete"},
+        {"C:\\emptyreadonly", folder, "delete"},
+        {"C:\\open", folder, "writelistreaddelete"},
+        {"C:\\open.data\\sub", folder, "writelistreaddelete"},
+        {"C:\\unlisted", folder, "delete"},
+        {"", folder, ""},
+        {"C:\\files\\writable.ini", file, "writelistread"},
+        {"C:\\files\\readonly.ini", file, "listread"},
+        {"C:\\files\\.hidden", file, "read"},
+        {"C:\\files\\missing.ini", file, ""},
+        {"C:\\files", file, ""},
+        {"", file, ""}};
+    for (const auto& [path, probe, word] : cases) {
+        EXPECT_EQ(Unprivileged([&path = path, probe = probe] { return probe(path); }), word)
             << path;
     }
     EXPECT_TRUE(fs::is_empty(Host("drive_c/open"))) << "the test file is removed";
+    EXPECT_EQ(ReadHostFile(files / "writable.ini"), "content") << "nothing is appended";
 }
 
-TEST_F(Probe, FileWords) {
-    const fs::path folder = Folder("files", kOpen, {"writable.ini", "readonly.ini", ".hidden"});
-    fs::permissions(folder / "writable.ini", kWritableFile);
-    fs::permissions(folder / ".hidden", kWritableFile);
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\files\\writable.ini", "writelistread"},
-        {"C:\\files\\readonly.ini", "listread"},
-        {"C:\\files\\.hidden", "read"},
-        {"C:\\files\\missing.ini", ""},
-        {"C:\\files", ""},
-        {"", ""}};
-    for (const auto& [path, word] : cases) {
-        EXPECT_EQ(Unprivileged([&path = path] { return BCommon::GetFileAccess(path); }), word)
-            << path;
-    }
-    EXPECT_EQ(ReadHostFile(folder / "writable.ini"), "content") << "nothing is appended";
-}
-
-// The real files, the first record moved away right after the listing when asked (as ldgrmake
-// moves it to its job number), and the files opened for reading counted.
+// The real files; the first record moved away after the listing when asked; reads counted.
 class RecordMovedAway final : public platform::ForwardingFiles {
 public:
     bool moveRecordAway = false;
@@ -100,11 +93,14 @@ public:
 
     void VisitInOrder(const std::string& pattern, platform::FindDetail detail,
                       const platform::FindVisitor& visit) override {
+        if (!moveRecordAway) {
+            return Underneath().VisitInOrder(pattern, detail, visit);
+        }
         std::vector<platform::FindEntry> found = Underneath().FindAll(pattern, detail);
         const auto record = std::find_if(found.begin(), found.end(), [](const auto& entry) {
             return entry.name.starts_with("~job");
         });
-        if (moveRecordAway && record != found.end()) {
+        if (record != found.end()) {
             const std::string folder = pattern.substr(0, pattern.rfind('\\') + 1);
             Underneath().MoveFileNoReplace(folder + record->name, folder + "moved.prt");
             std::rotate(found.begin(), record, record + 1);
@@ -122,17 +118,22 @@ public:
     }
 };
 
-// A file another program holds cannot be read, unless it is another probe's test file, which
-// says nothing about the folder; nor does a file moved away between listing and reading.
+// Held files, other probes' test files and a record moved away say nothing about the folder;
+// the first file is the first of the world's sorted listing.
 TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
     const std::pair<const char*, const char*> held[] = {
         {"a.txt", "writelistdelete"},
         {"test-0000000000000000.txt", "writelistreaddelete"},
     };
+    std::vector<std::string> names(1);
+    for (int n = 1; n <= 40; ++n) {
+        names.push_back("z" + std::to_string(n) + ".txt");
+    }
     RecordMovedAway files;
     const platform::ScopedServices services({.files = &files});
     for (const auto& [name, words] : held) {
-        const fs::path folder = Folder("held", kOpen, {name, "z.txt"});
+        names.front() = name;
+        const fs::path folder = Folder("held", kOpen, names);
         const LockHolder holder(folder / name, LockHolder::Kind::Exclusive);
         ASSERT_TRUE(holder.Holding());
         EXPECT_EQ(BCommon::GetFolderAccess("C:\\held"), words) << name;
@@ -144,19 +145,6 @@ TEST_F(Probe, FilesThatSayNothingAboutTheFolderArePassedOver) {
     EXPECT_EQ(BCommon::GetFolderAccess("C:\\jobs"), "writelistreaddelete");
     EXPECT_TRUE(fs::exists(Host("drive_c/jobs/moved.prt")));
     EXPECT_EQ(files.reads, 2) << "the moved record, then the first file read";
-}
-
-// The read test takes the first file of the world's (sorted) listing, whatever the host's order:
-// a held 0.prt ahead of forty readable files means no read.
-TEST_F(Probe, FirstFileIsTheFirstOfTheListingOrder) {
-    std::vector<std::string> names = {"0.prt"};
-    for (int job = 1; job <= 40; ++job) {
-        names.push_back("job" + std::to_string(job) + ".dat");
-    }
-    const fs::path folder = Folder("users", kOpen, names);
-    const LockHolder holder(folder / "0.prt", LockHolder::Kind::Exclusive);
-    ASSERT_TRUE(holder.Holding());
-    EXPECT_EQ(BCommon::GetFolderAccess("C:\\users"), "writelistdelete");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Date text under the hosted locales, and the file search over a temporary prefix (hosted
-// build only).
+// Date text under the hosted locales, and the file search (hosted build only).
 #include "ledgerline/common/DateAndFiles.h"
 
 #include "ledgerline/platform/Platform.h"
@@ -41,6 +40,7 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         {"nl-NL", "1-3-2024 13:05:03", "3-01-2024 1:05:03 PM", "3-01-2024 1:05:03 PM"},
         // Not a date: the normaliser sees the text as it came.
         {"en-US", "2/30/2024 1:00:00 PM", "02/30/2024 1:00:00 PM", "2/30/2024 1:00:00 PM"},
+        {"en-US", "3/1/2024 1:005 PM", "03/01/2024 1:005 PM", "3/1/2024 1:005 PM"},
         {"en-US", "not a date", "not a date", "not a date"}};
     for (const auto& [locale, input, result, formatted] : cases) {
         SetVariable("LDGR_LOCALE", locale);
@@ -50,20 +50,39 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
     }
 }
 
-// A year-first short date, as a Windows user may set one; the hosted locales have none.
-class YearFirstClock final : public platform::Clock {
+// Short dates the hosted locales lack: the year first, and the two-digit year of old systems.
+class ScriptedClock final : public platform::Clock {
 public:
-    platform::LocalTime Now() override { return {}; }
-    platform::LocaleInfo Locale() override {
-        return {.order = platform::DateOrder::YearMonthDay, .dateSeparator = "."};
-    }
+    platform::LocaleInfo locale;
+    platform::LocalTime Now() override { return {2005, 3, 1, 13, 5, 3}; }
+    platform::LocaleInfo Locale() override { return locale; }
 };
 
-TEST_F(DateText, YearFirstLocaleReadsTheYearFirst) {
-    YearFirstClock clock;
-    const platform::ScopedServices services({.clock = &clock});
-    std::string argument = "2024.03.01 13:05:03";
-    EXPECT_EQ(BCommon::GetDateText(argument), "03/01/2024 1:05:03 PM");
+TEST_F(DateText, ShortDatesOfOtherSystems) {
+    struct Case {
+        const char* name;
+        platform::LocaleInfo locale;
+        const char* now;
+    };
+    const Case cases[] = {
+        {.name = "year first",
+         .locale = {.shortDatePattern = "yyyy.MM.dd",
+                    .order = platform::DateOrder::YearMonthDay,
+                    .dateSeparator = "."},
+         .now = "2005.03.01 1:05:03 PM"},
+        {.name = "two-digit year",
+         .locale = {.shortDatePattern = "M/d/yy"},
+         .now = "3/1/05 1:05:03 PM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedClock clock;
+        clock.locale = c.locale;
+        const platform::ScopedServices services({.clock = &clock});
+        std::string argument = BCommon::NowText();
+        EXPECT_EQ(argument, c.now);
+        EXPECT_EQ(BCommon::GetDateText(argument), "03/01/2005 1:05:03 PM");
+    }
 }
 
 TEST_F(FindFile, NameAsAskedDotForFolderEmptyWhenMissing) {

@@ -1,5 +1,4 @@
-// The service-log probe and the rewrite that says when it is made in place (hosted: real files,
-// a second process holding the log, a folder locked for the user nobody).
+// The service-log probe and the rewrite made in place (hosted build only).
 #include "ledgerline/common/Diagnostics.h"
 
 #include "ledgerline/common/Environment.h"
@@ -17,8 +16,7 @@ using BCommon::Env;
 using ldgr::test::LockHolder;
 using Diagnostics = ldgr::test::HostedWorld;
 
-// Locked only while another program holds the log; a log that cannot be opened is not locked,
-// and the probe never creates it.
+// Locked only while another program holds the log; the probe never creates it.
 TEST_F(Diagnostics, ServiceLogIsLockedOnlyWhileAnotherProgramHoldsIt) {
     const std::string log = ProgramFolder() + "/ldgrsrvc.txt";
     Env().m_bServiceLogLocked = true;
@@ -40,8 +38,7 @@ TEST_F(Diagnostics, ServiceLogIsLockedOnlyWhileAnotherProgramHoldsIt) {
     EXPECT_EQ(ReadHostFile(log), "service lines\r\n");
 }
 
-// A rewrite in a folder that lets the user make no file is made in place, and the debug log
-// says so; one made beside its target, as ever, adds nothing to the log.
+// A rewrite made in place, where the folder allows no new file, is told in the debug log.
 TEST_F(Diagnostics, RewriteInPlaceIsToldInTheDebugLog) {
     namespace fs = std::filesystem;
     const std::string local = Host("drive_c/local");

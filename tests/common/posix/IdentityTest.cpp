@@ -47,8 +47,7 @@ struct ScriptedProfile final : platform::ForwardingSystemInfo {
     std::optional<std::string> UserProfileFolder(std::size_t) override { return profile; }
 };
 
-// A blank or missing profile means drive C:; of a profile that is gone, one level only is
-// created.
+// A blank or missing profile means drive C:; of a profile that is gone, only one level is made.
 TEST_F(Identity, LocalPathInTheProfileTheSystemGives) {
     ldgr::test::RecordingDesktop desktop;
     const platform::ScopedServices quiet({.desktop = &desktop});

@@ -1,5 +1,4 @@
-// Path and drive helpers over a temporary prefix (hosted build only): mapped drives, this
-// computer's shares, file stamps and folder counts.
+// Path and drive helpers over a temporary prefix (hosted build only).
 #include "ledgerline/common/Paths.h"
 
 #include "common/FakeNetwork.h"
@@ -12,6 +11,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -27,10 +27,8 @@ void ExpectEach(Result (*function)(const std::string&),
     }
 }
 
-// The network of these tests: this computer MYPC shares C:\shares\data as DATA; drive M: is
-// connected to its DATA, drives D:, K:, T: and Y: to shares of the server srv, whose folders lie in
-// the prefix. The first three connections lack a local name or a remote path, as some network
-// providers report them.
+// MYPC shares C:\shares\data as DATA (drive M:); D:, K:, T:, Y: are shares of srv in the
+// prefix; the first three connections lack a local name or a remote path, as some report them.
 class NetworkPaths : public ldgr::test::HostedWorld {
 protected:
     void SetUp() override {
@@ -59,55 +57,47 @@ protected:
     std::optional<platform::ScopedServices> m_use;
 };
 
-TEST_F(NetworkPaths, NetworkPathOfADrive) {
-    ExpectEach<std::string>(
-        BCommon::GetNetworkPath,
-        {{"k:", "\\\\srv\\data"},
-         {"T:", "\\\\srv\\data2"}, // letter case ignored on both sides
-         {"x:", "Drive Letter Not Found"},
-         {"", "Drive Letter Not Found"}, // a connection without a local name is no drive
-         {"w:", ""},
-         {"V:", ""}});
+// The first letter of a whole share; letter case ignored; this computer's shares as folders.
+TEST_F(NetworkPaths, DrivesSharesAndAbsolutePaths) {
+    const auto network = BCommon::GetNetworkPath;
+    const auto mapped = BCommon::GetMappedDrivePath;
+    const auto share = BCommon::GetSharePath;
+    const auto absolute = BCommon::GetAbsolutePath;
+    const std::tuple<std::string (*)(const std::string&), const char*, const char*> cases[] = {
+        {network, "k:", "\\\\srv\\data"},
+        {network, "T:", "\\\\srv\\data2"},
+        {network, "x:", "Drive Letter Not Found"},
+        {network, "", "Drive Letter Not Found"}, // a connection without a local name is no drive
+        {network, "w:", ""},
+        {network, "V:", ""},
+        {mapped, "\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
+        {mapped, "\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
+        {mapped, "\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins it
+        {mapped, "\\\\srv\\common\\", "d:\\"},
+        {mapped, "\\\\mypc\\data\\sub", "m:\\sub"},
+        {mapped, "\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
+        {mapped, "C:\\local", "C:\\local"},
+        {share, "\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
+        {share, "\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+        {share, "\\\\MYPC\\data", "C:\\shares\\data"},
+        {share, "\\\\MYPC\\nope\\sub", ""},
+        {share, "\\\\OTHER\\data\\sub", ""},
+        {share, "\\\\MYPC", ""},
+        {share, "", ""},
+        {absolute, "C:\\local\\config.ini", "C:\\local\\config.ini"},
+        {absolute, "k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
+        {absolute, "k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
+        {absolute, "m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+        {absolute, "\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
+        {absolute, "\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
+        {absolute, "\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
+        // MYPC2 contains this computer's name; its share is not found here, so it stays.
+        {absolute, "\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}};
+    for (const auto& [helper, argument, expected] : cases) {
+        EXPECT_EQ(helper(argument), expected) << argument;
+    }
     m_net.connections = std::nullopt; // the enumeration fails
     EXPECT_EQ(BCommon::GetNetworkPath("k:"), "Drive Letter Not Found");
-}
-
-TEST_F(NetworkPaths, MappedDrivePathPrefersTheFirstLetterOfTheWholeShare) {
-    ExpectEach<std::string>(
-        BCommon::GetMappedDrivePath,
-        {{"\\\\srv\\data", "k:\\"}, // K: and Y: both map it: the first letter
-         {"\\\\SRV\\DATA\\x\\a.ini", "k:\\x\\a.ini"},
-         {"\\\\srv\\data2\\a.ini", "t:\\a.ini"}, // not k:, whose share only begins the name
-         {"\\\\srv\\common\\", "d:\\"},
-         {"\\\\mypc\\data\\sub", "m:\\sub"},
-         {"\\\\other\\data\\a.ini", "\\\\other\\data\\a.ini"},
-         {"C:\\local", "C:\\local"}});
-}
-
-TEST_F(NetworkPaths, SharePathOfThisComputer) {
-    ExpectEach<std::string>(
-        BCommon::GetSharePath,
-        {{"\\\\MYPC\\data\\sub\\", "C:\\shares\\data\\sub\\"},
-         {"\\\\mypc\\Data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-         {"\\\\MYPC\\data", "C:\\shares\\data"},
-         {"\\\\MYPC\\nope\\sub", ""},
-         {"\\\\OTHER\\data\\sub", ""},
-         {"\\\\MYPC", ""},
-         {"", ""}});
-}
-
-TEST_F(NetworkPaths, AbsolutePathIsTheSameOnEveryWorkstation) {
-    ExpectEach<std::string>(
-        BCommon::GetAbsolutePath,
-        {{"C:\\local\\config.ini", "C:\\local\\config.ini"},
-         {"k:\\cfg\\config.ini", "\\\\srv\\data\\cfg\\config.ini"},
-         {"k:\\cfg\\missing.ini", "k:\\cfg\\missing.ini"},
-         {"m:\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-         {"\\\\MYPC\\data\\sub\\config.ini", "C:\\shares\\data\\sub\\config.ini"},
-         {"\\\\mypc\\DATA\\sub\\", "C:\\shares\\data\\sub\\"},
-         {"\\\\MYPC\\nope\\config.ini", "\\\\MYPC\\nope\\config.ini"},
-         // MYPC2 contains this computer's name; its share is not found here, so it stays.
-         {"\\\\MYPC2\\data\\sub\\config.ini", "\\\\MYPC2\\data\\sub\\config.ini"}});
 }
 
 TEST_F(Paths, FileStampSumsTheHalvesOfTheLastWriteTime) {
@@ -135,8 +125,7 @@ TEST_F(Paths, CountFolderEntriesCountsVisibleNames) {
                                                            {"", 0}});
 }
 
-// A listing that breaks off at its third entry counts nothing rather than a part of the folder;
-// running out of handles there is raised, never taken for the folder's count.
+// A listing that breaks off counts nothing; running out of handles there is raised.
 TEST_F(Paths, CountFolderEntriesWhenTheListingBreaksOff) {
     for (const char* name : {"a", "b", "c", "d"}) {
         WriteHostFile(Host("drive_c/four/") + name + ".txt", "x");

@@ -1,5 +1,4 @@
-// The system running out of memory, file handles or disk space is never taken for an answer:
-// the tolerant steps and probes let it through, while a refusal still counts as one.
+// Running out of memory, handles or disk space is never taken for an answer; a refusal is one.
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 #include "ledgerline/common/Access.h"
 #include "ledgerline/common/Diagnostics.h"
@@ -45,8 +44,7 @@ TEST(SkipFailingStep, LetsOnlyTheSystemRunningOutThrough) {
     }
 }
 
-// A refused read is an answer ("no read", "not locked", no file); running out of handles or
-// memory is raised to the caller, and the folder probe leaves no test file behind.
+// A refused read is an answer; running out is raised, and the probe leaves no test file.
 TEST_F(ResourceLimits, AreRaisedWhereARefusalIsAnAnswer) {
     MakeHostFolders(Host("drive_c/open"));
     WriteHostFile(Host("drive_c/open/a.ini"), "[A]\r\nk=1\r\n");

@@ -1,5 +1,4 @@
-// The suite's temporaries over a temporary prefix (hosted build only): the names made, and
-// the work one sweep of a folder full of them may do.
+// The suite's temporaries (hosted build only): the names made, and one sweep's work.
 #include "ledgerline/common/Temporaries.h"
 
 #include "ledgerline/platform/Platform.h"
@@ -16,22 +15,16 @@ namespace fs = std::filesystem;
 using BCommon::TemporaryKind;
 using ldgr::test::FileCall;
 
-class Temporaries : public ldgr::test::HostedWorld {
-protected:
-    void SetUp() override {
-        HostedWorld::SetUp();
-        MakeHostFolders(Host("drive_c/jobs"));
-    }
-};
+using Temporaries = ldgr::test::HostedWorld;
 
-// Every name made has the one fixed shape a sweep takes for the suite's: the length and the
-// alphabet of the random part never vary.
+// Every name made has the one fixed shape a sweep takes for the suite's.
 TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
     struct Case {
         TemporaryKind kind;
         std::string prefix;
         std::string suffix;
     };
+    MakeHostFolders(Host("drive_c/jobs"));
     const Case cases[] = {
         {.kind = TemporaryKind::JobRecord, .prefix = "~job", .suffix = ".tmp"},
         {.kind = TemporaryKind::AccessProbe, .prefix = "test-", .suffix = ".txt"},
@@ -47,8 +40,7 @@ TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
     }
 }
 
-// A folder planted full of stale names of the suite's shape: each run deletes a bounded number
-// after a bounded number of queries, and runs one after another empty it.
+// Stale names of the suite's shape: one run does bounded work, runs one after another empty it.
 TEST_F(Temporaries, OneSweepDoesABoundedWork) {
     constexpr int kPlanted = 300;
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);

@@ -1,5 +1,4 @@
-// The whole configuration file: round trips of both layouts, each entry's failure and default,
-// versions, failed writes, copies.
+// The whole configuration file: round trips, each entry's failure and default, failed writes.
 #include "config/ConfigDoubles.h"
 #include "ledgerline/common/Environment.h"
 #include "ledgerline/config/model/CConfigOptions.h"
@@ -14,9 +13,8 @@ namespace {
 constexpr const char* kModelFile = "C:\\Ledgerline\\Config.ini";
 constexpr const char* kWrittenFile = "C:\\Ledgerline\\Written.ini";
 
-// A file in layout 2 exactly as the writers produce it (LF line ends): general options, group
-// PG1 with one category of two values, group PG2 without categories. Each section is given
-// by its entries "Key=Value", parted by '|'.
+// A file in layout 2 as the writers produce it (LF line ends), each section's entries
+// "Key=Value" parted by '|': group PG1 with one category of two values, PG2 with none.
 const std::pair<const char*, const char*> kLayout2Sections[] = {
     {"GENERAL", "Version=2|DataFile=\\\\FS1\\Ledger\\Data.mdb|DisableLogging=False|"
                 "DebugLog=True|AllowCancel=True|LogSilent=False|LogAllUsers=True|"
@@ -96,8 +94,7 @@ protected:
     CConfigOptions options;
 };
 
-// Written back byte for byte, and copied whole; reading again appends the groups read to
-// those already held.
+// Written back byte for byte and copied whole; reading again appends the groups read.
 TEST_F(ConfigOptionsRead, Layout2RoundTripIsExact) {
     ASSERT_TRUE(Read(kLayout2File));
     EXPECT_TRUE(Boxes().empty());
@@ -181,7 +178,8 @@ TEST_F(ConfigOptionsRead, EachFailureStopsWithItsMessage) {
     }
 }
 
-TEST_F(ConfigOptionsRead, VersionDecidesTheLayout) {
+// The version decides the layout; a failing group stays in its collection with what it read.
+TEST_F(ConfigOptionsRead, VersionsAndFailingGroups) {
     EXPECT_FALSE(Read(Edited("GENERAL", "Version", "-1")));
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"48 Entry [GENERAL].NumCategories not found in file:"});
@@ -190,10 +188,7 @@ TEST_F(ConfigOptionsRead, VersionDecidesTheLayout) {
     EXPECT_EQ(world.desktop.boxes[0].text,
               "The configuration file version (3) is not supported by this version of "
               "Ledgerline.\r\rPlease upgrade to the lastest version of Ledgerline.");
-}
-
-// A failing group stays in its collection, with what it read before the failure.
-TEST_F(ConfigOptionsRead, FailingItemsStay) {
+    options.Equals(CConfigOptions());
     EXPECT_FALSE(Read(Edited("GENERAL", "NumPrinterGroups", "3")));
     EXPECT_EQ(Boxes(),
               std::vector<std::string>{"48 Entry [PG3].PrinterGroupName not found in file:"});
@@ -239,8 +234,7 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
     }
 }
 
-// A write or the flush that fails shows one message, naming the procedure that met it, and
-// leaves the file as it was: a configuration file is replaced whole or not at all.
+// A failed write or flush shows one message naming its procedure and leaves the file as it was.
 TEST_F(ConfigOptionsRead, FailedWritesShowOneMessageAndLeaveTheFileAsItWas) {
     using ldgr::test::FileCall;
     struct Case {

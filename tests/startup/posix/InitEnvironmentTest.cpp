@@ -1,5 +1,4 @@
-// The start-up sequence run in-process: what no file shows (group lists, switches, the
-// remote-configuration flag and the logging machine).
+// The start-up sequence run in-process: what no file shows.
 #include "ledgerline/startup/InitEnvironment.h"
 
 #include "ledgerline/common/Environment.h"
@@ -111,40 +110,34 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
-// Without a configuration file there is no data folder; the drive-letter form of the job
-// folder, which is only logged, is still built as it reads.
+// Without a configuration file the letter form of the job folder is the user's folder alone.
 TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone) {
     WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
     EXPECT_TRUE(BCommon::InitEnvironment());
     EXPECT_EQ(BCommon::Env().m_sUserPathLetter, "users\\bob");
 }
 
-// Without the registry's spool folder, the cache's first line is read and nothing past it: a
-// line longer than any spool folder is a broken cache, and the default stays.
+// The spool cache is read to its first line only: a longer line is a broken cache.
 TEST_F(InitEnvironmentTest, SpoolCacheIsReadAsFarAsItsFirstLine) {
     const std::string kDefault = "C:\\windows\\system32\\spool\\printers";
     const std::string longest(1024, 'x');
     struct Case {
         const char* name;
         std::string content;
-        std::uintmax_t sparseSize = 0; // the file made this large with a hole after the content
         std::string expected;
+        std::uintmax_t sparse = 0; // the file made this large with a hole after the content
     };
     const Case cases[] = {
         {.name = "longest line", .content = longest + "\r\nnext", .expected = longest},
         {.name = "longest line, no line end", .content = longest, .expected = longest},
         {.name = "line one byte too long", .content = longest + "x\r\n", .expected = kDefault},
-        {.name = "a gigabyte of no line",
-         .content = "D:\\Spool",
-         .sparseSize = std::uintmax_t{1} << 30,
-         .expected = kDefault},
+        {.name = "1 GB, no line end", .content = "D:", .expected = kDefault, .sparse = 1 << 30},
     };
     const std::string cache = Host("drive_c/users/bob/LdgrApp/spldir.txt");
-    MakeHostFolders(Host("drive_c/users/bob/LdgrApp"));
     for (const Case& c : cases) {
         WriteHostFile(cache, c.content);
-        if (c.sparseSize != 0) {
-            std::filesystem::resize_file(cache, c.sparseSize);
+        if (c.sparse != 0) {
+            std::filesystem::resize_file(cache, c.sparse);
         }
         const std::optional<std::uint64_t> before = BytesReadSoFar();
         EXPECT_EQ(Start("").m_sSpoolPath, c.expected) << c.name;
