@@ -70,7 +70,8 @@ bool IsTooLarge(std::string_view number) {
     const long long lPower = first < dot
                                  ? static_cast<long long>(dot - first)
                                  : static_cast<long long>(dot) - static_cast<long long>(first) + 1;
-    return lPower + lExponent > 0;
+    // Compared, not added: the exponent may be the largest number there is.
+    return lExponent > -lPower;
 }
 
 // The value of a text that passed IsNumeric.

@@ -119,6 +119,7 @@ TEST_F(ReadingTest, ReadNumberChecksTheTextThenTheRange) {
         {"-0." + std::string(400, '0') + "1e5", 0, nullptr},
         // Exponents at the end of their range still tell a large number from a small one.
         {"0.1e9223372036854775807", std::nullopt, "is not valid"},
+        {"1e9223372036854775807", std::nullopt, "is not valid"},
         {"0.1e-9223372036854775807", 0, nullptr},
         {"x", std::nullopt, "is not numeric"},
     };
