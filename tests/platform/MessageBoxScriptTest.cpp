@@ -47,6 +47,27 @@ TEST(MessageBoxScript, AnswersInOrderThenTheDefaultButton) {
     }
 }
 
+// Each button answers with the number Windows gives it, whichever box it is on.
+TEST(MessageBoxScript, EachButtonAnswersItsClassicNumber) {
+    struct Button {
+        const char* word;
+        std::int32_t style;
+        std::int32_t answer;
+    };
+    const Button buttons[] = {
+        {.word = "ok", .style = 0, .answer = 1},     {.word = "cancel", .style = 1, .answer = 2},
+        {.word = "abort", .style = 2, .answer = 3},  {.word = "retry", .style = 2, .answer = 4},
+        {.word = "ignore", .style = 2, .answer = 5}, {.word = "yes", .style = 3, .answer = 6},
+        {.word = "no", .style = 3, .answer = 7},     {.word = "retry", .style = 5, .answer = 4},
+    };
+    for (const Button& button : buttons) {
+        const ScriptedAnswers answers(button.word);
+        MessageBoxScript script;
+        EXPECT_EQ(script.Answer("T", "x", button.style).answer, button.answer)
+            << button.word << " in a box of style " << button.style;
+    }
+}
+
 TEST(MessageBoxScript, LogLineAndReadableBlock) {
     const ScriptedAnswers answers("yes");
     MessageBoxScript script;

@@ -41,6 +41,7 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         // Not a date: the normaliser sees the text as it came.
         {"en-US", "2/30/2024 1:00:00 PM", "02/30/2024 1:00:00 PM", "2/30/2024 1:00:00 PM"},
         {"en-US", "3/1/2024 1:005 PM", "03/01/2024 1:005 PM", "3/1/2024 1:005 PM"},
+        {"en-US", "3/1/2024 x:05 PM", "03/01/2024 x:05 PM", "3/1/2024 x:05 PM"},
         {"en-US", "not a date", "not a date", "not a date"}};
     for (const auto& [locale, input, result, formatted] : cases) {
         SetVariable("LDGR_LOCALE", locale);

@@ -25,6 +25,8 @@ TEST(CodePage, ConversionsReplaceWhatTheCodePageLacks) {
         {"UTF-16: lone high surrogate", Utf16LeToCodePage, "\x3D\xD8\x41\0"s, "?A"},
         {"UTF-8: last letter of the code page", Utf8ToCodePage, "\xC3\xBF", "\xFF"},
         {"UTF-8: four-byte character", Utf8ToCodePage, "\xF0\x9F\x98\x80!", "?!"},
+        {"UTF-8: three-byte character of the last lead byte", Utf8ToCodePage, "\xEF\xBC\xA1!",
+         "?!"},
         {"UTF-8: stray continuation byte", Utf8ToCodePage, "\x80x", "?x"},
         {"UTF-8: overlong slash", Utf8ToCodePage, "\xC0\xAF", "??"},
         {"UTF-8: encoded surrogate", Utf8ToCodePage, "\xED\xA0\x80", "???"},

@@ -110,6 +110,10 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
+TEST_F(InitEnvironmentTest, TheSystemVersionIsItsMajorAndMinorNumber) {
+    EXPECT_EQ(Start("").m_sOSVersion, "10.0");
+}
+
 // Without a configuration file the letter form of the job folder is the user's folder alone.
 TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone) {
     WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
