@@ -274,14 +274,15 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
             file->Write("new");
             const std::string before = ReadHostFile(host);
             file->Close();
+            const std::int32_t again = ldgr::test::ErrorOf([&] { file->Close(); });
             return (file->WritesInPlace() ? "in place: " : "beside: ") + before + ", " +
-                   ReadHostFile(host);
+                   ReadHostFile(host) + ", closed again: " + std::to_string(again);
         } catch (const ldgr::Error& e) {
             return "error " + std::to_string(e.Number());
         }
     };
     const std::pair<const char*, const char*> cases[] = {
-        {"shared.ini", "in place: old, new"},
+        {"shared.ini", "in place: old, new, closed again: 52"},
         {"missing.ini", "error 70"},
         {"readonly.ini", "error 70"},
         {"planted.ini", "error 75"},

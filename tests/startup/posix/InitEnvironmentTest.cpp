@@ -114,6 +114,11 @@ TEST_F(InitEnvironmentTest, TheSystemVersionIsItsMajorAndMinorNumber) {
     EXPECT_EQ(Start("").m_sOSVersion, "10.0");
 }
 
+TEST_F(InitEnvironmentTest, BoxesCarryTheProgramsTitle) {
+    Start("");
+    EXPECT_EQ(platform::Ui().Title(), "Ledgerline");
+}
+
 // Without a configuration file the letter form of the job folder is the user's folder alone.
 TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone) {
     WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
