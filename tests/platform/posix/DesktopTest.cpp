@@ -21,6 +21,7 @@ TEST_F(HostedProgram, IdentityComesFromTheInvocationName) {
     SetVariable("PATH", "/nonexistent:" + Scratch() + "/bin");
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {Host("drive_c/tools/ldgr.setup.exe"), "ldgr.setup", "C:\\tools"},
+        {Host("drive_c/ldgrroot.exe"), "ldgrroot", "C:\\"}, // a drive's root keeps its backslash
         {"ldgrproc", "ldgrproc", "\\bin"}, // found on PATH, outside every drive but Z:
     };
     for (const auto& [argv0, exeName, appPath] : cases) {
