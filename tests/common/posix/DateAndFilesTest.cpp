@@ -42,6 +42,7 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         {"en-US", "2/30/2024 1:00:00 PM", "02/30/2024 1:00:00 PM", "2/30/2024 1:00:00 PM"},
         {"en-US", "3/1/2024 1:005 PM", "03/01/2024 1:005 PM", "3/1/2024 1:005 PM"},
         {"en-US", "3/1/2024 x:05 PM", "03/01/2024 x:05 PM", "3/1/2024 x:05 PM"},
+        {"en-US", "x/1/2024 1:05 PM", "0x/01/2024 1:05 PM", "x/1/2024 1:05 PM"},
         {"en-US", "not a date", "not a date", "not a date"}};
     for (const auto& [locale, input, result, formatted] : cases) {
         SetVariable("LDGR_LOCALE", locale);

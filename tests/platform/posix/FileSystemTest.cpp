@@ -274,15 +274,17 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
             file->Write("new");
             const std::string before = ReadHostFile(host);
             file->Close();
-            const std::int32_t again = ldgr::test::ErrorOf([&] { file->Close(); });
+            const std::int32_t closed = ldgr::test::ErrorOf([&] { file->Close(); });
+            const std::int32_t written = ldgr::test::ErrorOf([&] { file->Write("late"); });
             return (file->WritesInPlace() ? "in place: " : "beside: ") + before + ", " +
-                   ReadHostFile(host) + ", closed again: " + std::to_string(again);
+                   ReadHostFile(host) + ", then " + std::to_string(closed) + " " +
+                   std::to_string(written);
         } catch (const ldgr::Error& e) {
             return "error " + std::to_string(e.Number());
         }
     };
     const std::pair<const char*, const char*> cases[] = {
-        {"shared.ini", "in place: old, new, closed again: 52"},
+        {"shared.ini", "in place: old, new, then 52 52"}, // closed and written once closed
         {"missing.ini", "error 70"},
         {"readonly.ini", "error 70"},
         {"planted.ini", "error 75"},

@@ -141,6 +141,8 @@ TEST_F(InitEnvironmentTest, SpoolCacheIsReadAsFarAsItsFirstLine) {
         {.name = "longest line, no line end", .content = longest, .expected = longest},
         {.name = "line one byte too long", .content = longest + "x\r\n", .expected = kDefault},
         {.name = "1 GB, no line end", .content = "D:", .expected = kDefault, .sparse = 1 << 30},
+        {.name = "quoted field", .content = " \"D:\\q, r\",s\r\n", .expected = "D:\\q, r"},
+        {.name = "field up to a comma", .content = "D:\\q ,r", .expected = "D:\\q"},
     };
     const std::string cache = Host("drive_c/users/bob/LdgrApp/spldir.txt");
     for (const Case& c : cases) {
