@@ -164,13 +164,6 @@ TEST_F(KorvaneIniTest, HandlesAreIndependentOutliveTheirFileAndStaleOnesReadAsEm
     KorvaneIni::CloseIni(third);
 }
 
-TEST_F(KorvaneIniTest, AnUnchangedFileIsParsedOnceWhateverTheCaseOfItsPath) {
-    world.files.Put(kPath, "[A]\r\nk=1");
-    EXPECT_EQ(ReadK(kPath), "1");
-    EXPECT_EQ(ReadK("c:\\LEDGERLINE\\config.INI"), "1");
-    EXPECT_EQ(world.files.reads, 1);
-}
-
 TEST_F(KorvaneIniTest, AChangedFileIsParsedAgain) {
     struct Change {
         const char* what;
@@ -194,19 +187,6 @@ TEST_F(KorvaneIniTest, AChangedFileIsParsedAgain) {
     }
 }
 
-// A file is kept once however often it changed, so the others stay kept beside it.
-TEST_F(KorvaneIniTest, AFileChangedOftenDoesNotCrowdOutTheOthers) {
-    world.files.Put("C:\\other.ini", "[A]\r\nk=o");
-    ReadK("C:\\other.ini");
-    for (int n = 0; n < 9; ++n) {
-        world.files.Put(kPath, "[A]\r\nk=" + std::to_string(n));
-        ReadK(kPath);
-    }
-    const int reads = world.files.reads;
-    EXPECT_EQ(ReadK("C:\\other.ini"), "o");
-    EXPECT_EQ(world.files.reads, reads);
-}
-
 // A writer rewrites the file in place and sets its time stamp back, and the read comes while it
 // is part-way: what the read met is not kept under the version seen before it, so once the
 // writer is done the finished file is read, though it has that version again.
@@ -221,21 +201,6 @@ TEST_F(KorvaneIniTest, AReadThatMetAWriterIsNotKept) {
     const platform::ScopedServices services({.files = &files});
     EXPECT_EQ(ReadK(kPath), kMissing);
     EXPECT_EQ(ReadK(kPath), "2");
-}
-
-// A handle's file as parsed against another file now: the comparison start-up makes between
-// its working copy and the shared file.
-TEST_F(KorvaneIniTest, ParsedBytesAreComparedWithAnotherFile) {
-    const std::int32_t hIniFile = OpenWith("[A]\r\nk=1");
-    world.files.Put("C:\\same.ini", "[A]\r\nk=1");
-    world.files.Put("C:\\other.ini", "[A]\r\nk=2");
-    world.files.Put(kPath, "[A]\r\nk=1;"); // changed after the parse
-    EXPECT_TRUE(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\same.ini"));
-    EXPECT_FALSE(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\other.ini"));
-    EXPECT_FALSE(KorvaneIni::HoldsParsedBytes(hIniFile, kPath));
-    EXPECT_THROW(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\missing.ini"), ldgr::Error);
-    KorvaneIni::CloseIni(hIniFile);
-    EXPECT_FALSE(KorvaneIni::HoldsParsedBytes(hIniFile, "C:\\same.ini"));
 }
 
 // The section found last is remembered for the next read through any handle, but only for the

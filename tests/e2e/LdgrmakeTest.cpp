@@ -1,11 +1,9 @@
 // ldgrmake run for real in temporary hosted prefixes: the record and its number, also over many
-// runs at once and past links in the job folder, the debug log, the program identity and the
-// spool cache.
+// runs at once, the debug log and the program identity.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -15,7 +13,6 @@
 namespace e2e {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::HasSubstr;
 
 // The edges of one listing are unit-tested; here, gaps left by either kind in any letter case.
@@ -77,18 +74,6 @@ TEST(Ldgrmake, OtherProgramsOfTheSuiteWriteNoRecord) {
     EXPECT_TRUE(world.FolderNames(world.UserFolder()).empty());
 }
 
-TEST(Ldgrmake, SpoolFolderIsCachedForRunsWhoseRegistryHasNone) {
-    HostedWorld world;
-    const std::string cache = world.LocalFolder() + "/spldir.txt";
-    ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_EQ(ReadHostFile(cache), "C:\\windows\\system32\\spool\\PRINTERS\r\n");
-    const std::string registry = ReadHostFile(world.RegistryFile());
-    WriteHostFile(world.RegistryFile(), registry.substr(0, registry.find("\"DefaultSpool")));
-    WriteHostFile(cache, "  D:\\Spool\\Jobs,second field\r\n");
-    ASSERT_EQ(world.Run().exitCode, 0);
-    EXPECT_THAT(world.DebugLog(), HasSubstr("m_sSpoolPath = D:\\Spool\\Jobs\r\n"));
-}
-
 // Copies started at once on a fresh profile each take a number of their own, make its folders
 // or find them made, and leave every record whole.
 TEST(LdgrmakeJobFolder, EightCopiesStartedAtOnceWriteDistinctRecordsNumberedWithoutAGap) {
@@ -140,47 +125,6 @@ TEST(LdgrmakeJobFolder, EightCopiesStartedAtOnceWriteDistinctRecordsNumberedWith
         EXPECT_EQ(lines[21], "Not Applicable");
     }
     EXPECT_TRUE(world.FolderNames(world.LocalFolder() + "/users").empty());
-}
-
-// Dangling or looping links at job numbers count as taken: the run ends with the next free one,
-// in a bounded time, leaving no temporary.
-TEST(LdgrmakeJobFolder, LinksAtJobNumbersCountAsTakenAndTheSearchEnds) {
-    LDGR_HOSTED_ONLY("host links in the job folder are a hosted world's arrangement");
-    struct Case {
-        const char* what = "";
-        std::vector<std::pair<std::string, std::string>> links = {}; // link, its target
-        std::vector<std::string> jobFiles = {};
-        std::string expected = {};
-    };
-    const Case cases[] = {
-        {.what = "dangling links between real files",
-         .links = {{"1.prt", "nowhere"}, {"3.prt", "nowhere"}, {"5.prt", "nowhere"}},
-         .jobFiles = {"2.prt", "4.dat"},
-         .expected = "6.prt"},
-        {.what = "a link loop",
-         .links = {{"1.prt", "2.prt"}, {"2.prt", "1.prt"}},
-         .expected = "3.prt"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        // In the local profile's data folder, which the run uses whatever its permission probe
-        // makes of the links.
-        HostedWorld world;
-        world.SetGeneralOption("DataPath", "Local Profile");
-        const std::string folder = world.LocalFolder() + "/users/alice";
-        fs::create_directories(folder);
-        for (const auto& [link, target] : c.links) {
-            fs::create_symlink(target, folder + "/" + link);
-        }
-        for (const std::string& name : c.jobFiles) {
-            WriteHostFile(folder + "/" + name, "job");
-        }
-        const RunResult run = world.Run("ldgrmake", {"timeout", "-s", "KILL", "20"});
-        ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-        EXPECT_EQ(Lines(ReadHostFile(folder + "/" + c.expected)).size(), 22u);
-        EXPECT_EQ(world.Tree(folder, ".tmp"), std::vector<std::string>{});
-        EXPECT_FALSE(fs::exists(folder + "/nowhere"));
-    }
 }
 
 } // namespace

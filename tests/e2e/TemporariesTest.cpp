@@ -1,4 +1,4 @@
-// The suite's stale temporaries are swept, by exact name and the folder's clock; nothing else is.
+// The suite's stale temporaries are swept at start-up by the folder's clock, never one in use.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <set>
 #include <thread>
 
 namespace e2e {
@@ -19,70 +18,12 @@ using std::chrono::minutes;
 struct Planted {
     std::string name;
     int minutesAgo = 0;
-    bool swept = false;
 };
 
 void Plant(const std::string& folder, const Planted& file) {
     WriteHostFile(folder + "/" + file.name, file.name);
     fs::last_write_time(folder + "/" + file.name,
                         fs::file_time_type::clock::now() - minutes(file.minutesAgo));
-}
-
-// Names shaped as the suite's temporaries (the folder clock's file among them).
-std::set<std::string> TemporaryLookingNames(const HostedWorld& world, const std::string& folder) {
-    std::set<std::string> names;
-    for (const std::string& name : world.FolderNames(folder)) {
-        if (name.starts_with("~") || name.starts_with(".") || name.starts_with("test")) {
-            names.insert(name);
-        }
-    }
-    return names;
-}
-
-TEST(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
-    const std::vector<Planted> planted = {
-        {.name = "~job0000000000004711.tmp", .minutesAgo = 11, .swept = true},
-        {.name = "test-0000000000000815.txt", .minutesAgo = 11, .swept = true},
-        {.name = ".ldgrcopy.00000000deadbeef.tmp", .minutesAgo = 11, .swept = true},
-        // Stamped by a clock running ahead of the folder's.
-        {.name = "~job0000000000000042.tmp", .minutesAgo = -11, .swept = true},
-        // In use, or a user's files of like names however old.
-        {.name = "~job1234567890123456.tmp", .minutesAgo = 9},
-        {.name = "test-1234567890123456.txt", .minutesAgo = -9},
-        {.name = "~job1.tmp", .minutesAgo = 60},
-        {.name = "~JOB0000000000004711.TMP", .minutesAgo = 60},
-        {.name = "~job00000000000047111.tmp", .minutesAgo = 60},
-        {.name = "test-0123456789abcdef.txt", .minutesAgo = 60},
-        {.name = ".ldgrcopy.my notes.tmp", .minutesAgo = 60},
-        {.name = ".ldgrcopy.0123456789ABCDEF.tmp", .minutesAgo = 60},
-    };
-    HostedWorld world;
-    const std::string folders[] = {world.UserFolder(), world.LocalFolder()};
-    std::set<std::string> kept = {"~job0000000000000009.tmp"};
-    for (const std::string& folder : folders) {
-        for (const Planted& file : planted) {
-            Plant(folder, file);
-            if (!file.swept) {
-                kept.insert(file.name);
-            }
-        }
-        fs::create_directories(folder + "/~job0000000000000009.tmp");
-        fs::last_write_time(folder + "/~job0000000000000009.tmp",
-                            fs::file_time_type::clock::now() - minutes(60));
-    }
-
-    const RunResult run = world.Run();
-    ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-
-    for (const std::string& folder : folders) {
-        SCOPED_TRACE(folder);
-        EXPECT_EQ(TemporaryLookingNames(world, folder), kept);
-        for (const std::string& name : kept) {
-            if (!fs::is_directory(folder + "/" + name)) {
-                EXPECT_EQ(ReadHostFile(folder + "/" + name), name);
-            }
-        }
-    }
 }
 
 // The workstation's clock a quarter of an hour off the folder's (NO_FAKE_STAT: faketime shifts
@@ -145,27 +86,6 @@ TEST(Temporaries, ACopyOnItsWayIsNotSweptByAProgramStartingMeanwhile) {
     EXPECT_EQ(ReadHostFile(world.LocalFolder() + "/ldgrmake.ini"), ReadHostFile(shared));
     EXPECT_EQ(fs::last_write_time(world.LocalFolder() + "/ldgrmake.ini"),
               fs::last_write_time(shared));
-}
-
-// ldgrcheck sweeps the folder it writes into, which no other program lists.
-TEST(Temporaries, LdgrcheckSweepsTheFolderItWritesInto) {
-    LDGR_HOSTED_ONLY("drives the hosted ldgrcheck");
-    HostedWorld world;
-    const std::string folder = world.Root() + "/work";
-    const std::vector<Planted> planted = {
-        {.name = ".ldgrcopy.00000000deadbeef.tmp", .minutesAgo = 11, .swept = true},
-        {.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = 1},
-    };
-    for (const Planted& file : planted) {
-        Plant(folder, file);
-    }
-    const RunResult run =
-        world.RunCommand({LDGR_CHECK_EXE, "Z:" + world.OnDriveC("Ledgerline\\Config.ini"),
-                          "--write", "Z:" + folder + "/new.ini"});
-    ASSERT_EQ(run.exitCode, 0) << run.stdoutText;
-    for (const Planted& file : planted) {
-        EXPECT_NE(fs::exists(folder + "/" + file.name), file.swept) << file.name;
-    }
 }
 
 } // namespace

@@ -100,16 +100,6 @@ TEST(WhereFilesGo, OneRecordInTheChosenJobFolder) {
     }
 }
 
-// The box log carries each character once, in UTF-8.
-TEST(CodePage, BoxesCarryEachCharacterOnceInUtf8) {
-    HostedWorld world;
-    world.SetEnv("LDGR_USERNAME", "j\xC3\xB6rg");
-    WriteHostFile(world.RegistryFile(), "Windows Registry Editor Version 5.00\r\n");
-    world.Run();
-    EXPECT_THAT(world.MessageBoxLog(),
-                HasSubstr("C:\\\\users\\\\j\xC3\xB6rg\\\\LdgrApp\\\\ldgrmake.ini"));
-}
-
 // The user's profile is a plain file, so no local folder can be made; the runs start in an
 // empty folder of their own. Each run reports that folder once, reads the options still and
 // writes its record to the shared job folder; without one it ends with path not found.

@@ -11,20 +11,6 @@ namespace {
 using DateText = ldgr::test::HostedWorld;
 using FindFile = ldgr::test::HostedWorld;
 
-TEST_F(DateText, NowAsTheSystemShowsIt) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"en-GB", "2024-03-01T13:05:03", "01/03/2024 1:05:03 PM"},
-        {"de-DE", "2024-12-24T00:00:09", "24.12.2024 12:00:09 AM"},
-        {"nl-NL", "2024-03-01T12:30:00", "1-3-2024 12:30:00 PM"},
-        {"xx-XX", "2024-03-01T13:05:03", "3/1/2024 1:05:03 PM"}, // unknown: en-US
-    };
-    for (const auto& [locale, now, text] : cases) {
-        SetVariable("LDGR_LOCALE", locale);
-        SetVariable("LDGR_NOW", now);
-        EXPECT_EQ(BCommon::NowText(), text) << locale;
-    }
-}
-
 TEST_F(DateText, MonthFirstWhateverTheLocale) {
     // The locale, the text, the result and what the argument variable holds afterwards.
     const std::tuple<const char*, std::string, const char*, const char*> cases[] = {

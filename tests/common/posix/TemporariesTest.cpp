@@ -40,6 +40,43 @@ TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
     }
 }
 
+// Stale by the folder's clock, more than ten minutes either way, and of the suite's exact shape.
+TEST_F(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
+    struct Case {
+        const char* name;
+        int minutesAgo; // ahead of the folder's clock when negative
+        bool swept = false;
+    };
+    const Case cases[] = {
+        {.name = "~job0000000000004711.tmp", .minutesAgo = 11, .swept = true},
+        {.name = "test-0000000000000815.txt", .minutesAgo = 11, .swept = true},
+        {.name = ".ldgrcopy.00000000deadbeef.tmp", .minutesAgo = 11, .swept = true},
+        {.name = "~job0000000000000042.tmp", .minutesAgo = -11, .swept = true},
+        {.name = "~job1234567890123456.tmp", .minutesAgo = 9},
+        {.name = "test-1234567890123456.txt", .minutesAgo = -9},
+        {.name = "~job1.tmp", .minutesAgo = 60},
+        {.name = "~JOB0000000000004711.TMP", .minutesAgo = 60},
+        {.name = "~job00000000000047111.tmp", .minutesAgo = 60},
+        {.name = "test-0123456789abcdef.txt", .minutesAgo = 60},
+        {.name = ".ldgrcopy.my notes.tmp", .minutesAgo = 60},
+        {.name = ".ldgrcopy.0123456789ABCDEF.tmp", .minutesAgo = 60},
+    };
+    const std::string folder = Host("drive_c/jobs/");
+    MakeHostFolders(folder + "~job0000000000000009.tmp");
+    fs::last_write_time(folder + "~job0000000000000009.tmp",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    for (const Case& c : cases) {
+        WriteHostFile(folder + c.name, c.name);
+        fs::last_write_time(folder + c.name,
+                            fs::file_time_type::clock::now() - std::chrono::minutes(c.minutesAgo));
+    }
+    BCommon::RemoveStaleTemporaries("C:\\jobs");
+    EXPECT_TRUE(fs::is_directory(folder + "~job0000000000000009.tmp"));
+    for (const Case& c : cases) {
+        EXPECT_NE(HostExists(folder + c.name), c.swept) << c.name;
+    }
+}
+
 // Stale names of the suite's shape: one run does bounded work, runs one after another empty it.
 TEST_F(Temporaries, OneSweepDoesABoundedWork) {
     constexpr int kPlanted = 300;

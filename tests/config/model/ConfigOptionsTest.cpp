@@ -110,33 +110,6 @@ TEST_F(ConfigOptionsRead, Layout2RoundTripIsExact) {
     EXPECT_FALSE(copy == options);
 }
 
-// Layout 1 keeps its categories under GENERAL as one group; the general options, Redirect and
-// NumPrinterGroups there are not the group's.
-TEST_F(ConfigOptionsRead, SingleGroupFileIsWrittenInLayout2) {
-    ASSERT_TRUE(Read("[GENERAL]\nVersion = 1\nDataFile = D.mdb\nDisableLogging = Y\n"
-                     "AllowCancel = N\nLogSilent = Y\nLogAllUsers = N\nNumCategories = 1\n"
-                     "NumPrinterGroups = 5\nPauseUntilAck = Y\nRedirect = 10.0.0.1\n"
-                     "[CATEGORY1]\nCategoryName = Project\nVerification = 1\n"
-                     "AckDefaultValues = N\nAllowBlankValues = Y\nOnlyPreDefinedValues = N\n"
-                     "NumPreDefinedValues = 1\nPreDefinedValue1 = 0,Overhead\nDefaultValue = 1\n"));
-    EXPECT_EQ(options.Version, 1);
-    ASSERT_TRUE(options.WriteIniFile(kWrittenFile));
-    const std::string written = Written();
-    EXPECT_TRUE(written.starts_with("[GENERAL]\nVersion                  = 2\n"));
-    EXPECT_NE(written.find("\nNumPrinterGroups         = 1\n\n[PG1]\n"
-                           "PrinterGroupName         = Default\n"
-                           "DisableLogging           = False\n"
-                           "LogSilent                = False\n"
-                           "PauseUntilAck            = False\n"
-                           "Redirect                 = Enter IP Address Here\n"
-                           "NumCategories            = 1\n\n[PG1CATEGORY1]\n"
-                           "CategoryName             = Project\n"),
-              std::string::npos)
-        << written;
-    EXPECT_NE(written.find("PreDefinedValue1         = 0, Overhead\n"), std::string::npos);
-    EXPECT_EQ(written.find("[CATEGORY1]"), std::string::npos);
-}
-
 // Every section's entries: the first failure stops the read with its message and icon.
 TEST_F(ConfigOptionsRead, EachFailureStopsWithItsMessage) {
     const char* const missing = "not found in";

@@ -39,20 +39,6 @@ TEST_F(HostedProgram, ProgramFolderIsFixedAtStart) {
     EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
 }
 
-// LDGR_OSVERSION gives "major.minor"; anything else is no version at all.
-TEST_F(HostedProgram, VersionFromTheEnvironment) {
-    const auto version = [] {
-        const auto got = Sys().Version();
-        return got ? std::to_string(got->major) + "." + std::to_string(got->minor) : "none";
-    };
-    EXPECT_EQ(version(), "10.0");
-    for (const auto& [text, expected] :
-         {std::pair{"4.10", "4.10"}, {"10", "none"}, {"10.", "none"}, {"10.0.1", "none"}}) {
-        SetVariable("LDGR_OSVERSION", text);
-        EXPECT_EQ(version(), expected) << text;
-    }
-}
-
 TEST_F(HostedProgram, NamesMustFitTheirBuffers) {
     SetVariable("LDGR_USERNAME", "alice");
     EXPECT_EQ(Sys().UserName(6), "alice");

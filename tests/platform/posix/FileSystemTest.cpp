@@ -5,7 +5,6 @@
 #include "ledgerline/platform/posix/Hosted.h"
 #include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
-#include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"
 
 #include <fcntl.h>
@@ -297,43 +296,6 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
     EXPECT_EQ(NamesOf(files.FindAll("C:\\locked\\*")),
               (Names{".", "..", "planted.ini", "readonly.ini", "shared.ini"}));
     EXPECT_TRUE(fs::is_empty(Scratch() + "/d"));
-}
-
-// Another process holding the file exclusively keeps out every open, copy and delete; one that
-// shares it keeps out only an exclusive open.
-TEST_F(HostedFiles, FilesOtherProcessesHoldAreRefusedAsSharingViolations) {
-    using enum LockHolder::Kind;
-    const auto exclusiveOpen = Open("C:\\jobs\\C.DAT", OpenMode::Append, ShareMode::Exclusive);
-    const auto rewrite = Open("C:\\jobs\\C.DAT", OpenMode::Replace);
-    const auto write = Open("C:\\jobs\\C.DAT", OpenMode::Output);
-    const std::function<void()> remove = [&] { files.DeleteFile("C:\\jobs\\c.dat"); };
-    struct Case {
-        const char* name;
-        LockHolder::Kind held;
-        std::function<void()> run;
-        bool refused = false;
-    };
-    const Case cases[] = {
-        {.name = "exclusive open, shared", .held = Shared, .run = exclusiveOpen, .refused = true},
-        {.name = "rewrite of a held file", .held = Exclusive, .run = rewrite, .refused = true},
-        {.name = "delete of a held file", .held = Exclusive, .run = remove, .refused = true},
-        {.name = "write to a shared file", .held = Shared, .run = write},
-        {.name = "delete of a shared file", .held = Shared, .run = remove},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteHostFile(Jobs() + "/c.dat", "kept");
-        LockHolder holder(Jobs() + "/c.dat", c.held);
-        ASSERT_TRUE(holder.Holding());
-        try {
-            c.run();
-            EXPECT_FALSE(c.refused);
-        } catch (const ldgr::Error& e) {
-            EXPECT_TRUE(c.refused);
-            EXPECT_TRUE(e.IsSharingViolation());
-            EXPECT_EQ(ReadHostFile(Jobs() + "/c.dat"), "kept");
-        }
-    }
 }
 
 // A temporary in use refuses deletion with 70 until closed or moved into place, as on Windows;

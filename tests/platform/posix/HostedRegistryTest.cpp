@@ -48,27 +48,6 @@ TEST_F(HostedRegistry, ValueFitsTheBufferOrFails) {
     }
 }
 
-// Each version is parsed once and only once: a rewrite of the same size and time stamp, in
-// place or as another file renamed over it, is another version.
-TEST_F(HostedRegistry, SeesEveryChangeOfTheFileAndWhatItLacks) {
-    EXPECT_EQ(Read("Word").status, RegistryStatus::KeyNotOpened); // no registry.reg
-    const std::string file = Host("registry.reg");
-    WriteRegistry("\"Word\"=\"one\"");
-    const auto stamp = std::filesystem::last_write_time(file);
-    const std::size_t parses = platform::posix::RegistryFileParses();
-    EXPECT_EQ(Read("Word").data, "one\0"s);
-    EXPECT_EQ(Read("Word").data, "one\0"s);
-    WriteRegistry("\"Word\"=\"two\"");
-    std::filesystem::last_write_time(file, stamp);
-    EXPECT_EQ(Read("Word").data, "two\0"s);
-    WriteRegistry("\"Word\"=\"six\"", "other.reg");
-    std::filesystem::last_write_time(Host("other.reg"), stamp);
-    std::filesystem::rename(Host("other.reg"), file);
-    EXPECT_EQ(Read("Word").data, "six\0"s);
-    EXPECT_EQ(Read("ConfigFile").status, RegistryStatus::ValueNotRead);
-    EXPECT_EQ(platform::posix::RegistryFileParses() - parses, 3u);
-}
-
 // LDGR_REGISTRY_READONLY=1 stands for a registry the user may read but not change; root may
 // write any file, so the read-only file meets the user nobody.
 TEST_F(HostedRegistry, FullAccessNeedsAWritableRegistry) {

@@ -119,13 +119,6 @@ TEST_F(InitEnvironmentTest, BoxesCarryTheProgramsTitle) {
     EXPECT_EQ(platform::Ui().Title(), "Ledgerline");
 }
 
-// Without a configuration file the letter form of the job folder is the user's folder alone.
-TEST_F(InitEnvironmentTest, WithoutADataFolderTheLetterFormIsTheUsersFolderAlone) {
-    WriteHostFile(Host("registry.reg"), "Windows Registry Editor Version 5.00\r\n");
-    EXPECT_TRUE(BCommon::InitEnvironment());
-    EXPECT_EQ(BCommon::Env().m_sUserPathLetter, "users\\bob");
-}
-
 // The spool cache is read to its first line only: a longer line is a broken cache.
 TEST_F(InitEnvironmentTest, SpoolCacheIsReadAsFarAsItsFirstLine) {
     const std::string kDefault = "C:\\windows\\system32\\spool\\printers";
