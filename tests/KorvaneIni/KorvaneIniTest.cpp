@@ -2,7 +2,6 @@
 #include "ledgerline/KorvaneIni/KorvaneIni.h"
 
 #include "config/ConfigDoubles.h"
-#include "ledgerline/platform/Error.h"
 #include "support/FaultyFiles.h"
 
 #include <gtest/gtest.h>

@@ -85,7 +85,7 @@ RunResult Spawn(std::vector<std::string> args, const std::map<std::string, std::
 
 HostedWorld::HostedWorld() {
     fs::create_directories(Prefix() + "/drive_c/Ledgerline/Data/users/alice");
-    WriteHostFile(RegistryFile(), ReadHostFile(LDGR_EXAMPLES_DIR "/registry.reg"));
+    WriteHostFile(Prefix() + "/registry.reg", ReadHostFile(LDGR_EXAMPLES_DIR "/registry.reg"));
     WriteHostFile(OnDriveC("Ledgerline\\Config.ini"),
                   ReadHostFile(LDGR_EXAMPLES_DIR "/Config.ini"));
     m_env = {{"LDGR_PREFIX", Prefix()},     {"LDGR_USERNAME", "alice"},

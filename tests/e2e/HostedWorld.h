@@ -29,7 +29,6 @@ public:
     // Host path of a Windows path on drive C: ("Ledgerline\\Config.ini").
     std::string OnDriveC(const std::string& windowsPath) const;
     std::string Prefix() const { return Root() + "/prefix"; }
-    std::string RegistryFile() const { return Prefix() + "/registry.reg"; }
     std::string Root() const { return m_root.Path(); }
 
     // Sets (or, with nullopt, removes) an entry of the shared configuration's [GENERAL].

@@ -11,8 +11,7 @@ namespace {
 
 using testing::HasSubstr;
 
-// A sanitized build's runtime opens files of its own, which a limit of file handles leaves it no
-// room for.
+// A sanitized build's runtime opens files of its own, for which few file handles leave no room.
 constexpr bool kSanitized = LDGR_SANITIZED_PROGRAMS;
 
 // One file handle to spare: the run either needs no second one at a time and writes its record

@@ -14,16 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::minutes;
 
-// A file planted at a name, last written so many minutes ago (ahead when negative).
-struct Planted {
-    std::string name;
-    int minutesAgo = 0;
-};
-
-void Plant(const std::string& folder, const Planted& file) {
-    WriteHostFile(folder + "/" + file.name, file.name);
-    fs::last_write_time(folder + "/" + file.name,
-                        fs::file_time_type::clock::now() - minutes(file.minutesAgo));
+// A file planted at a host path, last written so many minutes ago.
+void Plant(const std::string& hostPath, int minutesAgo) {
+    WriteHostFile(hostPath, "planted");
+    fs::last_write_time(hostPath, fs::file_time_type::clock::now() - minutes(minutesAgo));
 }
 
 // The workstation's clock a quarter of an hour off the folder's (NO_FAKE_STAT: faketime shifts
@@ -47,15 +41,15 @@ TEST(Temporaries, AgesAreJudgedByTheFoldersClockNotTheWorkstations) {
         const char* asan = std::getenv("ASAN_OPTIONS");
         world.SetEnv("ASAN_OPTIONS",
                      std::string(asan == nullptr ? "" : asan) + ":verify_asan_link_order=0");
-        const Planted job{.name = "~job0000000000004711.tmp", .minutesAgo = c.minutesAgo};
-        const Planted copy{.name = ".ldgrcopy.0123456789abcdef.tmp", .minutesAgo = c.minutesAgo};
-        Plant(world.UserFolder(), job);
-        Plant(world.LocalFolder(), copy);
+        const std::string job = world.UserFolder() + "/~job0000000000004711.tmp";
+        const std::string copy = world.LocalFolder() + "/.ldgrcopy.0123456789abcdef.tmp";
+        Plant(job, c.minutesAgo);
+        Plant(copy, c.minutesAgo);
 
         const RunResult run = world.Run("ldgrmake", {"faketime", "-f", c.shift});
         ASSERT_EQ(run.exitCode, 0) << run.stderrText;
-        EXPECT_NE(fs::exists(world.UserFolder() + "/" + job.name), c.swept);
-        EXPECT_NE(fs::exists(world.LocalFolder() + "/" + copy.name), c.swept);
+        EXPECT_NE(fs::exists(job), c.swept);
+        EXPECT_NE(fs::exists(copy), c.swept);
     }
 }
 

@@ -1,5 +1,5 @@
 // Where a run writes: the job folder chosen by options and user name, never the current or program
-// folder, no run under a name Windows could never report; its boxes and names in the code page.
+// folder, no run under a name Windows could never report; names in the code page.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 

@@ -23,6 +23,7 @@ TEST(CodePage, ConversionsReplaceWhatTheCodePageLacks) {
         {"UTF-16: surrogate pair is one character", Utf16LeToCodePage, "\x3D\xD8\x00\xDE"s, "?"},
         {"UTF-16: pair, lowest low surrogate", Utf16LeToCodePage, "\x3D\xD8\x00\xDC"s, "?"},
         {"UTF-16: lone high surrogate", Utf16LeToCodePage, "\x3D\xD8\x41\0"s, "?A"},
+        {"UTF-8: first two-byte character", Utf8ToCodePage, "\xC2\xA0", "\xA0"},
         {"UTF-8: last letter of the code page", Utf8ToCodePage, "\xC3\xBF", "\xFF"},
         {"UTF-8: four-byte character", Utf8ToCodePage, "\xF0\x9F\x98\x80!", "?!"},
         {"UTF-8: three-byte character of the last lead byte", Utf8ToCodePage, "\xEF\xBC\xA1!",

@@ -19,9 +19,8 @@ const char* const kKey = "SOFTWARE\\Korvane Group\\Ledgerline\\4";
 
 class HostedRegistry : public ldgr::test::HostedWorld {
 protected:
-    void WriteRegistry(const std::string& valueLine,
-                       const std::string& fileName = "registry.reg") const {
-        WriteHostFile(Host(fileName),
+    void WriteRegistry(const std::string& valueLine) const {
+        WriteHostFile(Host("registry.reg"),
                       "Windows Registry Editor Version 5.00\r\n\r\n"
                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Korvane Group\\Ledgerline\\4]\r\n" +
                           valueLine + "\r\n");
