@@ -1,4 +1,4 @@
-// Reading one entry (GetPPS and numeric entries) and the start-up readers built on it.
+// Reading one entry (GetPPS, Boolean and numeric entries) and the start-up readers built on it.
 #include "ledgerline/config/ReadingConventions.h"
 
 #include "config/ConfigDoubles.h"
@@ -57,6 +57,27 @@ TEST_F(ReadingTest, GetPPSMissingEntriesAndLongValues) {
         const std::int32_t handle = Open("[GENERAL]\r\n" + content);
         EXPECT_EQ(GetPPS("GENERAL", "Key", kFile, handle, false, false), result);
         EXPECT_EQ(TakeBoxes(), boxes);
+    }
+}
+
+TEST_F(ReadingTest, BooleanEntries) {
+    struct Case {
+        const char* value;
+        bool loose;
+        std::optional<bool> strict;
+    };
+    const Case cases[] = {
+        {"True", true, true}, {"true", true, true}, {"False", false, false},
+        {"yes", true, true},  {"Y", true, true},    {"1", true, true},
+        {"no", false, false}, {"0", false, false},  {"nonsense", false, false},
+        {"2", false, {}},     {"maybe", false, {}}, {"", false, {}},
+    };
+    const EntrySource source{"GENERAL", kFile, 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(IsTrueText(c.value), c.loose);
+        EXPECT_EQ(ReadStrictBoolean(source, "LogSilent", c.value), c.strict);
+        EXPECT_EQ(std::exchange(world.desktop.boxes, {}).size(), c.strict ? 0u : 1u);
     }
 }
 

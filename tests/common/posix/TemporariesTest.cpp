@@ -1,4 +1,4 @@
-// The suite's temporaries (hosted build only): the names made, and one sweep's work.
+// The suite's temporaries (hosted build only): what a sweep takes, and one sweep's work.
 #include "ledgerline/common/Temporaries.h"
 
 #include "ledgerline/platform/Platform.h"
@@ -14,33 +14,12 @@ namespace {
 namespace fs = std::filesystem;
 using BCommon::TemporaryKind;
 using ldgr::test::FileCall;
+using std::chrono::minutes;
 
 using Temporaries = ldgr::test::HostedWorld;
 
-// Every name made has the one fixed shape a sweep takes for the suite's.
-TEST_F(Temporaries, NamesMadeHaveOneFixedShape) {
-    struct Case {
-        TemporaryKind kind;
-        std::string prefix;
-        std::string suffix;
-    };
-    MakeHostFolders(Host("drive_c/jobs"));
-    const Case cases[] = {
-        {.kind = TemporaryKind::JobRecord, .prefix = "~job", .suffix = ".tmp"},
-        {.kind = TemporaryKind::AccessProbe, .prefix = "test-", .suffix = ".txt"},
-    };
-    for (const Case& c : cases) {
-        for (int made = 0; made < 64; ++made) {
-            const std::string name = BCommon::CreateTemporary("C:\\jobs\\", c.kind).sName;
-            SCOPED_TRACE(name);
-            ASSERT_EQ(name.size(), c.prefix.size() + 16 + c.suffix.size());
-            EXPECT_TRUE(name.starts_with(c.prefix) && name.ends_with(c.suffix));
-            EXPECT_TRUE(BCommon::IsSuiteTemporaryName(name));
-        }
-    }
-}
-
-// Stale by the folder's clock, more than ten minutes either way, and of the suite's exact shape.
+// The suite's own, left behind, and names of its exact shape, stale by the folder's clock more
+// than ten minutes either way, are swept; nothing else is.
 TEST_F(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
     struct Case {
         const char* name;
@@ -62,18 +41,29 @@ TEST_F(Temporaries, OnlyTheSuitesStaleTemporariesAreSwept) {
         {.name = ".ldgrcopy.0123456789ABCDEF.tmp", .minutesAgo = 60},
     };
     const std::string folder = Host("drive_c/jobs/");
+    const auto age = [&](const std::string& name, int minutesAgo) {
+        fs::last_write_time(folder + name, fs::file_time_type::clock::now() - minutes(minutesAgo));
+    };
     MakeHostFolders(folder + "~job0000000000000009.tmp");
-    fs::last_write_time(folder + "~job0000000000000009.tmp",
-                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    age("~job0000000000000009.tmp", 60);
     for (const Case& c : cases) {
         WriteHostFile(folder + c.name, c.name);
-        fs::last_write_time(folder + c.name,
-                            fs::file_time_type::clock::now() - std::chrono::minutes(c.minutesAgo));
+        age(c.name, c.minutesAgo);
+    }
+    std::vector<std::string> made;
+    for (int n = 0; n < 24; ++n) {
+        for (const TemporaryKind kind : {TemporaryKind::JobRecord, TemporaryKind::AccessProbe}) {
+            made.push_back(BCommon::CreateTemporary("C:\\jobs\\", kind).sName);
+            age(made.back(), 11);
+        }
     }
     BCommon::RemoveStaleTemporaries("C:\\jobs");
     EXPECT_TRUE(fs::is_directory(folder + "~job0000000000000009.tmp"));
     for (const Case& c : cases) {
         EXPECT_NE(HostExists(folder + c.name), c.swept) << c.name;
+    }
+    for (const std::string& name : made) {
+        EXPECT_FALSE(HostExists(folder + name)) << name;
     }
 }
 

@@ -4,9 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -38,15 +36,6 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
     EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
     EXPECT_EQ(ReadHostFile(Host("drive_c/windows/win.ini")), "[windows]\r\n");
     EXPECT_FALSE(HostExists(Scratch() + "/windows")) << "the skeleton went through the c: link";
-}
-
-TEST_F(Prefix, DefaultPrefixIsInTheHomeFolder) {
-    UnsetVariable("LDGR_PREFIX");
-    SetVariable("HOME", Scratch());
-    EXPECT_EQ(platform::posix::PrefixFolder(), Scratch() + "/.ledgerline");
-    UnsetVariable("HOME");
-    EXPECT_EQ(platform::posix::PrefixFolder(),
-              std::string(getpwuid(geteuid())->pw_dir) + "/.ledgerline");
 }
 
 // Only names Windows could report pass; the complaint names what is wrong.
