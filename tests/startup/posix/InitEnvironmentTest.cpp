@@ -2,6 +2,7 @@
 #include "ledgerline/startup/InitEnvironment.h"
 
 #include "ledgerline/common/Environment.h"
+#include "ledgerline/common/getip.h"
 #include "ledgerline/platform/Platform.h"
 #include "support/PlatformDoubles.h"
 #include "support/posix/HostedWorld.h"
@@ -110,8 +111,10 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
-TEST_F(InitEnvironmentTest, TheSystemVersionIsItsMajorAndMinorNumber) {
-    EXPECT_EQ(Start("").m_sOSVersion, "10.0");
+TEST_F(InitEnvironmentTest, TheSystemVersionAndThisComputersAddressAreKept) {
+    const auto& env = Start("");
+    EXPECT_EQ(env.m_sOSVersion, "10.0");
+    EXPECT_EQ(env.m_sIPAddress, getip::GetIPAddress()); // the host's: its name resolved
 }
 
 TEST_F(InitEnvironmentTest, BoxesCarryTheProgramsTitle) {
