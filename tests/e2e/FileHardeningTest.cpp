@@ -1,6 +1,5 @@
-// ldgrmake meeting links planted in its local folder or a read-only shared configuration, and
-// ldgrcheck rewrites that fail part-way: no run writes through a link, or leaves a file
-// half-written or stale.
+// ldgrmake meeting a read-only shared configuration, and ldgrcheck rewrites that fail part-way:
+// no run leaves a file half-written or stale.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -13,22 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
-
-// Dangling links at the debug log, spool cache and working copy: nothing is made where they point.
-TEST(FileHardening, NoFileIsCreatedThroughALinkInTheLocalFolder) {
-    LDGR_HOSTED_ONLY("Wine takes a host link to a file for the file itself, never for a link");
-    HostedWorld world;
-    const std::string outside = world.Root() + "/outside";
-    fs::create_directories(outside);
-    fs::create_directories(world.LocalFolder());
-    for (const char* name : {"ldgrmake.txt", "spldir.txt", "ldgrmake.ini"}) {
-        fs::create_symlink(outside + "/" + name, world.LocalFolder() + "/" + name);
-    }
-    const RunResult run = world.Run();
-    EXPECT_EQ(run.exitCode, 0) << run.stderrText;
-    EXPECT_TRUE(fs::is_empty(outside));
-    EXPECT_TRUE(fs::is_symlink(world.LocalFolder() + "/ldgrmake.txt"));
-}
 
 // The working copy follows the shared file, also one administrators made read-only; a copy that
 // holds the shared file's bytes already is left as it is, one changed behind the program's back

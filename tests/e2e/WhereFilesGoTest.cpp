@@ -52,13 +52,6 @@ TEST(WhereFilesGo, OneRecordInTheChosenJobFolder) {
          .user = "j\xF6rg",
          .profile = "users/j\xC3\xB6rg",
          .logLine = "m_sUserName = j\xF6rg\r\n"},
-        // Windows drops a path component's trailing blanks.
-        {.name = "user name in blanks",
-         .userName = "  bob  ",
-         .record = "Ledgerline/Data/users/bob/1.prt",
-         .user = "bob",
-         .profile = "users/  bob",
-         .hostedOnly = true},
         // What a query may return; the profile is then the login name's.
         {.name = "blank user name",
          .userName = "   ",
@@ -127,8 +120,6 @@ TEST(WhereFilesGo, WithoutALocalFolderNothingGoesToTheCurrentFolder) {
         EXPECT_EQ(record[3], " " + name + " ");
     }
     EXPECT_EQ(ReadHostFile(world.OnDriveC("users\\alice")), "not a folder");
-    // The service-log probe never creates its file in the program folder.
-    EXPECT_EQ(world.Tree(world.Root() + "/bin").size(), 1u) << "only the program itself";
 
     world.SetGeneralOption("DataPath", "C:\\Missing\\");
     EXPECT_EQ(world.Run().exitCode, 76);

@@ -110,6 +110,23 @@ TEST_F(ConfigOptionsRead, Layout2RoundTripIsExact) {
     EXPECT_FALSE(copy == options);
 }
 
+// A file of the older layout is one group whose options are the defaults, whatever its GENERAL
+// section says.
+TEST_F(ConfigOptionsRead, SingleGroupFileIsOneGroupOfDefaults) {
+    ASSERT_TRUE(Read("[GENERAL]\nVersion = 1\nDataFile = D.mdb\nDisableLogging = Y\n"
+                     "AllowCancel = N\nLogSilent = Y\nLogAllUsers = N\nNumCategories = 1\n"
+                     "NumPrinterGroups = 5\nPauseUntilAck = Y\nRedirect = 10.0.0.1\n"
+                     "[CATEGORY1]\nCategoryName = Project\nVerification = 1\n"
+                     "AckDefaultValues = N\nAllowBlankValues = Y\nOnlyPreDefinedValues = N\n"
+                     "NumPreDefinedValues = 1\nPreDefinedValue1 = 0,Overhead\nDefaultValue = 1\n"));
+    ASSERT_EQ(options.PrinterGroups().Count(), 1);
+    const CPrinterGroup& group = *options.PrinterGroups().Item(1);
+    EXPECT_EQ(group.GroupName, "Default");
+    EXPECT_FALSE(group.DisableLogging || group.LogSilent || group.PauseUntilAck);
+    EXPECT_EQ(group.Redirect, CPrinterGroup::kNoRedirection);
+    EXPECT_EQ(group.Categories().Item(1)->CategoryName, "Project");
+}
+
 // Every section's entries: the first failure stops the read with its message and icon.
 TEST_F(ConfigOptionsRead, EachFailureStopsWithItsMessage) {
     const char* const missing = "not found in";

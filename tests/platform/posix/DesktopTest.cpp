@@ -39,6 +39,18 @@ TEST_F(HostedProgram, ProgramFolderIsFixedAtStart) {
     EXPECT_EQ(Ui().AppPath(), kProgramFolderWindows);
 }
 
+// LDGR_OSVERSION gives "major.minor", digits only on both sides; anything else is no version.
+TEST_F(HostedProgram, VersionFromTheEnvironment) {
+    for (const auto& [text, expected] :
+         {std::pair{"4.10", "4.10"}, {"10", "none"}, {"10.", "none"}, {"10.0.1", "none"}}) {
+        SetVariable("LDGR_OSVERSION", text);
+        const auto got = Sys().Version();
+        EXPECT_EQ(got ? std::to_string(got->major) + "." + std::to_string(got->minor) : "none",
+                  expected)
+            << text;
+    }
+}
+
 TEST_F(HostedProgram, NamesMustFitTheirBuffers) {
     SetVariable("LDGR_USERNAME", "alice");
     EXPECT_EQ(Sys().UserName(6), "alice");
