@@ -153,12 +153,13 @@ TEST_F(KorvaneIniTest, HandlesAreIndependentOutliveTheirFileAndStaleOnesReadAsEm
     EXPECT_NE(first, second);
     world.files.Remove(kPath);
     EXPECT_EQ(Read(first, "A", "k"), "old");
-    KorvaneIni::CloseIni(first);
+    EXPECT_EQ(KorvaneIni::CloseIni(first), 1);
     EXPECT_EQ(Read(second, "A", "k"), "new");
     EXPECT_EQ(Read(first, "A", "k"), kMissing);
     EXPECT_EQ(Read(0, "A", "k"), kMissing);
     const std::int32_t third = OpenWith("[A]");
     EXPECT_NE(third, first);
+    EXPECT_EQ(KorvaneIni::CloseIni(first), 0) << "closed already";
     KorvaneIni::CloseIni(second);
     KorvaneIni::CloseIni(third);
 }

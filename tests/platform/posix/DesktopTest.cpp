@@ -41,13 +41,11 @@ TEST_F(HostedProgram, ProgramFolderIsFixedAtStart) {
 
 // LDGR_OSVERSION gives "major.minor", digits only on both sides; anything else is no version.
 TEST_F(HostedProgram, VersionFromTheEnvironment) {
-    for (const auto& [text, expected] :
-         {std::pair{"4.10", "4.10"}, {"10", "none"}, {"10.", "none"}, {"10.0.1", "none"}}) {
+    SetVariable("LDGR_OSVERSION", "4.10");
+    EXPECT_EQ(Sys().Version()->minor, 10u);
+    for (const char* text : {"10", "10.", "10.0.1"}) {
         SetVariable("LDGR_OSVERSION", text);
-        const auto got = Sys().Version();
-        EXPECT_EQ(got ? std::to_string(got->major) + "." + std::to_string(got->minor) : "none",
-                  expected)
-            << text;
+        EXPECT_FALSE(Sys().Version().has_value()) << text;
     }
 }
 
