@@ -4,6 +4,7 @@
 #include "ledgerline/platform/Platform.h"
 #include "support/posix/HostedWorld.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,6 +37,13 @@ TEST_F(DateText, MonthFirstWhateverTheLocale) {
         EXPECT_EQ(BCommon::GetDateText(argument), result) << locale << " " << input;
         EXPECT_EQ(argument, formatted) << locale << " " << input;
     }
+}
+
+// Without LDGR_NOW the host's clock answers, in its local time.
+TEST_F(DateText, WithoutAFixedTimeTheHostsClockAnswers) {
+    const std::time_t now = std::time(nullptr);
+    std::tm host{};
+    EXPECT_EQ(platform::Time().Now().month, localtime_r(&now, &host)->tm_mon + 1);
 }
 
 // Short dates the hosted locales lack: the year first, and the two-digit year of old systems.

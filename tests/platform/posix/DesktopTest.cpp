@@ -49,14 +49,6 @@ TEST_F(HostedProgram, VersionFromTheEnvironment) {
     }
 }
 
-TEST_F(HostedProgram, NamesMustFitTheirBuffers) {
-    SetVariable("LDGR_USERNAME", "alice");
-    EXPECT_EQ(Sys().UserName(6), "alice");
-    EXPECT_EQ(Sys().UserName(5), std::nullopt);
-    EXPECT_EQ(Sys().SystemFolder(260), "C:\\windows\\system32");
-    EXPECT_EQ(Sys().SystemFolder(8), "C:\\wind");
-}
-
 TEST_F(HostedProgram, BoxesGoToStderrAndToTheLog) {
     SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
     testing::internal::CaptureStderr();
