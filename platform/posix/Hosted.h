@@ -30,8 +30,6 @@ void EnsureSkeleton();
 // The prefix's registry file (registry.reg) as it is now, parsed again whenever it has changed;
 // null when it is missing or unreadable.
 std::shared_ptr<const RegFile> CurrentRegistryFile();
-// How many times this process has parsed a registry file.
-std::size_t RegistryFileParses();
 
 // The computer name: LDGR_COMPUTERNAME when set (even empty), else the host's name in upper case.
 std::string HostedComputerName();

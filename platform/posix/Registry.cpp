@@ -54,11 +54,6 @@ public:
         return Load(path, *before);
     }
 
-    std::size_t Parses() {
-        std::lock_guard lock(m_mutex);
-        return m_parses;
-    }
-
 private:
     // What is read is kept under the version seen before the read: a version that came after
     // it has another identity or change time, so a later read parses it anew. A read whose
@@ -74,7 +69,6 @@ private:
             return nullptr;
         }
         auto parsed = std::make_shared<const RegFile>(RegFile::Parse(*bytes));
-        ++m_parses;
         if (bytes->size() == before.size) {
             m_path = path;
             m_version = before;
@@ -87,7 +81,6 @@ private:
     std::string m_path;
     FileVersion m_version;
     std::shared_ptr<const RegFile> m_parsed;
-    std::size_t m_parses = 0;
 };
 
 RegistryFileCache& Cache() {
@@ -134,10 +127,6 @@ public:
 
 std::shared_ptr<const RegFile> CurrentRegistryFile() {
     return Cache().Current();
-}
-
-std::size_t RegistryFileParses() {
-    return Cache().Parses();
 }
 
 } // namespace platform::posix

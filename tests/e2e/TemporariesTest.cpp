@@ -14,12 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::minutes;
 
-// A file planted at a host path, last written so many minutes ago.
-void Plant(const std::string& hostPath, int minutesAgo) {
-    WriteHostFile(hostPath, "planted");
-    fs::last_write_time(hostPath, fs::file_time_type::clock::now() - minutes(minutesAgo));
-}
-
 // The workstation's clock a quarter of an hour off the folder's (NO_FAKE_STAT: faketime shifts
 // the clock only): ages are judged by the folder's.
 TEST(Temporaries, AgesAreJudgedByTheFoldersClockNotTheWorkstations) {
@@ -43,8 +37,10 @@ TEST(Temporaries, AgesAreJudgedByTheFoldersClockNotTheWorkstations) {
                      std::string(asan == nullptr ? "" : asan) + ":verify_asan_link_order=0");
         const std::string job = world.UserFolder() + "/~job0000000000004711.tmp";
         const std::string copy = world.LocalFolder() + "/.ldgrcopy.0123456789abcdef.tmp";
-        Plant(job, c.minutesAgo);
-        Plant(copy, c.minutesAgo);
+        for (const std::string& planted : {job, copy}) {
+            WriteHostFile(planted, "planted");
+            fs::last_write_time(planted, fs::file_time_type::clock::now() - minutes(c.minutesAgo));
+        }
 
         const RunResult run = world.Run("ldgrmake", {"faketime", "-f", c.shift});
         ASSERT_EQ(run.exitCode, 0) << run.stderrText;

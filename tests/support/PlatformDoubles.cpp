@@ -102,7 +102,6 @@ MemoryFiles::OpenText(const std::string& path, platform::OpenMode mode, platform
         if (file == m_files.end()) {
             throw ldgr::Error(ldgr::kFileNotFound);
         }
-        ++reads;
         return std::make_unique<MemoryTextFile>(*this, path, file->second.content, false);
     }
     std::string start = mode == platform::OpenMode::Append ? Content(path) : std::string();

@@ -26,8 +26,6 @@ public:
     std::string Content(const std::string& path) const;
     std::uint64_t LastWriteTime(const std::string& path) const;
 
-    int reads = 0; // files opened for input
-
     std::optional<platform::FindEntry> FindFirst(const std::string& path) override;
     // A file in memory has the version its listing tells: size and last-write time.
     std::optional<platform::FileVersion> VersionOf(const std::string& path) override {

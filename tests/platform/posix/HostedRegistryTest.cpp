@@ -6,11 +6,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <tuple>
 
 namespace {
 
-using namespace std::string_literals;
 using platform::RegistryAccess;
 using platform::RegistryStatus;
 using platform::RootKey;
