@@ -78,10 +78,10 @@ const Folding kFoldings[] = {
 };
 
 // Each pair at the first and the last byte of names as long as a word less one, a word, a
-// word and one, and two words, as section and as key.
+// word and one, two words, and longer than a key's length field holds, as section and as key.
 TEST(IniIndexTest, NamesMatchIgnoringLetterCaseOnly) {
     for (const Folding& row : kFoldings) {
-        for (const std::size_t length : {7, 8, 9, 16}) {
+        for (const std::size_t length : {7, 8, 9, 16, 300}) {
             for (const std::size_t at : {std::size_t{0}, length - 1}) {
                 std::string stored(length, 'n');
                 std::string asked(length, 'N');

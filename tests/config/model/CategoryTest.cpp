@@ -1,7 +1,6 @@
-// Categories: the display rule and equality.
+// Categories: the display rule.
 #include "ledgerline/config/model/CCategories.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,27 +28,6 @@ TEST(Category, DisplayRequired) {
         category.DisplayCategory = c.display;
         EXPECT_EQ(category.DisplayRequired(true), c.whenValid);
         EXPECT_EQ(category.DisplayRequired(false), c.whenInvalid);
-    }
-}
-
-// Two categories are equal only while every setting and every predefined value is.
-TEST(Category, EqualOnlyInEverySetting) {
-    const std::pair<const char*, std::function<void(CCategory&)>> changes[] = {
-        {"CategoryName", [](CCategory& c) { c.CategoryName = "Cost"; }},
-        {"DisplayCategory", [](CCategory& c) { c.DisplayCategory = 1; }},
-        {"AckDefaultValues", [](CCategory& c) { c.AckDefaultValues = true; }},
-        {"AllowBlankValues", [](CCategory& c) { c.AllowBlankValues = true; }},
-        {"OnlyPreDefinedValues", [](CCategory& c) { c.OnlyPreDefinedValues = true; }},
-        {"MaskUserInput", [](CCategory& c) { c.MaskUserInput = true; }},
-        {"Pattern", [](CCategory& c) { c.Pattern = "Any"; }},
-        {"PreDefinedValues", [](CCategory& c) { c.PreDefinedValues().NewCPreDefinedValue(); }},
-        {"DefaultValue", [](CCategory& c) { c.DefaultValue = 1; }},
-    };
-    EXPECT_TRUE(CCategory() == CCategory());
-    for (const auto& [setting, change] : changes) {
-        CCategory changed;
-        change(changed);
-        EXPECT_FALSE(changed == CCategory()) << setting;
     }
 }
 

@@ -89,6 +89,12 @@ protected:
         std::erase(text, '\r');
         return text;
     }
+    // The entry lines of one section of the file written, each after a line end.
+    std::string WrittenSection(const std::string& section) const {
+        const std::string text = Written();
+        const auto start = text.find("[" + section + "]") + section.size() + 2;
+        return text.substr(start, text.find("\n[", start) - start);
+    }
 
     ldgr::test::ConfigWorld world;
     CConfigOptions options;
@@ -207,7 +213,9 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
         {"PG1", "Redirect", "true", none},
         {"PG1", "Redirect", "Trueish", "Trueish"},
         {"PG1", "LogSilent", "", "False", "48 Entry [PG1].LogSilent is blank in file:"},
+        {"PG1", "LogSilent", "<absent>", "False"},
         {"PG1", "PauseUntilAck", "yes", "True"},
+        {"PG2", "PauseUntilAck", "<absent>", "False"},
         {"PG1CATEGORY1", "Verification", "2", "2"},
         {"PG1CATEGORY1", "DefaultValue", "0", "0"},
         {"PG1CATEGORY1", "MaskUserInput", "<absent>", "False"},
@@ -219,7 +227,8 @@ TEST_F(ConfigOptionsRead, AcceptedEntriesAndTheirDefaults) {
         EXPECT_TRUE(Read(Edited(c.section, c.key, c.value)));
         EXPECT_EQ(Boxes(), c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
         ASSERT_TRUE(options.WriteIniFile(kWrittenFile));
-        EXPECT_NE(Written().find("\n" + Line(c.key, c.written) + "\n"), std::string::npos);
+        EXPECT_NE(WrittenSection(c.section).find("\n" + Line(c.key, c.written) + "\n"),
+                  std::string::npos);
         options.Equals(CConfigOptions());
     }
 }

@@ -43,7 +43,7 @@ TEST_F(HostedProgram, ProgramFolderIsFixedAtStart) {
 TEST_F(HostedProgram, VersionFromTheEnvironment) {
     SetVariable("LDGR_OSVERSION", "4.10");
     EXPECT_EQ(Sys().Version()->minor, 10u);
-    for (const char* text : {"10", "10.", "10.0.1"}) {
+    for (const char* text : {"10", "10.", "10.0.1", "10.99999999999"}) {
         SetVariable("LDGR_OSVERSION", text);
         EXPECT_FALSE(Sys().Version().has_value()) << text;
     }

@@ -254,7 +254,7 @@ TEST_F(HostedFiles, ReplaceChangesTheTargetOnlyWhenClosed) {
 }
 
 // Where the folder forbids new files a rewrite is made in place at Close, and says so; a missing
-// or read-only target or a link at the name stays refused.
+// or read-only target, a link at the name or a new folder stays refused.
 TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
     const std::string locked = Host("drive_c/locked");
     MakeHostFolders(locked);
@@ -292,6 +292,10 @@ TEST_F(HostedFiles, RewriteWhereTheFolderForbidsNewFilesIsMadeInPlace) {
         EXPECT_EQ(ldgr::test::RunUnprivileged([&, &name = name] { return rewrite(name); }), outcome)
             << name;
     }
+    EXPECT_EQ(ldgr::test::RunUnprivileged([&] {
+                  return std::to_string(ErrorOf([&] { files.CreateFolder("C:\\locked\\new"); }));
+              }),
+              "75");
     // The planted link is still there, listed as itself; nothing was made where it points.
     EXPECT_EQ(NamesOf(files.FindAll("C:\\locked\\*")),
               (Names{".", "..", "planted.ini", "readonly.ini", "shared.ini"}));
@@ -322,6 +326,7 @@ TEST_F(HostedFiles, TemporariesInUseCannotBeDeleted) {
     replacing->Write("new");
     replacing->Close();
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "new");
+    EXPECT_EQ(ErrorOf([&] { files.DeleteFile("C:\\jobs\\b.prt"); }), 0);
 }
 
 } // namespace

@@ -111,6 +111,19 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
+// Each count is that of the configuration's or the data folder's entries, whichever is larger.
+TEST_F(InitEnvironmentTest, EntriesAreCountedWhereThereAreMore) {
+    for (const char* folder :
+         {"dosdevices/unc/srv/conf/machines/PC1", "dosdevices/unc/srv/conf/machines/PC2",
+          "dosdevices/unc/srv/conf/users/ann", "drive_c/Shared/Data/users/carl"}) {
+        MakeHostFolders(Host(folder));
+    }
+    Registry("\\\\\\\\srv\\\\conf\\\\Config.ini");
+    const auto& env = Start("", "", "dosdevices/unc/srv/conf/Config.ini");
+    EXPECT_EQ(env.m_lNumMachines, 2);
+    EXPECT_EQ(env.m_lNumUsers, 2);
+}
+
 TEST_F(InitEnvironmentTest, TheSystemVersionAndThisComputersAddressAreKept) {
     const auto& env = Start("");
     EXPECT_EQ(env.m_sOSVersion, "10.0");
