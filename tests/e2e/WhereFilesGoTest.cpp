@@ -1,5 +1,5 @@
 // Where a run writes: the job folder chosen by options and user name, never the current or program
-// folder, no run under a name Windows could never report; names in the code page.
+// folder; names in the code page.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
@@ -125,43 +125,6 @@ TEST(WhereFilesGo, WithoutALocalFolderNothingGoesToTheCurrentFolder) {
     EXPECT_EQ(world.Run().exitCode, 76);
     EXPECT_TRUE(world.Tree(here).empty());
     EXPECT_FALSE(fs::exists(world.OnDriveC("Missing")));
-}
-
-// Names Windows could never report (the unit tests hold the list) end the run first thing, also
-// a name whose characters the code page lacks, and a program file name Windows could not hold.
-TEST(UnreportableName, EndsTheRunBeforeAnythingIsWritten) {
-    LDGR_HOSTED_ONLY("on Windows the names come from the system");
-    struct Case {
-        const char* variable = "";
-        const char* value = "";
-        const char* program = "ldgrmake";
-        const char* complaint = "";
-    };
-    const Case cases[] = {
-        {.variable = "LDGR_USERNAME",
-         .value = "../../../../elsewhere",
-         .complaint = "LDGR_USERNAME"},
-        {.variable = "LDGR_COMPUTERNAME", .value = "...", .complaint = "LDGR_COMPUTERNAME"},
-        {.variable = "LDGR_USERNAME", .value = "\xE6\x9D\x8E", .complaint = "LDGR_USERNAME"},
-        {.program = "ldgr?make", .complaint = "the program name"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.variable) + "=" + c.value + " " + c.program);
-        HostedWorld world;
-        if (*c.variable != '\0') {
-            world.SetEnv(c.variable, c.value);
-        }
-        const std::vector<std::string> before = world.Tree(world.Root());
-        const RunResult run = world.Run(c.program);
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.stderrText.starts_with(std::string(c.complaint) + " \"")) << run.stderrText;
-        EXPECT_EQ(std::count(run.stderrText.begin(), run.stderrText.end(), '\n'), 1);
-        std::vector<std::string> after = world.Tree(world.Root());
-        std::erase(after, "bin");
-        std::erase(after, std::string("bin/") + c.program);
-        EXPECT_EQ(after, before);
-        EXPECT_FALSE(fs::exists(world.Root() + "/elsewhere"));
-    }
 }
 
 } // namespace

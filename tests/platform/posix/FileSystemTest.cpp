@@ -5,6 +5,7 @@
 #include "ledgerline/platform/posix/Hosted.h"
 #include "support/ErrorOf.h"
 #include "support/posix/HostedWorld.h"
+#include "support/posix/LockHolder.h"
 #include "support/posix/Unprivileged.h"
 
 #include <fcntl.h>
@@ -184,7 +185,8 @@ TEST_F(HostedFiles, FilesAreComparedAndReadToTheLastByte) {
 }
 
 // Each failure raises its classic number and changes nothing; a FIFO is refused at once (the
-// alarm ends an open that waits on it). A link to a folder is a folder to the program.
+// alarm ends an open that waits on it). A link to a folder is a folder to the program; a file
+// another program holds exclusively is not rewritten in place instead.
 TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     MakeReadOnly(Jobs() + "/c.dat");
     fs::create_symlink(Scratch() + "/d/victim", Jobs() + "/planted");
@@ -194,6 +196,8 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     fs::create_symlink(Jobs() + "/c.dat", Scratch() + "/linkedReadOnly");
     const std::string fifo = Scratch() + "/fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    const ldgr::test::LockHolder holder(Jobs() + "/readme",
+                                        ldgr::test::LockHolder::Kind::Exclusive);
     alarm(30);
     using namespace ldgr;
     const std::pair<int, std::function<void()>> cases[] = {
@@ -217,6 +221,7 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         {kPathFileAccessError, Open("C:\\jobs\\planted", OpenMode::Output)},
         {kPathFileAccessError, Open("Z:" + Scratch() + "/linkedReadOnly", OpenMode::Append)},
         {kPermissionDenied, Open("C:\\jobs\\c.dat", OpenMode::Replace)},
+        {kPermissionDenied, Open("C:\\jobs\\readme", OpenMode::Replace)}, // held by another
         {kPathFileAccessError, Open("C:\\jobs\\Sub", OpenMode::Replace)},
         {kPathFileAccessError, Open("Z:" + fifo, OpenMode::Input)},
         {kPathFileAccessError, Open("Z:" + fifo, OpenMode::Replace)},

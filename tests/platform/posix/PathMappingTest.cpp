@@ -59,6 +59,9 @@ TEST_F(PathMapping, WindowsPathsNameTheHostFilesTheyShould) {
         SCOPED_TRACE(windows);
         EXPECT_EQ(Canonical(ToHostPath(windows)), Canonical(host));
     }
+    MakeHostFolders(Share() + "/sub");
+    fs::current_path(Share() + "/sub");
+    EXPECT_EQ(Canonical(ToHostPath("\\x.txt")), Canonical(Share() + "/x.txt")) << "share root";
 }
 
 // Names no Windows file can have: device names (superscript digits too) and characters Windows

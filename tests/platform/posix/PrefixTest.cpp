@@ -1,4 +1,5 @@
-// Hosted-only: the prefix skeleton, completed at every start without touching what exists.
+// Hosted-only: the prefix skeleton, completed at every start without touching what exists, and
+// names Windows could never report, refused before it.
 #include "ledgerline/platform/posix/Hosted.h"
 #include "support/posix/HostedWorld.h"
 
@@ -36,6 +37,32 @@ TEST_F(Prefix, StartCompletesWhatIsMissingAndTouchesNothingElse) {
     EXPECT_TRUE(fs::is_directory(Host("drive_c/windows/system32")));
     EXPECT_EQ(ReadHostFile(Host("drive_c/windows/win.ini")), "[windows]\r\n");
     EXPECT_FALSE(HostExists(Scratch() + "/windows")) << "the skeleton went through the c: link";
+}
+
+// A name Windows could never report, also one whose characters the code page lacks, or a
+// program file name Windows could not hold ends the start with one line, before the prefix is made.
+TEST_F(Prefix, UnreportableNamesEndTheStartFirstThing) {
+    struct Case {
+        const char* variable = "LDGR_USERNAME";
+        const char* value = "";
+        const char* program = "ldgrmake";
+        const char* complaint = "LDGR_USERNAME";
+    };
+    const Case cases[] = {
+        {.value = "../../elsewhere"},
+        {.value = "\xE6\x9D\x8E"},
+        {.variable = "LDGR_COMPUTERNAME", .value = "...", .complaint = "LDGR_COMPUTERNAME"},
+        {.value = "bob", .program = "ldgr?make", .complaint = "the program name"},
+    };
+    SetVariable("LDGR_PREFIX", Scratch() + "/prefix");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        SetVariable(c.variable, c.value);
+        EXPECT_EXIT(StartAs(ProgramFolder() + "/" + c.program), testing::ExitedWithCode(2),
+                    std::string("^") + c.complaint + " \"[^\n]*\n$");
+        UnsetVariable(c.variable);
+    }
+    EXPECT_FALSE(HostExists(Scratch() + "/prefix"));
 }
 
 // Only names Windows could report pass; the complaint names what is wrong.
