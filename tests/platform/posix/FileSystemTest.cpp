@@ -35,13 +35,13 @@ Names NamesOf(const std::vector<FindEntry>& entries) {
     return names;
 }
 
-// C:\jobs holds b.prt, A.prt, c.dat, readme, .hidden and the folder Sub; D: is a host folder.
+// C:\jobs holds b.prt, A.prt, c.dat, readme, .h and the folder Sub; D: is a host folder.
 class HostedFiles : public HostedWorld {
 protected:
     void SetUp() override {
         HostedWorld::SetUp();
         MakeHostFolders(Jobs() + "/Sub");
-        for (const char* name : {"b.prt", "A.prt", "c.dat", "readme", ".hidden"}) {
+        for (const char* name : {"b.prt", "A.prt", "c.dat", "readme", ".h"}) {
             WriteHostFile(Jobs() + "/" + name, name);
         }
         MakeHostFolders(Scratch() + "/d");
@@ -61,7 +61,7 @@ protected:
     }
 
     FileSystem& files = Files();
-    const Names kAll{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "readme", "Sub"};
+    const Names kAll{".", "..", ".h", "A.prt", "b.prt", "c.dat", "readme", "Sub"};
 };
 
 // '?' takes one character but nothing at a dot or at the end of the name; '*' before a dot
@@ -137,7 +137,7 @@ TEST_F(HostedFiles, CreateCopyMoveAndDelete) {
                    (e.isReadOnly ? "R" : "") + (e.isSystem ? "S" : "") +
                    (e.IsOrdinaryFile() ? "o" : "") + " ";
     }
-    EXPECT_EQ(listing, ".:D ..:D .hidden:H 1.prt:o A.prt:Ro b.prt:o New:D Sub:D ");
+    EXPECT_EQ(listing, ".:D ..:D .h:H 1.prt:o A.prt:Ro b.prt:o New:D Sub:D ");
     EXPECT_EQ(NamesOf(files.FindAll("D:\\*")), (Names{"copy.prt", "new"}));
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "A.prt");
     EXPECT_EQ(files.FindFirst("C:\\jobs\\b.prt")->lastWriteTime, kKnownFileTime);
@@ -231,8 +231,8 @@ TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
         EXPECT_EQ(ErrorOf(c.second), c.first);
     }
     // The planted link is listed as the link itself, whose target is nowhere: its name is taken.
-    EXPECT_EQ(JobNames(), (Names{".", "..", ".hidden", "A.prt", "b.prt", "c.dat", "planted",
-                                 "readme", "Sub", "SubLink"}));
+    EXPECT_EQ(JobNames(), (Names{".", "..", ".h", "A.prt", "b.prt", "c.dat", "planted", "readme",
+                                 "Sub", "SubLink"}));
     EXPECT_EQ(ReadHostFile(Jobs() + "/b.prt"), "b.prt");
     EXPECT_EQ(files.OpenText("C:\\jobs\\c.dat", OpenMode::Input)->ReadAll(), "c.dat");
     EXPECT_EQ(files.OpenText(linked, OpenMode::Input)->ReadAll(), "b.prt") << "links are read";
