@@ -3,7 +3,6 @@
 #include "HostedWorld.h"
 #include "WineRunner.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

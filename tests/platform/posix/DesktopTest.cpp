@@ -49,6 +49,13 @@ TEST_F(HostedProgram, VersionFromTheEnvironment) {
     }
 }
 
+TEST_F(HostedProgram, NamesThroughABuffer) {
+    SetVariable("LDGR_USERNAME", "bob");
+    EXPECT_EQ(Sys().SystemFolder(8), "C:\\wind");
+    EXPECT_EQ(Sys().UserName(4), "bob");
+    EXPECT_EQ(Sys().UserName(3), std::nullopt);
+}
+
 TEST_F(HostedProgram, BoxesGoToStderrAndToTheLog) {
     SetVariable("LDGR_MSGBOX_LOG", Scratch() + "/boxes.jsonl");
     testing::internal::CaptureStderr();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -96,7 +97,10 @@ TEST_F(HostedNetworkTest, SocketVersionNegotiation) {
     }
 }
 
-TEST_F(HostedNetworkTest, FirstAddressInNetworkOrder) {
+TEST_F(HostedNetworkTest, TheHostsNameAndAddressesInNetworkOrder) {
+    char host[256] = {};
+    ASSERT_EQ(gethostname(host, sizeof host), 0);
+    EXPECT_EQ(platform::RealNetwork().HostName(sizeof host), host);
     using Bytes = std::vector<std::uint8_t>;
     EXPECT_EQ(platform::RealNetwork().FirstHostAddress("192.168.0.17"), (Bytes{192, 168, 0, 17}));
     EXPECT_EQ(platform::RealNetwork().FirstHostAddress(""), std::nullopt);

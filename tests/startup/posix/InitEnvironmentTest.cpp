@@ -111,13 +111,11 @@ TEST_F(InitEnvironmentTest, RemoteConfigurationWhenOnlyTheConfigurationIsOnTheNe
     EXPECT_FALSE(env.m_bLocalDataPath);
 }
 
-// Each count is that of the configuration's or the data folder's entries, whichever is larger.
 TEST_F(InitEnvironmentTest, EntriesAreCountedWhereThereAreMore) {
-    for (const char* folder :
-         {"dosdevices/unc/srv/conf/machines/PC1", "dosdevices/unc/srv/conf/machines/PC2",
-          "dosdevices/unc/srv/conf/users/ann", "drive_c/Shared/Data/users/carl"}) {
-        MakeHostFolders(Host(folder));
+    for (const char* entry : {"machines/PC1", "machines/PC2", "users/ann"}) {
+        MakeHostFolders(Host("dosdevices/unc/srv/conf/") + entry);
     }
+    MakeHostFolders(Host("drive_c/Shared/Data/users/carl"));
     Registry("\\\\\\\\srv\\\\conf\\\\Config.ini");
     const auto& env = Start("", "", "dosdevices/unc/srv/conf/Config.ini");
     EXPECT_EQ(env.m_lNumMachines, 2);
