@@ -1,5 +1,5 @@
-// ldgrmake at the limits of the process (file handles, file size): each run ends with the error
-// named, never by a signal, a wrong answer or a file left.
+// ldgrmake with almost no file handles to spare: the run ends with the error named, never by a
+// signal, a wrong answer or a file left.
 #include "HostedWorld.h"
 #include "WineRunner.h"
 

@@ -186,7 +186,7 @@ TEST_F(HostedFiles, FilesAreComparedAndReadToTheLastByte) {
 
 // Each failure raises its classic number and changes nothing; a FIFO is refused at once (the
 // alarm ends an open that waits on it). A link to a folder is a folder to the program; a file
-// another program holds exclusively is not rewritten in place instead.
+// another program holds exclusively is not replaced.
 TEST_F(HostedFiles, FailuresCarryTheClassicNumbersAndChangeNothing) {
     MakeReadOnly(Jobs() + "/c.dat");
     fs::create_symlink(Scratch() + "/d/victim", Jobs() + "/planted");
